@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+namespace zwonky {
+
+// Cuts one connection's byte stream into messages at the terminator 0xFF.
+// Keeps the text after the last terminator until the rest arrives; a message
+// is never handed on in part. The pending remainder is bounded so that a peer
+// that never sends a terminator cannot make the receiver grow without limit.
+class Framer
+{
+public:
+    static constexpr char Terminator = '\xFF';
+    // Far above any genuine message (the longest is a chat line).
+    static constexpr qsizetype MaxPending = 64 * 1024;
+
+    // Appends newly received bytes and returns every message completed by
+    // them, in order, without terminators (empty messages included).
+    QList<QByteArray> feed(const QByteArray &bytes);
+
+    const QByteArray &pending() const { return m_pending; }
+    // Bytes thrown away because the pending remainder outgrew MaxPending.
+    qint64 discarded() const { return m_discarded; }
+    void reset() { m_pending.clear(); }
+
+private:
+    QByteArray m_pending;
+    qint64 m_discarded = 0;
+};
+
+} // namespace zwonky

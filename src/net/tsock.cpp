@@ -1,0 +1,250 @@
+#include "net/tsock.h"
+
+#include "net/zwonkyerror.h"
+
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <netdb.h>
+
+namespace zwonky {
+
+namespace {
+bool startsWithDigit(const QString &text)
+{
+    return !text.isEmpty() && text.front().isDigit();
+}
+} // namespace
+
+TSock::TSock(QObject *parent) : QObject(parent) {}
+
+TSock::~TSock()
+{
+    // Destruction closes quietly: no handler may run on a half-destroyed owner.
+    m_destroying = true;
+    if (m_socket) {
+        m_socket->disconnect(this);
+        m_socket->abort();
+    }
+    if (m_server)
+        m_server->close();
+}
+
+quint16 TSock::resolvePort(const QString &portName)
+{
+    if (startsWithDigit(portName)) {
+        bool ok = false;
+        const uint port = portName.toUInt(&ok);
+        if (ok && port <= 65535)
+            return static_cast<quint16>(port);
+        throw ZwonkyError(QStringLiteral("Port Lookup - Could Not Find Service Entry"));
+    }
+    const QByteArray name = portName.toLatin1();
+    servent *entry = getservbyname(name.constData(), "tcp");
+    if (!entry)
+        throw ZwonkyError(QStringLiteral("Port Lookup - Could Not Find Service Entry"));
+    return ntohs(static_cast<uint16_t>(entry->s_port));
+}
+
+void TSock::setListen(bool listen)
+{
+    if (!listen) {
+        if (m_server) {
+            m_server->close();
+            m_server->deleteLater();
+            m_server = nullptr;
+        }
+        return;
+    }
+    if (m_socket && m_socket->state() != QAbstractSocket::UnconnectedState)
+        throw ZwonkyError(QStringLiteral("Listen - Socket Already In Use"));
+    if (m_server && m_server->isListening())
+        return;
+    const quint16 port = resolvePort(m_portName);
+    auto *server = new QTcpServer(this);
+    server->setMaxPendingConnections(Backlog);
+    if (!server->listen(QHostAddress::Any, port)) {
+        delete server;
+        throw ZwonkyError(QStringLiteral("Listen - Error Binding Socket"));
+    }
+    server->setListenBacklogSize(Backlog);
+    m_server = server;
+    connect(m_server, &QTcpServer::newConnection, this, [this] {
+        if (onAccept)
+            onAccept(this);
+    });
+    reportInfo(InfoListening, QStringLiteral("Listening Started"));
+}
+
+bool TSock::isListening() const
+{
+    return m_server && m_server->isListening();
+}
+
+quint16 TSock::localPort() const
+{
+    if (m_server)
+        return m_server->serverPort();
+    if (m_socket)
+        return m_socket->localPort();
+    return 0;
+}
+
+void TSock::open()
+{
+    if (m_server)
+        throw ZwonkyError(QStringLiteral("Listen - Socket Already In Use"));
+    const quint16 port = resolvePort(m_portName);
+    if (startsWithDigit(m_hostName)) {
+        connectTo(m_hostName, port);
+        return;
+    }
+    // Names are looked up without blocking the game; Qt caches the answers
+    // for the life of the process.
+    QPointer<TSock> self(this);
+    QHostInfo::lookupHost(m_hostName, this, [self, port](const QHostInfo &info) {
+        if (!self)
+            return;
+        const auto addresses = info.addresses();
+        if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
+            self->reportError(info.error(),
+                              QStringLiteral("Host Lookup - Could Not Find Host Entry"));
+            return;
+        }
+        self->connectTo(addresses.first().toString(), port);
+    });
+}
+
+void TSock::connectTo(const QString &address, quint16 port)
+{
+    if (!m_socket)
+        adoptSocket(new QTcpSocket(this));
+    m_closing = false;
+    m_socket->connectToHost(address, port);
+}
+
+void TSock::adoptSocket(QTcpSocket *socket)
+{
+    m_socket = socket;
+    m_socket->setParent(this);
+    connect(m_socket, &QTcpSocket::readyRead, this, &TSock::readAvailable);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
+        if (onWrite)
+            onWrite(this);
+    });
+    connect(m_socket, &QTcpSocket::connected, this,
+            [this] { reportInfo(InfoConnected, QStringLiteral("Non-Blocking Socket Connected")); });
+    connect(m_socket, &QTcpSocket::disconnected, this, &TSock::peerClosed);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+        // The peer's close is reported as a disconnect, not as an error.
+        if (error == QAbstractSocket::RemoteHostClosedError)
+            return;
+        reportError(error, m_socket->errorString());
+    });
+}
+
+bool TSock::isConnected() const
+{
+    return m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
+}
+
+TSock *TSock::accept()
+{
+    if (!m_server)
+        throw ZwonkyError(QStringLiteral("Accept - Socket Not In Listening Mode"));
+    QTcpSocket *socket = m_server->nextPendingConnection();
+    if (!socket)
+        return nullptr;
+    auto *connection = new TSock(this);
+    connection->m_portName = m_portName;
+    connection->m_hostName = socket->peerAddress().toString();
+    connection->onRead = onRead;
+    connection->onWrite = onWrite;
+    connection->onDisconnect = onDisconnect;
+    connection->onInfo = onInfo;
+    connection->adoptSocket(socket);
+    // Bytes that arrived before the handlers were attached are read at once.
+    if (socket->bytesAvailable() > 0)
+        QMetaObject::invokeMethod(connection, &TSock::readAvailable, Qt::QueuedConnection);
+    return connection;
+}
+
+void TSock::sendText(const QByteArray &bytes)
+{
+    if (m_server)
+        throw ZwonkyError(QStringLiteral("Send - Cannot Send On A Listener Socket"));
+    if (!m_socket || m_socket->state() == QAbstractSocket::UnconnectedState
+        || m_socket->state() == QAbstractSocket::ClosingState)
+        throw ZwonkyError(QStringLiteral("Send - Socket Not Connected"));
+    // QTcpSocket keeps what the platform does not take now and passes it on
+    // in order when the socket becomes writable again.
+    m_socket->write(bytes);
+}
+
+QByteArray TSock::receive()
+{
+    if (m_input.isEmpty() && !isConnected())
+        throw ZwonkyError(QStringLiteral("Receive - Socket Not Connected"));
+    QByteArray data;
+    data.swap(m_input);
+    return data;
+}
+
+void TSock::readAvailable()
+{
+    if (!m_socket)
+        return;
+    bool any = false;
+    while (m_socket->bytesAvailable() > 0) {
+        const QByteArray chunk = m_socket->read(ReadChunk);
+        if (chunk.isEmpty())
+            break;
+        m_input.append(chunk);
+        any = true;
+    }
+    if (any && onRead)
+        onRead(this);
+}
+
+void TSock::peerClosed()
+{
+    if (m_closing || m_destroying)
+        return;
+    // Whatever was still buffered arrives before the close is reported.
+    readAvailable();
+    QPointer<TSock> self(this);
+    if (onDisconnect)
+        onDisconnect(this);
+    if (self && !m_destroying)
+        close();
+}
+
+void TSock::close()
+{
+    if (m_server) {
+        setListen(false);
+        return;
+    }
+    if (m_socket && m_socket->state() != QAbstractSocket::UnconnectedState) {
+        // Pending output still leaves before the connection goes down; the
+        // later "disconnected" notice of our own close is not the peer's.
+        m_closing = true;
+        m_socket->disconnectFromHost();
+    }
+    reportInfo(InfoClosed, QStringLiteral("Socket Closed"));
+}
+
+void TSock::reportError(int code, const QString &text)
+{
+    reportInfo(InfoError, QStringLiteral("Error #%1 (%2)").arg(code).arg(text));
+}
+
+void TSock::reportInfo(int code, const QString &text)
+{
+    if (onInfo && !m_destroying)
+        onInfo(this, code, text);
+}
+
+} // namespace zwonky

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class QTcpServer;
+class QTcpSocket;
+
+namespace zwonky {
+
+// The socket component: the only class that touches QTcpSocket/QTcpServer.
+// A TSock is either a listener or a stream connection. All work is
+// non-blocking on the UI thread; events are delivered through the handler
+// properties below, which an accepted connection inherits from its listener.
+//
+// Operations that cannot be carried out throw ZwonkyError with the texts of
+// the table below; "Socket Closed" is reported through onInfo at every close
+// of a non-listening socket, a repeated close included.
+class TSock : public QObject
+{
+    Q_OBJECT
+public:
+    using Event = std::function<void(TSock *)>;
+    using InfoEvent = std::function<void(TSock *, int code, const QString &text)>;
+
+    static constexpr int Backlog = 5;
+    static constexpr qint64 ReadChunk = 32768;
+
+    // Status codes passed with onInfo.
+    enum InfoCode {
+        InfoClosed = 0,
+        InfoConnected = 1,
+        InfoListening = 2,
+        InfoError = 3,
+    };
+
+    explicit TSock(QObject *parent = nullptr);
+    ~TSock() override;
+
+    // Properties.
+    void setHostName(const QString &host) { m_hostName = host; }
+    QString hostName() const { return m_hostName; }
+    void setPortName(const QString &port) { m_portName = port; }
+    QString portName() const { return m_portName; }
+    void setTag(int tag) { m_tag = tag; }
+    int tag() const { return m_tag; }
+
+    Event onRead;
+    Event onAccept;
+    Event onDisconnect;
+    Event onWrite;
+    InfoEvent onInfo;
+
+    // Bind to all local addresses on the port and listen (backlog 5), or
+    // close the listener. Throws "Listen - ..." texts.
+    void setListen(bool listen);
+    bool isListening() const;
+    // The bound port (useful when the port name is "0").
+    quint16 localPort() const;
+
+    // Starts a non-blocking connect to HostName:PortName.
+    void open();
+    bool isConnected() const;
+
+    // Takes the waiting connection into a new component owned by this
+    // listener, carrying its handlers and port, marked connected; returns
+    // nullptr when nothing waits. Throws when this is not a listener.
+    TSock *accept();
+
+    // Appends to the output buffer; bytes leave in order as the platform
+    // takes them. Throws on a closed socket or a listener.
+    void sendText(const QByteArray &bytes);
+    // Returns and empties the input buffer.
+    QByteArray receive();
+
+    void close();
+
+    // Resolves a port name: digits are a number, anything else a tcp service.
+    static quint16 resolvePort(const QString &portName);
+
+private:
+    void adoptSocket(QTcpSocket *socket);
+    void readAvailable();
+    void peerClosed();
+    void reportError(int code, const QString &text);
+    void reportInfo(int code, const QString &text);
+    void connectTo(const QString &address, quint16 port);
+
+    QString m_hostName;
+    QString m_portName;
+    int m_tag = 0;
+    QTcpSocket *m_socket = nullptr;
+    QTcpServer *m_server = nullptr;
+    QByteArray m_input;
+    bool m_closing = false;
+    bool m_destroying = false;
+};
+
+} // namespace zwonky
