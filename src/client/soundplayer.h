@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace zwonky {
+
+// Plays one built-in clip at a time; a new clip stops the one playing.
+// Must never block or fail the game (no audio device is a normal case).
+// Tests use a recording fake.
+class SoundPlayer
+{
+public:
+    virtual ~SoundPlayer() = default;
+    // clip: the resource name of the clip, e.g. "BADWORD", "WAVE3".
+    virtual void play(const QString &clip) = 0;
+    virtual void stop() = 0;
+};
+
+} // namespace zwonky
