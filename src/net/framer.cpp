@@ -5,6 +5,8 @@ namespace zwonky {
 QList<QByteArray> Framer::feed(const QByteArray &bytes)
 {
     QList<QByteArray> messages;
+    if (m_overflowed)
+        return messages;
     m_pending.append(bytes);
     qsizetype start = 0;
     for (;;) {
@@ -16,8 +18,8 @@ QList<QByteArray> Framer::feed(const QByteArray &bytes)
     }
     m_pending.remove(0, start);
     if (m_pending.size() > MaxPending) {
-        m_discarded += m_pending.size();
         m_pending.clear();
+        m_overflowed = true;
     }
     return messages;
 }

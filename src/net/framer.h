@@ -8,7 +8,9 @@ namespace zwonky {
 // Cuts one connection's byte stream into messages at the terminator 0xFF.
 // Keeps the text after the last terminator until the rest arrives; a message
 // is never handed on in part. The pending remainder is bounded so that a peer
-// that never sends a terminator cannot make the receiver grow without limit.
+// that never sends a terminator cannot make the receiver grow without limit:
+// past the bound the remainder is dropped and overflowed() turns true, and the
+// owner closes that connection.
 class Framer
 {
 public:
@@ -21,13 +23,16 @@ public:
     QList<QByteArray> feed(const QByteArray &bytes);
 
     const QByteArray &pending() const { return m_pending; }
-    // Bytes thrown away because the pending remainder outgrew MaxPending.
-    qint64 discarded() const { return m_discarded; }
-    void reset() { m_pending.clear(); }
+    bool overflowed() const { return m_overflowed; }
+    void reset()
+    {
+        m_pending.clear();
+        m_overflowed = false;
+    }
 
 private:
     QByteArray m_pending;
-    qint64 m_discarded = 0;
+    bool m_overflowed = false;
 };
 
 } // namespace zwonky

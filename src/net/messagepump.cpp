@@ -44,19 +44,45 @@ MessagePump::MessagePump(int intervalMs, QObject *parent) : QObject(parent)
     connect(&m_timer, &QTimer::timeout, this, &MessagePump::tick);
 }
 
+void MessagePump::enqueue(const QByteArray &message, int origin)
+{
+    m_queue.push_back({message, origin});
+    wake();
+}
+
+void MessagePump::start()
+{
+    m_running = true;
+    wake();
+}
+
+void MessagePump::stop()
+{
+    m_running = false;
+    m_timer.stop();
+}
+
+void MessagePump::wake()
+{
+    if (m_running && !m_timer.isActive())
+        m_timer.start();
+}
+
 void MessagePump::tick()
 {
     if (!m_queue.empty()) {
-        const QByteArray message = std::move(m_queue.front());
+        const Queued entry = std::move(m_queue.front());
         m_queue.pop_front();
+        m_currentOrigin = entry.origin;
         QString error;
         try {
-            m_table.dispatch(protocol::decodeText(message));
+            m_table.dispatch(protocol::decodeText(entry.message));
         } catch (const ZwonkyError &e) {
             error = e.text();
         } catch (const std::exception &e) {
             error = QString::fromLocal8Bit(e.what());
         }
+        m_currentOrigin = 0;
         if (!error.isEmpty()) {
             if (m_reportError)
                 m_reportError(error);
@@ -66,6 +92,8 @@ void MessagePump::tick()
     }
     if (m_afterTick)
         m_afterTick();
+    if (m_queue.empty() && !(m_keepTicking && m_keepTicking()))
+        m_timer.stop();
 }
 
 void MessagePump::drain()

@@ -38,6 +38,10 @@ private:
 // The receive queue of one side and its drain timer: one message per tick.
 // Errors raised while handling a message end that message only; they are
 // passed to the error reporter and the next tick goes on with the next one.
+// Each message remembers where it came from (the server's seat of the
+// connection), readable by the handler through currentOrigin().
+// The timer sleeps while there is nothing to do, so an idle game costs no
+// CPU: it runs while messages are queued or while keepTicking() says so.
 class MessagePump : public QObject
 {
     Q_OBJECT
@@ -51,11 +55,18 @@ public:
     }
     // Work that runs at every tick after the message (the client's phrase gate).
     void setAfterTick(std::function<void()> work) { m_afterTick = std::move(work); }
+    // Whether ticks are still needed with an empty queue (the phrase gate
+    // counting ticks while closed). Call wake() when it turns true.
+    void setKeepTicking(std::function<bool()> predicate) { m_keepTicking = std::move(predicate); }
 
-    void enqueue(const QByteArray &message) { m_queue.push_back(message); }
+    void enqueue(const QByteArray &message, int origin = 0);
     std::size_t queued() const { return m_queue.size(); }
-    void start() { m_timer.start(); }
-    void stop() { m_timer.stop(); }
+    // The origin of the message being handled (0 outside a handler).
+    int currentOrigin() const { return m_currentOrigin; }
+    void start();
+    void stop();
+    void wake();
+    bool isTicking() const { return m_timer.isActive(); }
 
     // One tick: take and handle at most one message. Public so tests can step.
     void tick();
@@ -65,9 +76,17 @@ public:
 private:
     QTimer m_timer;
     CommandTable m_table;
-    std::deque<QByteArray> m_queue;
+    struct Queued
+    {
+        QByteArray message;
+        int origin;
+    };
+    std::deque<Queued> m_queue;
     std::function<void(const QString &)> m_reportError;
     std::function<void()> m_afterTick;
+    std::function<bool()> m_keepTicking;
+    bool m_running = false;
+    int m_currentOrigin = 0;
 };
 
 } // namespace zwonky
