@@ -1,0 +1,259 @@
+#pragma once
+
+// The main window: the client of one player. Its parts live in their own
+// files, each section below names the file that implements it:
+//   chatform.cpp          construction, layout, start-up roles (host/join/solo)
+//   chatform_session.cpp  reception, dispatch, login, player rows, phases, menus
+//   chatform_tray.cpp     dice tiles, word tray, typing, turn clock
+//   chatform_board.cpp    word columns, points preview, score board, word-list panel
+//   chatform_chat.cpp     chat pane, phrases, chatter sounds, event sounds, chat options
+//   chatform_settings.cpp the settings file, window placement
+// Display state lives in the controls, as the players see it; every named
+// control carries its name as objectName so tests can find it.
+
+#include "net/framer.h"
+#include "net/messagepump.h"
+
+#include <QColor>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRandomGenerator;
+class QTextEdit;
+class QLineEdit;
+class QTimer;
+class QWidget;
+
+namespace zwonky {
+
+class SoundPlayer;
+class TallyRecorder;
+class TSock;
+
+// The other windows the main window opens; the start-up creates them and
+// hands them over. Any may be null (tests), then the action does nothing.
+struct CompanionWindows
+{
+    QWidget *tally = nullptr;       // Ttallylist
+    QWidget *gameStart = nullptr;   // Tgamestartform
+    QWidget *spyList = nullptr;     // Tspylist
+    QWidget *phrases = nullptr;     // Tphrases
+    QWidget *help = nullptr;        // Thelp
+    QWidget *about = nullptr;       // Tabout
+    QWidget *download = nullptr;    // Tdownload
+};
+
+class Tchat : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit Tchat(QWidget *parent = nullptr);
+    ~Tchat() override;
+
+    // ---- wiring by the start-up (chatform.cpp) ----
+    void setRandom(QRandomGenerator *generator);
+    void setSoundPlayer(SoundPlayer *player);
+    void setTally(TallyRecorder *tally);
+    void setCompanions(const CompanionWindows &windows);
+    // Switches the in-process server's listener on; throws ZwonkyError when
+    // the port cannot be bound. Set only in a process that can host.
+    void setHostStarter(std::function<void()> startListening);
+    // Port the client connects to (7772; tests use the server's free port).
+    void setGamePort(const QString &port);
+    // Launch parameters (command line without the program name).
+    void setParameters(const QStringList &parameters);
+    // Folder that holds the settings file (the program's folder by default).
+    void setSettingsFolder(const QString &folder);
+
+    // ---- session values (chatform_session.cpp) ----
+    int ownSeat() const { return m_ownSeat; }
+    bool isConnected() const { return m_connected; }
+    bool isHosting() const { return m_hosting; }
+    int currentTurnSeat() const { return m_currentTurnSeat; }
+    QString playerName() const { return m_playerName; }
+    MessagePump &pump() { return m_pump; }
+
+    // Sends one protocol message on the game connection when connected.
+    void sendMessage(const QByteArray &message);
+
+    // start-up and roles
+    void processparams();
+    void hostpress();
+    void joinpress();
+
+    // operations offered to other windows
+    void kicking(int seat);
+    void startgame();          // called by the start-game window
+    void clearall();
+    void endturn();
+
+    // message handlers of the session
+    void sendloginfo(FieldCursor &args);
+    void newplayerinfo(FieldCursor &args);
+    void playerdisconnected(FieldCursor &args);
+    void justwatching(FieldCursor &args);
+    void startthegame(FieldCursor &args);
+    void getnextplayer(FieldCursor &args);
+    void accepted(FieldCursor &args);
+    void rejected(FieldCursor &args);
+    void turnend(FieldCursor &args);
+    void winner(FieldCursor &args);
+
+    // ---- tray (chatform_tray.cpp) ----
+    void thedice(FieldCursor &args);
+    void setdice(FieldCursor &args);
+    void cleartiles();
+    void newtiles(FieldCursor &args);
+    void oldtiles(FieldCursor &args);
+    void hitdone();
+    void hitclear();
+    void hitnew();
+    void hitold();
+    void Timer2Timer();
+    // Removes the letters from the 13 tiles (end of a turn).
+    void blankTiles();
+    void stopTurnClock();
+    int trayCount() const;
+
+    // ---- word columns and score board (chatform_board.cpp) ----
+    void clearthem();
+    void scores(FieldCursor &args);
+    void stats(FieldCursor &args);
+    void loadscores(FieldCursor &args);
+    void addaword(FieldCursor &args);
+    // Files an accepted word into its column (called by accepted()).
+    void addToWordColumn(int length, const QString &word);
+    void clearWordColumns();
+
+    // ---- chat, phrases and sounds (chatform_chat.cpp) ----
+    // colour in the 0x00BBGGRR order of colour texts (0xFF0000 is blue).
+    void addlinetochat(const QString &text, quint32 colour);
+    void chatrecieved(FieldCursor &args);
+    void playasound(FieldCursor &args);
+    void playsounds(const QString &name);
+    void sendit();
+
+    // ---- settings (chatform_settings.cpp) ----
+    void loadinifile();
+    void saveinifile();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    // construction, one per part
+    void buildLayout();          // chatform.cpp
+    void buildMenus();           // chatform_session.cpp
+    void buildRows();            // chatform_session.cpp
+    void buildTray(QWidget *boardPanel);          // chatform_tray.cpp
+    void buildWordColumns(QWidget *columnsPanel); // chatform_board.cpp
+    void buildWordListPanel();                    // chatform_board.cpp
+    void buildChat(QWidget *chatPanel);           // chatform_chat.cpp
+    void registerHandlers();     // chatform_session.cpp: the 26 commands in order
+    void setupGameSocket();      // chatform_session.cpp
+    // Whether a key typed anywhere in the window was taken by the tray.
+    bool FormShortCut(QKeyEvent *key); // chatform_tray.cpp
+    // Errors at the event-loop boundary end up here (one place).
+    void reportError(const QString &text);
+
+    // -- session state --
+    int m_ownSeat = 0;
+    bool m_connected = false;
+    bool m_hosting = false;
+    int m_currentTurnSeat = 0;
+    QString m_playerName;
+    QString m_hostAddress;
+    QString m_gamePort = QStringLiteral("7772");
+    QStringList m_parameters;
+    bool m_paramsProcessed = false;
+    int m_playToScore = 5000;
+    int m_timePerTurn = 90;
+    int m_zwonkedAt = 2000;
+    bool m_allowTyping = false;
+    bool m_allowNewTiles = true;
+    bool m_teamGame = false;
+    std::function<void()> m_startListening;
+
+    MessagePump m_pump{1};
+    Framer m_framer;
+    TSock *m_sock = nullptr;     // the game connection `sock`
+    TSock *m_lobbyLink = nullptr; // `Sock11`
+
+    QRandomGenerator *m_random = nullptr;
+    SoundPlayer *m_sound = nullptr;
+    TallyRecorder *m_tally = nullptr;
+    CompanionWindows m_windows;
+    QString m_settingsFolder;
+
+    // -- controls shared across parts (created by buildLayout / build*) --
+    QWidget *m_boardPanel = nullptr;      // `panel_board`
+    QWidget *m_columnsPanel = nullptr;
+    QWidget *m_chatPanel = nullptr;
+    QFrame *m_wordListPanel = nullptr;    // `panel_wordlists`
+    QLabel *m_status = nullptr;           // `label_status`
+    QLabel *m_turnLabel = nullptr;        // `label_turn`
+    QLabel *m_ending = nullptr;           // `memo_ending`
+    QLabel *m_winnerPanel = nullptr;      // `panel_winner`
+    QLabel *m_turnMarker = nullptr;       // `image_Turn`
+    QLabel *m_fastGameLabel = nullptr;    // `label_fastgame` (property "tag")
+    std::array<QLabel *, 7> m_nameLabels{};   // [1..6] `label_playername`n
+    std::array<QLabel *, 7> m_scoreLabels{};  // [1..6] `label_score`n
+    std::array<QLabel *, 7> m_bonusLabels{};  // [1..6] `label_bonus`n
+    std::array<QLabel *, 7> m_eyes{};         // [1..6] `image_eyes`n
+    std::array<QLabel *, 7> m_newMarkers{};   // [1..6] `image_new`n
+    QPushButton *m_startButton = nullptr;  // `button_start`
+    QPushButton *m_doneButton = nullptr;   // `button_done`
+    QPushButton *m_clearButton = nullptr;  // `button_clear`
+    QPushButton *m_newTilesButton = nullptr; // `button_newtiles`
+    QPushButton *m_oldButton = nullptr;    // `button_old`
+    QPushButton *m_finishButton = nullptr; // `button_finish`
+    QCheckBox *m_typingBox = nullptr;      // `checkbox_typing`
+    QLineEdit *m_chatEntry = nullptr;      // `mychat`
+    QTextEdit *m_chatLog = nullptr;        // `mainchat`
+
+    // menu actions (objectName = member name of the menu table)
+    QAction *m_startGameAction = nullptr;  // `StartGame1`
+    QAction *m_playSounds = nullptr;       // `PlaySounds1`
+    QAction *m_playChatter = nullptr;      // `PlayChatterSounds1`
+    QMenu *m_turnSoundMenu = nullptr;      // `TurnSound1` (property "tag")
+    QAction *m_classic = nullptr;          // `Classic1`
+    QAction *m_newSound = nullptr;         // `New1`
+    QAction *m_twoRows = nullptr;          // `TilesinTwoRows1`
+    QAction *m_turnOff0 = nullptr;         // `Turnoff0key1`
+    QAction *m_textColor = nullptr;        // `TextColor1`
+    QAction *m_actionColor = nullptr;      // `ActionColor1`
+    std::array<QAction *, 4> m_textSizes{}; // `N8` `N10` `N12` `N14`
+    QAction *m_scrollOff = nullptr;        // `ScrollOff1`
+    QAction *m_resetLocation = nullptr;    // `ResetScreenLocation1`
+    QAction *m_justWatch = nullptr;        // `JustWatch1`
+    QAction *m_viewTally = nullptr;        // `ViewTally1`
+    QAction *m_spyListAction = nullptr;    // `SpyList1`
+    QAction *m_phraseList = nullptr;       // `PrhaseList1`
+    QAction *m_helpAction = nullptr;       // `Help2`
+    QAction *m_aboutAction = nullptr;      // `About1`
+
+    // ---- tray state (chatform_tray.cpp; its owner adds members here) ----
+
+    // ---- word columns state (chatform_board.cpp; its owner adds members here) ----
+
+    // ---- chat state (chatform_chat.cpp; its owner adds members here) ----
+
+    // ---- settings state (chatform_settings.cpp; its owner adds members here) ----
+};
+
+} // namespace zwonky
