@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6multimedia6
   libqt6network6 libqt6gui6 qt6-qpa-plugins qt6-image-formats-plugins
   libgl-dev libjpeg62-turbo
-  libbenchmark-dev
+  libbenchmark-dev liblz4-dev
   fonts-dejavu-core
 )
 
