@@ -1,0 +1,249 @@
+#include "dictionary/mydict.h"
+
+#include "net/protocol.h"
+#include "net/zwonkyerror.h"
+
+#include <QFileInfo>
+#include <QResource>
+
+#include <algorithm>
+#include <cstring>
+
+// The word list is compiled into the static core library; naming its
+// initialiser here makes the linker keep it. Q_INIT_RESOURCE must be used
+// outside any namespace.
+static void initWordListResource()
+{
+    Q_INIT_RESOURCE(wordlist);
+}
+
+namespace zwonky {
+
+namespace {
+
+constexpr auto WorkingFileName = "English";
+constexpr auto BuiltInListPath = ":/wordlist/english.dat";
+constexpr auto NotFoundText = "English.dic dictionary not found!";
+constexpr qsizetype MaxKeyLength = 255;   // keys are short strings
+constexpr int FieldWidth = TDictn::RecordSize - 1;
+
+using RecordText = std::array<char, TDictn::KeyWidth>;
+
+// Key and record text are compared in the same shape: NULs read as blanks,
+// blanks trimmed off both ends, padded with blanks to the key width, ASCII
+// letters upper-cased. A key longer than the key width stays longer.
+QByteArray trimmedKey(QByteArray text)
+{
+    text.replace('\0', ' ');
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == ' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == ' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+char upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+QByteArray keyText(const QByteArray &trimmed)
+{
+    QByteArray key = trimmed;
+    if (key.size() < TDictn::KeyWidth)
+        key.append(QByteArray(TDictn::KeyWidth - key.size(), ' '));
+    std::transform(key.begin(), key.end(), key.begin(), upper);
+    return key;
+}
+
+// The record's 14-byte field in the shape of a key; always 15 bytes, since
+// the field holds at most 14.
+RecordText recordText(const char *field)
+{
+    int begin = 0;
+    int end = FieldWidth;
+    auto blank = [](char c) { return c == ' ' || c == '\0'; };
+    while (begin < end && blank(field[begin]))
+        ++begin;
+    while (end > begin && blank(field[end - 1]))
+        --end;
+    RecordText text;
+    text.fill(' ');
+    for (int i = begin; i < end; ++i)
+        text[static_cast<size_t>(i - begin)] = field[i] == '\0' ? ' ' : upper(field[i]);
+    return text;
+}
+
+// Unsigned byte order; a string that is a prefix of the other is smaller.
+int compareToKey(const RecordText &text, const QByteArray &key)
+{
+    const size_t common = std::min(text.size(), static_cast<size_t>(key.size()));
+    const int c = std::memcmp(text.data(), key.constData(), common);
+    if (c != 0)
+        return c;
+    if (text.size() == static_cast<size_t>(key.size()))
+        return 0;
+    return text.size() < static_cast<size_t>(key.size()) ? -1 : 1;
+}
+
+// Binary search over records 0..lastIndex. fetch(index) yields a pointer to
+// the record's 14-byte field, or nullptr when no record could be read there.
+template <typename Fetch>
+bool searchRecords(const QByteArray &key, qint64 lastIndex, Fetch fetch)
+{
+    qint64 lo = 0;
+    qint64 hi = lastIndex;
+    while (hi >= lo) {
+        const qint64 mid = lo + (hi - lo) / 2;
+        const char *field = fetch(mid);
+        if (!field)
+            return false;
+        const int order = compareToKey(recordText(field), key);
+        if (order == 0)
+            return true;
+        if (order < 0)
+            lo = mid + 1;
+        else
+            hi = mid - 1;
+    }
+    return false;
+}
+
+} // namespace
+
+TDictn::TDictn(QObject *parent)
+    : QObject(parent)
+{
+    initWordListResource();
+    m_path = QFileInfo(QString::fromLatin1(WorkingFileName)).absoluteFilePath();
+    const QResource resource(QString::fromLatin1(BuiltInListPath));
+    if (resource.isValid()) {
+        // Uncompressed resources come back as a view of the program's own
+        // bytes, so this costs no copy.
+        m_builtIn = resource.uncompressedData();
+        m_hasBuiltIn = true;
+    }
+    OpenList();
+}
+
+TDictn::TDictn(const QString &workingFile, const QByteArray *builtIn, QObject *parent)
+    : QObject(parent)
+    , m_path(QFileInfo(workingFile).absoluteFilePath())
+{
+    initWordListResource();
+    if (builtIn) {
+        m_builtIn = *builtIn;
+        m_hasBuiltIn = true;
+    }
+    OpenList();
+}
+
+TDictn::~TDictn()
+{
+    CloseList();
+}
+
+void TDictn::OpenList()
+{
+    // The path is made absolute at creation, so the file removed at exit is
+    // the one written here even if the current folder changes meanwhile.
+    m_file.setFileName(m_path);
+    if (!QFileInfo::exists(m_path) && m_hasBuiltIn)
+        m_createdFile = extractBuiltIn();
+
+    // Unbuffered: a probe reads its 15 bytes and nothing around them.
+    if (m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        m_open = true;
+        m_source = Source::WorkingFile;
+        m_lastIndex = m_file.size() / RecordSize - 1;
+        return;
+    }
+    if (m_createdFile) {
+        QFile::remove(m_path);
+        m_createdFile = false;
+    }
+    useBuiltInInMemory();
+}
+
+bool TDictn::extractBuiltIn()
+{
+    // NewOnly: never overwrite a file that appeared in the meantime.
+    QFile out(m_path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    const bool written = out.write(m_builtIn) == m_builtIn.size() && out.flush();
+    out.close();
+    if (!written || out.error() != QFileDevice::NoError) {
+        // A full disk leaves a partial list behind: it must not be used,
+        // and must not be left for the next run to pick up.
+        out.remove();
+        return false;
+    }
+    return true;
+}
+
+void TDictn::useBuiltInInMemory()
+{
+    if (!m_hasBuiltIn)
+        return;
+    m_open = true;
+    m_source = Source::BuiltInMemory;
+    m_lastIndex = m_builtIn.size() / RecordSize - 1;
+}
+
+void TDictn::CloseList()
+{
+    if (m_file.isOpen())
+        m_file.close();
+    if (m_createdFile)
+        QFile::remove(m_path);
+    m_createdFile = false;
+    m_open = false;
+    m_source = Source::None;
+}
+
+bool TDictn::readRecord(qint64 index)
+{
+    if (!m_file.seek(index * RecordSize))
+        throw ZwonkyError(QStringLiteral("Seek error in word list %1").arg(m_path));
+    const qint64 got = m_file.read(m_record.data(), RecordSize);
+    if (got < 0)
+        throw ZwonkyError(QStringLiteral("Read error in word list %1").arg(m_path));
+    return got == RecordSize;
+}
+
+bool TDictn::IsWord(const QString &word)
+{
+    if (!m_open)
+        return false;
+    const QByteArray trimmed = trimmedKey(protocol::encodeText(word.left(MaxKeyLength)));
+    if (trimmed.isEmpty())
+        return false;
+    const QByteArray key = keyText(trimmed);
+
+    if (m_source == Source::BuiltInMemory) {
+        return searchRecords(key, m_lastIndex, [this](qint64 index) -> const char * {
+            const qint64 offset = index * RecordSize;
+            if (offset + RecordSize > m_builtIn.size())
+                return nullptr;
+            return m_builtIn.constData() + offset + 1;
+        });
+    }
+    return searchRecords(key, m_lastIndex, [this](qint64 index) -> const char * {
+        return readRecord(index) ? m_record.data() + 1 : nullptr;
+    });
+}
+
+bool TDictn::isUsable() const
+{
+    return m_open;
+}
+
+QString TDictn::errorText() const
+{
+    return m_open ? QString() : QString::fromLatin1(NotFoundText);
+}
+
+} // namespace zwonky

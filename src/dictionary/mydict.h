@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace zwonky {
+
+// The word list lookup of the game server: is this string a word?
+//
+// The list is a file of 15-byte records (0x1E, then the upper-case word
+// left-aligned and padded with spaces to 14 bytes), sorted by the bytes of
+// the 14-byte field. At creation the built-in list is copied to the working
+// file "English" in the current folder, unless a file of that name is
+// already there, in which case that file is used instead for the whole run
+// (and left in place at exit, since it is not ours). Every lookup is a binary
+// search reading one record per probe from the open file; the list is not
+// held in memory.
+//
+// When the working file cannot be written or opened (read-only folder, full
+// disk), lookups run over the built-in bytes in memory with the same search,
+// so words are still judged. Only when neither is possible is the dictionary
+// unusable: every lookup answers false and errorText() says why. The
+// dictionary never shows a message itself; the start-up code does.
+class TDictn : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int RecordSize = 15;
+    static constexpr int KeyWidth = 15;
+
+    // Working file "English" in the current folder, the built-in list from
+    // the program's resources.
+    explicit TDictn(QObject *parent = nullptr);
+    // The given working-file path and built-in bytes instead of the defaults.
+    // builtIn == nullptr means there is no built-in list. The bytes are
+    // copied (implicitly shared), so the caller need not keep them alive.
+    TDictn(const QString &workingFile, const QByteArray *builtIn, QObject *parent = nullptr);
+    ~TDictn() override;
+
+    // True when the word is in the list: case of a..z and leading or
+    // trailing blanks do not matter; a key of 15 or more characters never
+    // matches. Throws ZwonkyError when the working file cannot be read
+    // (a short read at the end of the file simply answers false).
+    bool IsWord(const QString &word);
+
+    bool isUsable() const;
+    QString errorText() const;
+
+    // How the words are looked up; for diagnostics and tests.
+    enum class Source { None, WorkingFile, BuiltInMemory };
+    Source source() const { return m_source; }
+    // Number of whole records in the list being searched.
+    qint64 recordCount() const { return m_lastIndex + 1; }
+    QString workingFilePath() const { return m_path; }
+
+private:
+    void OpenList();
+    void CloseList();
+    bool extractBuiltIn();
+    void useBuiltInInMemory();
+    bool readRecord(qint64 index);
+
+    QString m_path;
+    QByteArray m_builtIn;
+    bool m_hasBuiltIn = false;
+    QFile m_file;
+    bool m_open = false;          // the open flag: usable from creation to destruction
+    bool m_createdFile = false;   // we wrote the working file, so we remove it
+    Source m_source = Source::None;
+    qint64 m_lastIndex = -1;
+    std::array<char, RecordSize> m_record{};
+};
+
+} // namespace zwonky
