@@ -64,7 +64,9 @@ void MessagePump::stop()
 
 void MessagePump::wake()
 {
-    if (m_running && !m_timer.isActive())
+    if (!m_running || m_timer.isActive())
+        return;
+    if (!m_queue.empty() || (m_keepTicking && m_keepTicking()))
         m_timer.start();
 }
 

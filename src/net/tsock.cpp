@@ -159,7 +159,11 @@ TSock *TSock::accept()
         return nullptr;
     auto *connection = new TSock(this);
     connection->m_portName = m_portName;
-    connection->m_hostName = socket->peerAddress().toString();
+    // The peer's dotted address, also when the listener is dual-stack.
+    const QHostAddress peer = socket->peerAddress();
+    bool isV4 = false;
+    const quint32 v4 = peer.toIPv4Address(&isV4);
+    connection->m_hostName = isV4 ? QHostAddress(v4).toString() : peer.toString();
     connection->onRead = onRead;
     connection->onWrite = onWrite;
     connection->onDisconnect = onDisconnect;

@@ -1,0 +1,177 @@
+#include "net/tsock.h"
+#include "net/zwonkyerror.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+using namespace zwonky;
+
+class TestTSock : public QObject
+{
+    Q_OBJECT
+private slots:
+    void acceptedConnectionCarriesListenerHandlers();
+    void largeSendArrivesWholeAndInOrder();
+    void everyCloseReportsSocketClosed();
+    void peerCloseRaisesDisconnectThenClosed();
+    void operationErrors();
+    void bindFailure();
+    void portNames();
+};
+
+namespace {
+struct Listener
+{
+    TSock sock;
+    QList<TSock *> accepted;
+    QByteArray received;
+    Listener()
+    {
+        sock.setPortName("0");
+        sock.onAccept = [this](TSock *l) {
+            if (TSock *c = l->accept())
+                accepted << c;
+        };
+        sock.onRead = [this](TSock *c) { received += c->receive(); };
+        sock.setListen(true);
+    }
+};
+} // namespace
+
+void TestTSock::acceptedConnectionCarriesListenerHandlers()
+{
+    Listener listener;
+    QVERIFY(listener.sock.isListening());
+    QTcpSocket client;
+    client.connectToHost("127.0.0.1", listener.sock.localPort());
+    QTRY_COMPARE(listener.accepted.size(), 1);
+    TSock *conn = listener.accepted.first();
+    QVERIFY(conn->isConnected());
+    QCOMPARE(conn->hostName(), QString("127.0.0.1"));
+    QCOMPARE(conn->parent(), &listener.sock);
+    // The listener's read handler is already in place on the new connection.
+    client.write("CMD_chat+1+hi\xFF");
+    QTRY_COMPARE(listener.received, QByteArray("CMD_chat+1+hi\xFF"));
+}
+
+void TestTSock::largeSendArrivesWholeAndInOrder()
+{
+    Listener listener;
+    TSock client;
+    client.setHostName("127.0.0.1");
+    client.setPortName(QString::number(listener.sock.localPort()));
+    client.open();
+    QTRY_VERIFY(client.isConnected());
+    QTRY_COMPARE(listener.accepted.size(), 1);
+    // Far more than the kernel takes in one go; the component passes the rest on.
+    QByteArray big;
+    for (int i = 0; big.size() < 8 * 1024 * 1024; ++i)
+        big += QByteArray::number(i) + '\xFF';
+    client.sendText(big.left(1000));
+    client.sendText(big.mid(1000));
+    QTRY_COMPARE_WITH_TIMEOUT(listener.received.size(), big.size(), 20000);
+    QCOMPARE(listener.received, big);
+}
+
+void TestTSock::everyCloseReportsSocketClosed()
+{
+    Listener listener;
+    TSock client;
+    QStringList infos;
+    client.onInfo = [&](TSock *, int, const QString &text) { infos << text; };
+    client.setHostName("127.0.0.1");
+    client.setPortName(QString::number(listener.sock.localPort()));
+    client.open();
+    QTRY_VERIFY(client.isConnected());
+    client.close();
+    client.close();
+    QCOMPARE(infos.count("Socket Closed"), 2);
+    QVERIFY(!client.isConnected());
+    // A listener's close is not a connection's: no report.
+    QStringList listenerInfos;
+    listener.sock.onInfo = [&](TSock *, int, const QString &text) { listenerInfos << text; };
+    listener.sock.close();
+    QVERIFY(!listener.sock.isListening());
+    QVERIFY(!listenerInfos.contains("Socket Closed"));
+}
+
+void TestTSock::peerCloseRaisesDisconnectThenClosed()
+{
+    Listener listener;
+    QStringList events;
+    listener.sock.onDisconnect = [&](TSock *) { events << "disconnect"; };
+    listener.sock.onInfo = [&](TSock *, int, const QString &text) {
+        if (text == "Socket Closed")
+            events << text;
+    };
+    auto *client = new QTcpSocket(this);
+    client->connectToHost("127.0.0.1", listener.sock.localPort());
+    QTRY_COMPARE(listener.accepted.size(), 1);
+    client->write("last words\xFF");
+    client->flush();
+    client->disconnectFromHost();
+    QTRY_COMPARE(events, (QStringList{"disconnect", "Socket Closed"}));
+    // Data sent before the close still arrived.
+    QCOMPARE(listener.received, QByteArray("last words\xFF"));
+    // The server closes it once more on its disconnect handler: reported again.
+    listener.accepted.first()->close();
+    QCOMPARE(events.count("Socket Closed"), 2);
+    delete client;
+}
+
+void TestTSock::operationErrors()
+{
+    TSock closed;
+    try {
+        closed.sendText("x");
+        QFAIL("send on a closed socket must fail");
+    } catch (const ZwonkyError &e) {
+        QCOMPARE(e.text(), QString("Send - Socket Not Connected"));
+    }
+    try {
+        closed.receive();
+        QFAIL("receive on a closed socket must fail");
+    } catch (const ZwonkyError &e) {
+        QCOMPARE(e.text(), QString("Receive - Socket Not Connected"));
+    }
+    try {
+        closed.accept();
+        QFAIL("accept on a non-listener must fail");
+    } catch (const ZwonkyError &e) {
+        QCOMPARE(e.text(), QString("Accept - Socket Not In Listening Mode"));
+    }
+    Listener listener;
+    try {
+        listener.sock.sendText("x");
+        QFAIL("send on a listener must fail");
+    } catch (const ZwonkyError &e) {
+        QCOMPARE(e.text(), QString("Send - Cannot Send On A Listener Socket"));
+    }
+}
+
+void TestTSock::bindFailure()
+{
+    QTcpServer holder;
+    QVERIFY(holder.listen(QHostAddress::Any, 0));
+    TSock second;
+    second.setPortName(QString::number(holder.serverPort()));
+    try {
+        second.setListen(true);
+        QFAIL("binding a taken port must fail");
+    } catch (const ZwonkyError &e) {
+        QCOMPARE(e.text(), QString("Listen - Error Binding Socket"));
+    }
+    QVERIFY(!second.isListening());
+}
+
+void TestTSock::portNames()
+{
+    QCOMPARE(TSock::resolvePort("7772"), quint16(7772));
+    QCOMPARE(TSock::resolvePort("http"), quint16(80));
+    QVERIFY_THROWS_EXCEPTION(ZwonkyError, TSock::resolvePort("no-such-service-here"));
+    QVERIFY_THROWS_EXCEPTION(ZwonkyError, TSock::resolvePort("99999"));
+}
+
+QTEST_GUILESS_MAIN(TestTSock)
+#include "tst_tsock.moc"
