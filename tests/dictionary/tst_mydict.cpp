@@ -1,0 +1,395 @@
+#include "dictionary/mydict.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using zwonky::TDictn;
+
+namespace {
+
+// 15-byte records as the game stores them: 0x1E, the word padded to 14.
+QByteArray recordsOf(const QStringList &words)
+{
+    QByteArray bytes;
+    for (const QString &word : words)
+        bytes += '\x1e' + word.toLatin1().left(14).leftJustified(14, ' ');
+    return bytes;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Sorted, except for two pairs stored in the wrong order (the second word of
+// each pair sorts before the first). The 16-letter word is stored cut to 14.
+const QStringList SmallList = {"AAH",       "ABSENTMINDEDNESS", "BUSHBABY", "BUSHBABIES",
+                               "CAT",       "CATS",             "DOG",      "HISTAMINERGIC",
+                               "HISTAMINE", "ZYMURGY"};
+
+// Makes the current folder a fresh temporary one for the default
+// constructor, which works on "English" in the current folder.
+class CurrentFolder
+{
+public:
+    CurrentFolder() : m_old(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+    ~CurrentFolder() { QDir::setCurrent(m_old); }
+    QString path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_old;
+};
+
+} // namespace
+
+class TestMyDict : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lookup_data();
+    void lookup();
+    void outOfRangeBytesAndCase();
+    void hostileFiles_data();
+    void hostileFiles();
+    void fileShrinksAfterOpen();
+    void existingWorkingFileUsedAndKept();
+    void createdWorkingFileRemoved();
+    void unwritableFolderFallsBackToMemory_data();
+    void unwritableFolderFallsBackToMemory();
+    void directoryInTheWayFallsBackToMemory();
+    void neitherFileNorBuiltInIsUnusable();
+    void defaultConstructorExtractsShippedList();
+    void shippedListShapeAndOrder();
+};
+
+void TestMyDict::lookup_data()
+{
+    QTest::addColumn<bool>("inMemory");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("found");
+
+    struct Case { const char *name; QString key; bool found; };
+    const Case cases[] = {
+        {"lower case", "cat", true},
+        {"upper case", "CAT", true},
+        {"blanks around", " Cat ", true},
+        {"many blanks around", "    cAt       ", true},
+        {"NULs read as blanks", QString::fromLatin1("\0CAT\0", 5), true},
+        {"tab is not a blank", "CAT\t", false},
+        {"blank inside", "C AT", false},
+        {"empty", "", false},
+        {"three blanks", "   ", false},
+        {"prefix of a word", "CA", false},
+        {"word plus letter", "CATSS", false},
+        {"first record", "AAH", true},
+        {"last record", "ZYMURGY", true},
+        {"before first", "AA", false},
+        {"after last", "ZZZ", false},
+        {"14-letter cut form", "ABSENTMINDEDNE", true},
+        {"15-letter key", "ABSENTMINDEDNES", false},
+        {"16-letter stored word", "ABSENTMINDEDNESS", false},
+        {"15-letter key with blanks", " ABSENTMINDEDNE ", true},
+        {"300-letter key", QString(300, 'A'), false},
+        {"out of order: first of pair", "BUSHBABY", true},
+        {"out of order: unreachable second", "BUSHBABIES", false},
+        {"out of order: first of other pair", "HISTAMINERGIC", true},
+        {"out of order: other unreachable", "HISTAMINE", false},
+        {"non-Latin letters", QString::fromUtf8("CAT\u20ac"), false},
+    };
+    for (bool inMemory : {false, true}) {
+        for (const Case &c : cases) {
+            QTest::addRow("%s: %s", inMemory ? "memory" : "file", c.name)
+                << inMemory << c.key << c.found;
+        }
+    }
+}
+
+void TestMyDict::lookup()
+{
+    QFETCH(bool, inMemory);
+    QFETCH(QString, key);
+    QFETCH(bool, found);
+
+    QTemporaryDir dir;
+    const QByteArray list = recordsOf(SmallList);
+    std::unique_ptr<TDictn> dict;
+    if (inMemory) {
+        // No folder of that name: the list cannot be extracted.
+        dict = std::make_unique<TDictn>(dir.filePath("missing/English"), &list);
+        QCOMPARE(dict->source(), TDictn::Source::BuiltInMemory);
+    } else {
+        QVERIFY(writeFile(dir.filePath("English"), list));
+        dict = std::make_unique<TDictn>(dir.filePath("English"), nullptr);
+        QCOMPARE(dict->source(), TDictn::Source::WorkingFile);
+    }
+    QVERIFY(dict->isUsable());
+    QCOMPARE(dict->recordCount(), qint64(SmallList.size()));
+    QCOMPARE(dict->IsWord(key), found);
+}
+
+void TestMyDict::outOfRangeBytesAndCase()
+{
+    // Records need not be clean upper-case words: lower-case letters and
+    // NULs in a record read as upper case and blanks; other bytes compare
+    // unsigned, so a byte above 0x7F sorts after every letter.
+    QTemporaryDir dir;
+    QByteArray list;
+    list += QByteArray("\x1e\0\0cat\0\0\0\0\0\0\0\0\0", 15);
+    list += QByteArray("\x1e" "DOG           ", 15);
+    list += QByteArray("\x1e" "DOG\xe9         ", 15);
+    list += QByteArray("\x1e" "              ", 15);   // all blank: matches nothing
+    QVERIFY(writeFile(dir.filePath("English"), list));
+    TDictn dict(dir.filePath("English"), nullptr);
+    QCOMPARE(dict.recordCount(), 4);
+    QVERIFY(dict.IsWord("CAT"));
+    QVERIFY(dict.IsWord("dog"));
+    QVERIFY(dict.IsWord(QString::fromLatin1("DOG\xe9")));
+    QVERIFY(!dict.IsWord(QString::fromLatin1("DOG\xc9")));  // only a..z change case
+    QVERIFY(!dict.IsWord(" "));
+}
+
+void TestMyDict::hostileFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("records");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("found");
+
+    const QByteArray list = recordsOf(SmallList);
+    QTest::newRow("empty file") << QByteArray() << qint64(0) << "CAT" << false;
+    QTest::newRow("less than a record") << list.left(14) << qint64(0) << "AAH" << false;
+    // A cut-off last record is not a record: the words before it still work.
+    QTest::newRow("cut last record: first word") << list.chopped(7) << qint64(9) << "AAH" << true;
+    QTest::newRow("cut last record: its word") << list.chopped(7) << qint64(9) << "ZYMURGY" << false;
+    QTest::newRow("one byte too many") << list + 'Z' << qint64(10) << "ZYMURGY" << true;
+
+    // Bytes above 0x7F only: no probe can match a word of letters.
+    QRandomGenerator random(7772);
+    QByteArray garbage(4099, '\0');
+    for (char &c : garbage)
+        c = static_cast<char>(0x80 | random.bounded(0x80));
+    QTest::newRow("garbage") << garbage << qint64(4099 / 15) << "CAT" << false;
+}
+
+void TestMyDict::hostileFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, records);
+    QFETCH(QString, key);
+    QFETCH(bool, found);
+
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("English"), bytes));
+    TDictn dict(dir.filePath("English"), nullptr);
+    QVERIFY(dict.isUsable());
+    QCOMPARE(dict.recordCount(), records);
+    QCOMPARE(dict.IsWord(key), found);
+
+    // The same bytes as a built-in list searched in memory.
+    TDictn memory(dir.filePath("missing/English"), &bytes);
+    QCOMPARE(memory.source(), TDictn::Source::BuiltInMemory);
+    QCOMPARE(memory.recordCount(), records);
+    QCOMPARE(memory.IsWord(key), found);
+}
+
+void TestMyDict::fileShrinksAfterOpen()
+{
+    // The record count is taken at open; a probe past the end of a file that
+    // has since been cut delivers no record, and the answer is no.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("English");
+    QVERIFY(writeFile(path, recordsOf(SmallList)));
+    TDictn dict(path, nullptr);
+    QVERIFY(dict.IsWord("AAH"));
+    QVERIFY(QFile::resize(path, 2 * TDictn::RecordSize));
+    // The first probe is record 4, now beyond the end.
+    QVERIFY(!dict.IsWord("AAH"));
+    QVERIFY(!dict.IsWord("ZYMURGY"));
+    QVERIFY(QFile::resize(path, 0));
+    QVERIFY(!dict.IsWord("CAT"));
+}
+
+void TestMyDict::existingWorkingFileUsedAndKept()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("English");
+    const QByteArray own = recordsOf({"OWNWORD", "ZWONKY"});
+    const QByteArray builtIn = recordsOf(SmallList);
+    QVERIFY(writeFile(path, own));
+    {
+        TDictn dict(path, &builtIn);
+        QCOMPARE(dict.source(), TDictn::Source::WorkingFile);
+        QVERIFY(dict.IsWord("ZWONKY"));
+        QVERIFY(!dict.IsWord("CAT"));   // the built-in list is not consulted
+        QCOMPARE(readFile(path), own);
+    }
+    // Not ours: it stays, unchanged.
+    QVERIFY(QFileInfo::exists(path));
+    QCOMPARE(readFile(path), own);
+}
+
+void TestMyDict::createdWorkingFileRemoved()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("English");
+    const QByteArray builtIn = recordsOf(SmallList);
+    {
+        TDictn dict(path, &builtIn);
+        QCOMPARE(dict.source(), TDictn::Source::WorkingFile);
+        QCOMPARE(readFile(path), builtIn);
+        QVERIFY(dict.IsWord("dog"));
+        QVERIFY(dict.errorText().isEmpty());
+    }
+    QVERIFY(!QFileInfo::exists(path));
+    QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+void TestMyDict::unwritableFolderFallsBackToMemory_data()
+{
+    // Tests run as root, for whom a chmod'ed folder is still writable; these
+    // paths refuse a new file whoever asks.
+    QTest::addColumn<QString>("path");
+    QTest::newRow("folder does not exist") << QStringLiteral("no-such-folder/sub/English");
+    QTest::newRow("proc file system") << QStringLiteral("/proc/English");
+}
+
+void TestMyDict::unwritableFolderFallsBackToMemory()
+{
+    QFETCH(QString, path);
+    const QByteArray builtIn = recordsOf(SmallList);
+    {
+        TDictn dict(path, &builtIn);
+        QVERIFY(dict.isUsable());
+        QVERIFY(dict.errorText().isEmpty());
+        QCOMPARE(dict.source(), TDictn::Source::BuiltInMemory);
+        QVERIFY(dict.IsWord("Cat"));
+        QVERIFY(dict.IsWord("ZYMURGY"));
+        QVERIFY(!dict.IsWord("CA"));
+        QVERIFY(!QFileInfo::exists(path));
+    }
+    QVERIFY(!QFileInfo::exists(path));
+}
+
+void TestMyDict::directoryInTheWayFallsBackToMemory()
+{
+    // Something named "English" that cannot be read as a file.
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("English"));
+    const QByteArray builtIn = recordsOf(SmallList);
+    {
+        TDictn dict(dir.filePath("English"), &builtIn);
+        QCOMPARE(dict.source(), TDictn::Source::BuiltInMemory);
+        QVERIFY(dict.IsWord("CAT"));
+    }
+    QVERIFY(QFileInfo(dir.filePath("English")).isDir());
+}
+
+void TestMyDict::neitherFileNorBuiltInIsUnusable()
+{
+    QTemporaryDir dir;
+    TDictn dict(dir.filePath("English"), nullptr);
+    QVERIFY(!dict.isUsable());
+    QCOMPARE(dict.source(), TDictn::Source::None);
+    QCOMPARE(dict.errorText(), QStringLiteral("English.dic dictionary not found!"));
+    QVERIFY(!dict.IsWord("CAT"));
+    QVERIFY(!QFileInfo::exists(dir.filePath("English")));
+
+    TDictn unwritable(QStringLiteral("/proc/English"), nullptr);
+    QVERIFY(!unwritable.isUsable());
+    QCOMPARE(unwritable.errorText(), QStringLiteral("English.dic dictionary not found!"));
+}
+
+void TestMyDict::defaultConstructorExtractsShippedList()
+{
+    CurrentFolder folder;
+    const QString path = QDir(folder.path()).filePath("English");
+    {
+        TDictn dict;
+        QVERIFY(dict.isUsable());
+        QCOMPARE(dict.source(), TDictn::Source::WorkingFile);
+        QCOMPARE(QFileInfo(dict.workingFilePath()), QFileInfo(path));
+        QFile resource(":/wordlist/english.dat");
+        QVERIFY(resource.open(QIODevice::ReadOnly));
+        QCOMPARE(readFile(path), resource.readAll());
+        QVERIFY(dict.IsWord("cat"));
+        QVERIFY(dict.IsWord("Zwieback"));
+        QVERIFY(!dict.IsWord("zwonkx"));
+    }
+    QVERIFY(!QFileInfo::exists(path));
+
+    // An "English" left in the folder replaces the shipped list and stays.
+    const QByteArray own = recordsOf({"QQQ"});
+    QVERIFY(writeFile(path, own));
+    {
+        TDictn dict;
+        QVERIFY(dict.IsWord("QQQ"));
+        QVERIFY(!dict.IsWord("CAT"));
+    }
+    QCOMPARE(readFile(path), own);
+}
+
+void TestMyDict::shippedListShapeAndOrder()
+{
+    CurrentFolder folder;
+    TDictn dict;   // registers the built-in resource
+    QFile resource(":/wordlist/english.dat");
+    QVERIFY(resource.open(QIODevice::ReadOnly));
+    const QByteArray list = resource.readAll();
+    QVERIFY(!list.isEmpty());
+    QCOMPARE(list.size() % TDictn::RecordSize, 0);
+    const qint64 count = list.size() / TDictn::RecordSize;
+    QCOMPARE(dict.recordCount(), count);
+
+    QByteArray previous;
+    for (qint64 i = 0; i < count; ++i) {
+        const QByteArray record = list.mid(i * TDictn::RecordSize, TDictn::RecordSize);
+        QCOMPARE(record.at(0), '\x1e');
+        const QByteArray field = record.mid(1);
+        const QByteArray word = field.trimmed();
+        QVERIFY2(word.size() >= 2, field.constData());
+        QCOMPARE(field, word.leftJustified(14, ' '));
+        for (char c : word)
+            QVERIFY2(c >= 'A' && c <= 'Z', field.constData());
+        QVERIFY2(previous <= field, field.constData());   // ascending byte order
+        previous = field;
+    }
+
+    QCOMPARE(list.mid(1, 14).trimmed(), QByteArray("AAH"));
+    QCOMPARE(list.right(14).trimmed(), QByteArray("ZZZ"));
+    QVERIFY(dict.IsWord("AAH"));
+    QVERIFY(dict.IsWord("ZZZ"));
+    QVERIFY(dict.IsWord("house"));
+    QVERIFY(dict.IsWord("colour"));   // British spelling
+    QVERIFY(dict.IsWord("color"));    // American spelling
+    QVERIFY(!dict.IsWord("AA"));
+    QVERIFY(!dict.IsWord("XQZRT"));
+    QVERIFY(!dict.IsWord("A"));       // single letters are not words
+
+    // Fully sorted, so every stored word is reachable; checked in memory to
+    // keep the run short.
+    TDictn memory(QDir(folder.path()).filePath("missing/English"), &list);
+    QCOMPARE(memory.source(), TDictn::Source::BuiltInMemory);
+    for (qint64 i = 0; i < count; ++i) {
+        const QByteArray word = list.mid(i * TDictn::RecordSize + 1, 14);
+        if (!memory.IsWord(QString::fromLatin1(word)))
+            QFAIL(word.constData());
+    }
+}
+
+QTEST_GUILESS_MAIN(TestMyDict)
+#include "tst_mydict.moc"
