@@ -1,0 +1,447 @@
+#include "server/serverform.h"
+
+#include "dictionary/mydict.h"
+#include "net/zwonkyerror.h"
+
+#include <QDateTime>
+#include <QDebug>
+
+#include <limits>
+
+namespace zwonky {
+
+TServer::TServer(QObject *parent)
+    : QObject(parent), m_pump(DispatchIntervalMs, this)
+{
+    setObjectName(QStringLiteral("TServer"));
+    m_pump.setObjectName(QStringLiteral("socktimer"));
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_tempsock.setObjectName(QStringLiteral("tempsock"));
+    m_sock1.setObjectName(QStringLiteral("Sock1"));
+
+    // Partners are fixed for the life of the table.
+    at(1).partner = 3;
+    at(3).partner = 1;
+    at(2).partner = 4;
+    at(4).partner = 2;
+
+    for (int k = 0; k < DiceCount; ++k) {
+        m_currentSet.append(QString());
+        m_alternativeSet.append(QString());
+    }
+
+    m_ownRandom = std::make_unique<QRandomGenerator>(
+        static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
+    m_random = m_ownRandom.get();
+
+    spell = new TDictn(this);
+    spell->setObjectName(QStringLiteral("spell"));
+    m_isWord = [this](const QString &word) { return spell->IsWord(word); };
+
+    m_pump.setErrorReporter([this](const QString &text) { report(text); });
+    CommandTable &table = m_pump.table();
+    using Handler = void (TServer::*)(FieldCursor &);
+    const std::array<std::pair<const char *, Handler>, 13> handlers = {{
+        {protocol::cmd::LoginInfo, &TServer::receivedlogininfo},
+        {protocol::cmd::Chat, &TServer::chat},
+        {protocol::cmd::Action, &TServer::action},
+        {protocol::cmd::KickHim, &TServer::kickhim},
+        {protocol::cmd::StartGame, &TServer::startgame},
+        {protocol::cmd::JustWatch, &TServer::justwatch},
+        {protocol::cmd::SetDice, &TServer::setdice},
+        {protocol::cmd::Done, &TServer::done},
+        {protocol::cmd::ClearThem, &TServer::clearthem},
+        {protocol::cmd::NewTiles, &TServer::newtiles},
+        {protocol::cmd::OldTiles, &TServer::oldtiles},
+        {protocol::cmd::Finish, &TServer::finish},
+        {protocol::cmd::PlayASound, &TServer::playasound},
+    }};
+    // Registered in the order the dispatcher tests them.
+    for (const QString &name : protocol::serverCommandOrder()) {
+        for (const auto &[command, handler] : handlers) {
+            if (name == QLatin1String(command))
+                table.add(name, [this, handler](FieldCursor &args) { (this->*handler)(args); });
+        }
+    }
+
+    m_timer1.setInterval(ClockIntervalMs);
+    connect(&m_timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+    m_sock1.setPortName(QString::number(protocol::GamePort));
+    m_sock1.onAccept = [this](TSock *listener) { guarded([&] { Sock1Accept(listener); }); };
+    m_sock1.onRead = [this](TSock *connection) { guarded([&] { Sock1Read(connection); }); };
+    // Never opened: it only carries the handlers every accepted connection gets.
+    m_tempsock.onDisconnect = [this](TSock *connection) {
+        guarded([&] { tempsockDisconnect(connection); });
+    };
+    m_tempsock.onInfo = [this](TSock *connection, int code, const QString &text) {
+        guarded([&] { tempsockInfo(connection, code, text); });
+    };
+}
+
+TServer::~TServer()
+{
+    // No handler may run on a half-destroyed table.
+    m_pump.stop();
+    m_timer1.stop();
+    m_sock1.onAccept = nullptr;
+    m_sock1.onRead = nullptr;
+    for (tplayer &record : m_players) {
+        if (record.connection) {
+            record.connection->onRead = nullptr;
+            record.connection->onInfo = nullptr;
+            record.connection->onDisconnect = nullptr;
+        }
+    }
+}
+
+void TServer::startListening(const QString &port)
+{
+    m_sock1.setPortName(port);
+    m_sock1.setListen(true);
+    if (!m_manualClock)
+        m_pump.start();
+}
+
+quint16 TServer::listeningPort() const { return m_sock1.localPort(); }
+
+void TServer::setRandom(QRandomGenerator *generator)
+{
+    m_random = generator ? generator : m_ownRandom.get();
+}
+
+void TServer::setWordChecker(WordChecker isWord) { m_isWord = std::move(isWord); }
+
+QString TServer::dictionaryError() const { return spell->errorText(); }
+
+void TServer::setClockManual(bool manual)
+{
+    m_manualClock = manual;
+    if (manual) {
+        m_pump.stop();
+        m_timer1.stop();
+    } else {
+        if (m_sock1.isListening())
+            m_pump.start();
+        if (m_clockOn)
+            m_timer1.start();
+    }
+}
+
+void TServer::socktimerTimer() { m_pump.tick(); }
+
+const tplayer &TServer::player(int seatNumber) const
+{
+    static const tplayer none;
+    if (seatNumber < 1 || seatNumber > TableSize)
+        return none;
+    return at(seatNumber);
+}
+
+template <typename Work> void TServer::guarded(Work &&work)
+{
+    try {
+        work();
+    } catch (const ZwonkyError &e) {
+        report(e.text());
+    } catch (const std::exception &e) {
+        report(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void TServer::report(const QString &text)
+{
+    qWarning().noquote() << "server:" << text;
+    emit errorReported(text);
+}
+
+// ---- sending ----
+
+void TServer::sendTo(int seatNumber, const QByteArray &message)
+{
+    if (seatNumber < 1 || seatNumber > MaxSeats)
+        return;
+    tplayer &record = at(seatNumber);
+    if (!record.open || !record.connection)
+        return;
+    try {
+        record.connection->sendText(message);
+    } catch (const ZwonkyError &) {
+        // The connection is going down; its close is reported on its own,
+        // and the other seats must still get the message.
+    }
+}
+
+void TServer::sendToAll(const QByteArray &message)
+{
+    for (int i = 1; i <= m_seatsInUse; ++i)
+        sendTo(i, message);
+}
+
+void TServer::sendToOthers(int except, const QByteArray &message)
+{
+    for (int i = 1; i <= m_seatsInUse; ++i) {
+        if (i != except)
+            sendTo(i, message);
+    }
+}
+
+// ---- message helpers ----
+
+int TServer::takeSender(FieldCursor &args) const
+{
+    const int sender = args.takeInt();
+    if (sender < 1 || sender > TableSize)
+        return 0;
+    // Believe the seat field only from that seat's own connection.
+    if (sender != m_pump.currentOrigin())
+        return 0;
+    return sender;
+}
+
+int TServer::handSize(int seatNumber) const
+{
+    return player(seatNumber).zwonked ? ZwonkedHand : NormalHand;
+}
+
+QStringList TServer::firstLetters(const QStringList &set, int count)
+{
+    return set.mid(0, count);
+}
+
+int TServer::addClamped(int score, qint64 change)
+{
+    const qint64 sum = static_cast<qint64>(score) + change;
+    return static_cast<int>(std::clamp<qint64>(sum, std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max()));
+}
+
+// ---- connections ----
+
+int TServer::chooseSeat() const
+{
+    for (int i = 1; i <= m_seatsInUse; ++i) {
+        if (!at(i).open)
+            return i;
+    }
+    if (m_seatsInUse < MaxSeats)
+        return m_seatsInUse + 1;
+    return SpareSeat;
+}
+
+bool TServer::holdsSeat(int seatNumber, const TSock *connection) const
+{
+    return seatNumber >= 1 && seatNumber <= MaxSeats && connection
+           && at(seatNumber).connection == connection;
+}
+
+void TServer::retire(TSock *connection)
+{
+    // Its handlers stay (one of them may be running now); they ignore a
+    // connection that holds no seat. The object goes once its output left.
+    QTimer::singleShot(ClosedConnectionGraceMs, connection, &QObject::deleteLater);
+}
+
+void TServer::Sock1Accept(TSock *listener)
+{
+    while (TSock *connection = listener->accept()) {
+        const int chosen = chooseSeat();
+        if (chosen == SpareSeat) {
+            // Every seat is taken: tell the newcomer and let him go.
+            connection->setTag(SpareSeat);
+            retire(connection);
+            connection->sendText(protocol::full());
+            connection->close();
+            continue;
+        }
+        if (chosen > m_seatsInUse)
+            m_seatsInUse = chosen;
+        tplayer &record = at(chosen);
+        record.open = true;
+        record.connection = connection;
+        record.framer.reset();
+        connection->setTag(chosen);
+        connection->onDisconnect = m_tempsock.onDisconnect;
+        connection->onInfo = m_tempsock.onInfo;
+        connection->onRead = m_sock1.onRead;
+        sendTo(chosen, protocol::sendLoginInfo(chosen));
+    }
+}
+
+void TServer::Sock1Read(TSock *connection)
+{
+    const int seatNumber = connection->tag();
+    const QByteArray bytes = connection->receive();
+    if (!holdsSeat(seatNumber, connection))
+        return; // a connection already let go: its bytes mean nothing
+    tplayer &record = at(seatNumber);
+    for (const QByteArray &message : record.framer.feed(bytes))
+        m_pump.enqueue(message, seatNumber);
+    if (record.framer.overflowed())
+        disconnectsock(seatNumber);
+}
+
+void TServer::tempsockDisconnect(TSock *connection)
+{
+    const int seatNumber = connection->tag();
+    if (holdsSeat(seatNumber, connection) && at(seatNumber).open)
+        connection->close();
+}
+
+void TServer::tempsockInfo(TSock *connection, int /*code*/, const QString &text)
+{
+    if (text != QLatin1String("Socket Closed"))
+        return;
+    const int seatNumber = connection->tag();
+    // A repeated report, or one from a connection whose seat has since been
+    // given to someone else, changes nothing.
+    if (!holdsSeat(seatNumber, connection))
+        return;
+    tplayer &record = at(seatNumber);
+    if (record.open)
+        sendToOthers(seatNumber, protocol::playerDisconnected(seatNumber, record.name));
+    record.open = false;
+    record.name.clear();
+    record.watching = false;
+    record.connection = nullptr;
+    record.framer.reset();
+    retire(connection);
+    if (m_running && seatNumber == m_current && seatNumber != 1 && !m_fast)
+        findplayer(); // the interrupted turn is not scored
+}
+
+void TServer::disconnectsock(int seatNumber)
+{
+    if (seatNumber < 1 || seatNumber > MaxSeats)
+        return;
+    tplayer &record = at(seatNumber);
+    if (record.open && record.connection)
+        record.connection->close();
+}
+
+// ---- login ----
+
+void TServer::receivedlogininfo(FieldCursor &args)
+{
+    const int n = takeSender(args);
+    if (n == 0)
+        return;
+    const QString version = args.takeField();
+    const QString name = args.takeRest();
+    tplayer &record = at(n);
+    // A login whose connection closed while it waited in the queue would
+    // otherwise bring back a seat nobody holds.
+    if (!record.open || !record.connection)
+        return;
+    record.name = name;
+
+    sendToAll(protocol::newPlayerInfo(n, name));
+    for (int i = 1; i <= m_seatsInUse; ++i) {
+        if (i != n && at(i).open)
+            sendTo(n, protocol::existingPlayers(i, at(i).name));
+    }
+
+    if (version != QLatin1String(protocol::GameVersion)) {
+        if (at(1).open)
+            sendTo(1, protocol::haveWrongVersion(name));
+        sendTo(n, protocol::wrongVersion());
+    }
+
+    if (m_running)
+        catchUp(n);
+}
+
+void TServer::catchUp(int n)
+{
+    int shown = m_fast ? n : m_current;
+    if (shown < 1 || shown > PlayingSeats)
+        shown = 1;
+    // The letters the shown seat's words are judged by: the alternative set
+    // while it holds new tiles, else the current set.
+    const int count = handSize(shown);
+    const bool alternative = at(shown).newTiles;
+
+    protocol::GameOptionFields fields = m_options;
+    fields.team = m_team ? QStringLiteral("t") : QStringLiteral("f");
+    fields.fast = m_fast ? QStringLiteral("t") : QStringLiteral("f");
+    sendTo(n, protocol::stats(shown, fields));
+
+    QByteArray scores;
+    for (int i = 1; i <= PlayingSeats; ++i)
+        scores += protocol::loadScores(i, at(i).score);
+    sendTo(n, scores);
+
+    const QStringList &set = alternative ? m_alternativeSet : m_currentSet;
+    sendTo(n, protocol::theDice(shown,
+                                count == ZwonkedHand ? QStringLiteral("true")
+                                                     : QStringLiteral("false"),
+                                firstLetters(set, count)));
+}
+
+// ---- relays ----
+
+void TServer::chat(FieldCursor &args)
+{
+    const int sender = takeSender(args);
+    if (sender == 0)
+        return;
+    sendToAll(protocol::chatRelay(at(sender).name, args.takeRest()));
+}
+
+void TServer::action(FieldCursor &args)
+{
+    const int sender = takeSender(args);
+    if (sender == 0)
+        return;
+    sendToAll(protocol::actionRelay(at(sender).name, args.takeRest()));
+}
+
+void TServer::playasound(FieldCursor &args)
+{
+    const int sender = takeSender(args);
+    if (sender == 0)
+        return;
+    sendToAll(protocol::playASoundRelay(sender, args.takeRest()));
+}
+
+// ---- removal and watching ----
+
+void TServer::kickhim(FieldCursor &args)
+{
+    const int sender = takeSender(args);
+    if (sender != 1)
+        return;
+    disconnectsock(args.takeInt());
+}
+
+void TServer::justwatch(FieldCursor &args)
+{
+    const int target = args.takeInt();
+    const int state = args.takeInt();
+    if (target < 1 || target > PlayingSeats)
+        return;
+    // A player decides for himself; only the host decides for another seat.
+    if (target != m_pump.currentOrigin() && !fromHost())
+        return;
+
+    if (state == protocol::WatchStop) {
+        at(target).watching = false;
+        sendToAll(protocol::justWatching(target, protocol::WatchStop));
+        return;
+    }
+    if (state != protocol::WatchStart)
+        return;
+    bool someoneElsePlays = false;
+    for (int i = 1; i <= 4; ++i) {
+        if (i != target && at(i).open && !at(i).watching)
+            someoneElsePlays = true;
+    }
+    if (!someoneElsePlays)
+        return;
+    at(target).watching = true;
+    sendToAll(protocol::justWatching(target, protocol::WatchStart));
+    if (m_running && !m_fast && target == m_current && m_phase == TurnRunning)
+        m_counter = 1; // his turn ends at the next second
+}
+
+} // namespace zwonky
