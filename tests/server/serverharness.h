@@ -1,0 +1,215 @@
+#pragma once
+
+// A table of raw loopback clients around one TServer whose clocks the test
+// steps itself: the dispatch tick and the one-second clock are called
+// directly, and only socket I/O is waited for.
+
+#include "net/protocol.h"
+#include "server/serverform.h"
+
+#include <QHostAddress>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+namespace zwonky::testing {
+
+inline constexpr char T = '\xFF';
+
+// One peer that speaks the wire directly and keeps every byte it gets.
+class RawClient
+{
+public:
+    explicit RawClient(quint16 port)
+    {
+        QObject::connect(&socket, &QTcpSocket::readyRead,
+                         [this] { received += socket.readAll(); });
+        socket.connectToHost(QHostAddress::LocalHost, port);
+    }
+
+    QByteArray take()
+    {
+        QByteArray bytes;
+        bytes.swap(received);
+        return bytes;
+    }
+    void write(const QByteArray &bytes)
+    {
+        socket.write(bytes);
+        socket.flush();
+    }
+    bool isClosed() const { return socket.state() == QAbstractSocket::UnconnectedState; }
+
+    QTcpSocket socket;
+    QByteArray received;
+    int seat = 0;
+    QString name;
+};
+
+class Table
+{
+public:
+    explicit Table(quint32 seed = 7) : random(seed)
+    {
+        server.setClockManual(true);
+        server.setRandom(&random);
+        server.setWordChecker([this](const QString &word) {
+            return acceptAll ? !word.isEmpty() : words.contains(word);
+        });
+        server.startListening(QStringLiteral("0"));
+    }
+
+    RawClient *connectRaw()
+    {
+        clients.push_back(std::make_unique<RawClient>(server.listeningPort()));
+        return clients.back().get();
+    }
+
+    // Connects and waits for the seat offer, without logging in.
+    RawClient *arrive()
+    {
+        RawClient *c = connectRaw();
+        if (!QTest::qWaitFor([c] { return c->received.endsWith(T); }))
+            return nullptr;
+        const QByteArray offer = c->take();
+        const QByteArray prefix("CMD_sendlogininfo+");
+        if (!offer.startsWith(prefix))
+            return nullptr;
+        c->seat = offer.mid(prefix.size(), offer.size() - prefix.size() - 1).toInt();
+        return c;
+    }
+
+    // Arrives, logs in and forgets what the login brought.
+    RawClient *join(const QString &name, const QString &version = QStringLiteral("1.0.7"))
+    {
+        RawClient *c = arrive();
+        if (!c)
+            return nullptr;
+        c->name = name;
+        if (!send(c, protocol::loginInfo(c->seat, version, name)))
+            return nullptr;
+        if (!fence())
+            return nullptr;
+        for (auto &each : clients)
+            each->take();
+        return c;
+    }
+
+    // Writes the bytes as that client, waits until the server has queued
+    // every message in them and handles the whole queue.
+    bool send(RawClient *c, const QByteArray &bytes)
+    {
+        const std::size_t expected = server.pump().queued() + bytes.count(T);
+        c->write(bytes);
+        if (!QTest::qWaitFor([&] { return server.pump().queued() >= expected; }))
+            return false;
+        drain();
+        return true;
+    }
+
+    void drain()
+    {
+        while (server.pump().queued() > 0)
+            server.socktimerTimer();
+    }
+
+    // A chat line through the server that every open seat receives: all that
+    // the server sent before it has arrived when it has. The line itself is
+    // removed again.
+    bool fence()
+    {
+        RawClient *speaker = nullptr;
+        for (auto &c : clients) {
+            if (!c->isClosed() && c->seat >= 1 && c->seat <= 9
+                && server.player(c->seat).connection && !c->name.isEmpty()) {
+                speaker = c.get();
+                break;
+            }
+        }
+        if (!speaker)
+            return false;
+        const QString text = QStringLiteral("~fence~");
+        const QByteArray relay =
+            protocol::chatRelay(speaker->name, text + QStringLiteral("|clBlack"));
+        if (!send(speaker, protocol::chat(speaker->seat, text, QStringLiteral("clBlack"))))
+            return false;
+        for (auto &c : clients) {
+            if (!listening(c.get()))
+                continue;
+            if (!QTest::qWaitFor([&] { return c->received.endsWith(relay); }))
+                return false;
+            c->received.chop(relay.size());
+        }
+        return true;
+    }
+
+    // A client whose seat the server holds for it.
+    bool listening(const RawClient *c) const
+    {
+        return !c->isClosed() && c->seat >= 1 && c->seat <= 9 && server.player(c->seat).open;
+    }
+
+    // Starts a game as the host (client in seat 1).
+    bool start(RawClient *host, const protocol::GameOptionFields &options)
+    {
+        return send(host, protocol::startGameRequest(host->seat, options));
+    }
+
+    // Runs the clock until the running turn is over and the next has begun
+    // (or the game has stopped); returns the seconds the pause took.
+    int nextTurn()
+    {
+        int guard = 0;
+        while (server.phase() == TServer::TurnRunning && ++guard < 1000)
+            server.Timer1Timer();
+        int pause = 0;
+        while (server.phase() == TServer::Pausing && ++guard < 1000) {
+            server.Timer1Timer();
+            ++pause;
+        }
+        return pause;
+    }
+
+    // The word the given dice spell from the seat's hand.
+    QString spell(int seat, const QList<int> &dice) const
+    {
+        const QStringList &set = server.player(seat).newTiles ? server.alternativeSet()
+                                                             : server.currentSet();
+        QString word;
+        for (int die : dice)
+            word += set.value(die - 1);
+        return word;
+    }
+
+    // Ends the turn of the given seat early.
+    bool finishTurn(RawClient *c) { return send(c, protocol::finish(c->seat)); }
+
+    TServer server;
+    QRandomGenerator random;
+    QSet<QString> words;
+    bool acceptAll = false;
+    std::vector<std::unique_ptr<RawClient>> clients;
+};
+
+inline protocol::GameOptionFields gameOptions(int playTo, bool fast = false, int timePerTurn = 60,
+                                              int zwonkedAt = 2000)
+{
+    protocol::GameOptionFields o;
+    o.team = QStringLiteral("f");
+    o.playTo = QString::number(playTo);
+    o.timePerTurn = QString::number(timePerTurn);
+    o.zwonkedAt = QString::number(zwonkedAt);
+    o.newTiles = QStringLiteral("t");
+    o.typing = QStringLiteral("f");
+    o.fast = fast ? QStringLiteral("t") : QStringLiteral("f");
+    return o;
+}
+
+// Bytes as they travel: text, then the terminator.
+inline QByteArray wire(const char *text) { return QByteArray(text) + T; }
+
+} // namespace zwonky::testing
