@@ -1,0 +1,123 @@
+#pragma once
+
+// The lobby-download window, shown when a solo game starts: download and
+// start the lobby installer, start an installed lobby, or play on alone.
+//
+// The download runs on the UI thread through QNetworkReply signals; the
+// body goes into a QSaveFile, so the installer file appears whole or not at
+// all: an aborted or failed transfer leaves no partial file behind.
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QNetworkAccessManager;
+class QNetworkReply;
+class QPushButton;
+class QSaveFile;
+
+namespace zwonky {
+
+class Tdownload : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Starts a program detached from the game; false when it could not be started.
+    using ProcessStarter = std::function<bool(const QString &program, const QStringList &arguments)>;
+    // Tells the player something; the default shows a message box that does not block.
+    using Messenger = std::function<void(const QString &text)>;
+
+    // The download state (the tag of `infolabel`).
+    enum DownloadState { NotStarted = 0, Running = 1, Aborted = 2 };
+
+    explicit Tdownload(QWidget *parent = nullptr);
+    ~Tdownload() override;
+
+    // Where the installer comes from, where an installed lobby lives, and
+    // what the installer is told on its command line.
+    static QUrl defaultDownloadAddress();
+    static QString defaultLobbyPath();
+    static QStringList installerArguments();
+
+    // The folder the installer is saved in: the program's folder, or the
+    // per-user application-data folder when that one cannot be written.
+    static QString chooseDownloadFolder(const QString &programFolder);
+
+    // The installer's file name: the last segment of the address; empty when
+    // the address does not end in a usable file name.
+    static QString installerFileName(const QUrl &address);
+
+    void setDownloadAddress(const QUrl &address);
+    QUrl downloadAddress() const;
+    // An empty folder means: choose it from the program's folder at download time.
+    void setDownloadFolder(const QString &folder);
+    QString downloadFolder() const;
+    void setLobbyPath(const QString &path);
+    QString lobbyPath() const;
+    void setProcessStarter(ProcessStarter starter);
+    void setMessenger(Messenger messenger);
+
+    int downloadState() const;
+    bool isDownloading() const;
+
+signals:
+    // The game must end as File > Exit does, so that the installer or the
+    // lobby can take over.
+    void exitRequested();
+    // A status line (`infolabel` or `infolabel3`) has been given a new text.
+    void statusShown(const QString &labelName, const QString &text);
+
+public slots:
+    void getbuttonClick();
+    void abortbuttonClick();
+    void Button1Click();
+    void Button2Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void HttpCli1HeaderData();
+    void HttpCli1DocBegin();
+    void HttpCli1DocData(qint64 received);
+    void replyMetaDataChanged();
+    void replyReadyRead();
+    void replyFinished();
+    void endDownload(bool succeeded);
+    void install(const QString &path);
+    void setStatus(QLabel *label, const QString &text);
+    void tell(const QString &text);
+    void centreOnDesktop();
+
+    QLabel *m_infolabel = nullptr;
+    QLabel *m_infolabel2 = nullptr;
+    QLabel *m_infolabel3 = nullptr;
+    QPushButton *m_getbutton = nullptr;
+    QPushButton *m_abortbutton = nullptr;
+    QPushButton *m_button1 = nullptr;
+    QPushButton *m_button2 = nullptr;
+
+    QNetworkAccessManager *m_httpCli1 = nullptr;
+    QPointer<QNetworkReply> m_reply;
+    std::unique_ptr<QSaveFile> m_file;
+    qint64 m_received = 0;
+    bool m_bodyBegun = false;
+    bool m_writeFailed = false;
+    int m_state = NotStarted;
+
+    QUrl m_address;
+    QString m_folder;
+    QString m_lobbyPath;
+    ProcessStarter m_starter;
+    Messenger m_messenger;
+};
+
+} // namespace zwonky
