@@ -11,7 +11,10 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QTcpSocket>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -19,6 +22,21 @@
 namespace zwonky::testing {
 
 inline constexpr char T = '\xFF';
+
+// Runs the event loop until the condition holds: socket events are handled
+// as they come, without sleeping between looks.
+template <typename Condition> bool waitUntil(Condition condition, int timeoutMs = 5000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    QTimer wake; // lets the loop notice the deadline when nothing arrives
+    wake.start(20);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
 
 // One peer that speaks the wire directly and keeps every byte it gets.
 class RawClient
@@ -28,6 +46,9 @@ public:
     {
         QObject::connect(&socket, &QTcpSocket::readyRead,
                          [this] { received += socket.readAll(); });
+        // Small messages leave at once instead of waiting for the peer's ack.
+        QObject::connect(&socket, &QTcpSocket::connected,
+                         [this] { socket.setSocketOption(QAbstractSocket::LowDelayOption, 1); });
         socket.connectToHost(QHostAddress::LocalHost, port);
     }
 
@@ -73,7 +94,7 @@ public:
     RawClient *arrive()
     {
         RawClient *c = connectRaw();
-        if (!QTest::qWaitFor([c] { return c->received.endsWith(T); }))
+        if (!waitUntil([c] { return c->received.endsWith(T); }))
             return nullptr;
         const QByteArray offer = c->take();
         const QByteArray prefix("CMD_sendlogininfo+");
@@ -105,7 +126,7 @@ public:
     {
         const std::size_t expected = server.pump().queued() + bytes.count(T);
         c->write(bytes);
-        if (!QTest::qWaitFor([&] { return server.pump().queued() >= expected; }))
+        if (!waitUntil([&] { return server.pump().queued() >= expected; }))
             return false;
         drain();
         return true;
@@ -140,7 +161,7 @@ public:
         for (auto &c : clients) {
             if (!listening(c.get()))
                 continue;
-            if (!QTest::qWaitFor([&] { return c->received.endsWith(relay); }))
+            if (!waitUntil([&] { return c->received.endsWith(relay); }))
                 return false;
             c->received.chop(relay.size());
         }
@@ -209,7 +230,19 @@ inline protocol::GameOptionFields gameOptions(int playTo, bool fast = false, int
     return o;
 }
 
+// Waits until the client holds at least as many bytes as expected (or has
+// been closed), then compares and consumes them.
+#define EXPECT_WIRE(client, bytes)                                                             \
+    do {                                                                                       \
+        const QByteArray expected_ = (bytes);                                                  \
+        RawClient *const client_ = (client);                                                   \
+        zwonky::testing::waitUntil([&] {                                                       \
+            return client_->received.size() >= expected_.size() || client_->isClosed();        \
+        });                                                                                    \
+        QCOMPARE(client_->take(), expected_);                                                  \
+    } while (false)
+
 // Bytes as they travel: text, then the terminator.
-inline QByteArray wire(const char *text) { return QByteArray(text) + T; }
+inline QByteArray wire(const QByteArray &text) { return text + T; }
 
 } // namespace zwonky::testing

@@ -1,0 +1,360 @@
+// Connections, login, relays, removal and watching, seen as bytes on the wire.
+
+#include "serverharness.h"
+
+#include "net/zwonkyerror.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+
+using namespace zwonky;
+using namespace zwonky::testing;
+
+class TestServerForm : public QObject
+{
+    Q_OBJECT
+private slots:
+    void seatsAreOfferedLowestFirst();
+    void freedSeatIsReused();
+    void tenthConnectionIsRefused();
+    void loginAnnouncesAndIntroduces();
+    void wrongVersionIsReportedButAdmitted();
+    void nameMayContainPlus();
+    void relaysReachEveryOpenSeat_data();
+    void relaysReachEveryOpenSeat();
+    void hostKicks();
+    void kickFromSeat2IsIgnored();
+    void forgedOrBadSeatsAreIgnored_data();
+    void forgedOrBadSeatsAreIgnored();
+    void watchRules();
+    void hostDecidesWatchingForOthers();
+    void newcomerCatchesUpDuringGame();
+    void endlessMessageClosesConnection();
+    void portInUseIsReported();
+};
+
+void TestServerForm::seatsAreOfferedLowestFirst()
+{
+    Table t;
+    for (int expected = 1; expected <= 3; ++expected) {
+        RawClient *c = t.connectRaw();
+        EXPECT_WIRE(c, wire("CMD_sendlogininfo+" + QByteArray::number(expected)));
+    }
+    QCOMPARE(t.server.seatsInUse(), 3);
+}
+
+void TestServerForm::freedSeatIsReused()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.join("Bob");
+    RawClient *cid = t.join("Cid");
+    QVERIFY(ann && bob && cid);
+    bob->socket.disconnectFromHost();
+    EXPECT_WIRE(ann, wire("CMD_playerdisconnected+2+Bob"));
+    EXPECT_WIRE(cid, wire("CMD_playerdisconnected+2+Bob"));
+    QVERIFY(!t.server.player(2).open);
+    QVERIFY(t.server.player(2).name.isEmpty());
+
+    RawClient *dee = t.arrive();
+    QVERIFY(dee);
+    QCOMPARE(dee->seat, 2);
+    QCOMPARE(t.server.seatsInUse(), 3);
+}
+
+void TestServerForm::tenthConnectionIsRefused()
+{
+    Table t;
+    std::vector<RawClient *> nine;
+    for (int i = 1; i <= 9; ++i) {
+        RawClient *c = t.join(QStringLiteral("P%1").arg(i));
+        QVERIFY(c);
+        QCOMPARE(c->seat, i);
+        nine.push_back(c);
+    }
+    RawClient *tenth = t.connectRaw();
+    EXPECT_WIRE(tenth, wire("CMD_full+"));
+    QTRY_VERIFY(tenth->isClosed());
+    QCOMPARE(t.server.seatsInUse(), 9);
+
+    // The nine are untouched: nothing reached them but the fence.
+    QVERIFY(t.fence());
+    for (RawClient *c : nine) {
+        QVERIFY(!c->isClosed());
+        QCOMPARE(c->take(), QByteArray());
+    }
+}
+
+void TestServerForm::loginAnnouncesAndIntroduces()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.join("Bob");
+    RawClient *cid = t.arrive();
+    QVERIFY(ann && bob && cid);
+    QCOMPARE(cid->seat, 3);
+    cid->name = "Cid";
+    QVERIFY(t.send(cid, protocol::loginInfo(3, "1.0.7", "Cid")));
+    EXPECT_WIRE(ann, wire("CMD_newplayerinfo+3+Cid"));
+    EXPECT_WIRE(bob, wire("CMD_newplayerinfo+3+Cid"));
+    EXPECT_WIRE(cid, wire("CMD_newplayerinfo+3+Cid") + wire("CMD_existingplayers+1+Ann")
+                                    + wire("CMD_existingplayers+2+Bob"));
+    QCOMPARE(t.server.player(3).name, QString("Cid"));
+}
+
+void TestServerForm::wrongVersionIsReportedButAdmitted()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.arrive();
+    QVERIFY(ann && bob);
+    bob->name = "Bob";
+    QVERIFY(t.send(bob, protocol::loginInfo(2, "1.0.6", "Bob")));
+    EXPECT_WIRE(ann, wire("CMD_newplayerinfo+2+Bob") + wire("CMD_havewrongversion+Bob"));
+    EXPECT_WIRE(bob, wire("CMD_newplayerinfo+2+Bob") + wire("CMD_existingplayers+1+Ann")
+                                    + wire("CMD_wrongversion+"));
+    QVERIFY(t.server.player(2).open);
+    QCOMPARE(t.server.player(2).name, QString("Bob"));
+}
+
+void TestServerForm::nameMayContainPlus()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *ab = t.arrive();
+    QVERIFY(ann && ab);
+    QVERIFY(t.send(ab, QByteArray("CMD_logininfo+2+1.0.7+A+B") + T + T));
+    EXPECT_WIRE(ann, wire("CMD_newplayerinfo+2+A+B"));
+    QCOMPARE(t.server.player(2).name, QString("A+B"));
+}
+
+void TestServerForm::relaysReachEveryOpenSeat_data()
+{
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QByteArray>("relayed");
+    QTest::newRow("chat") << wire("CMD_chat+2+hello there|clBlack")
+                          << wire("CMD_chat+Bob chats: hello there|clBlack");
+    QTest::newRow("chat keeps plus signs") << wire("CMD_chat+2+1+1=2|$00FF0000")
+                                           << wire("CMD_chat+Bob chats: 1+1=2|$00FF0000");
+    QTest::newRow("action") << wire("CMD_action+2+waves|clRed")
+                            << wire("CMD_action+Bob waves|clRed");
+    QTest::newRow("phrase") << wire("CMD_action+2+says: Good game!|clBlue")
+                            << wire("CMD_action+Bob says: Good game!|clBlue");
+    QTest::newRow("sound") << wire("CMD_playasound+2+wave3+")
+                           << wire("CMD_playasound+2+wave3+");
+}
+
+void TestServerForm::relaysReachEveryOpenSeat()
+{
+    QFETCH(QByteArray, sent);
+    QFETCH(QByteArray, relayed);
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.join("Bob");
+    RawClient *watcher = t.join("Wes");
+    RawClient *silent = t.arrive(); // accepted, not logged in: still open
+    QVERIFY(ann && bob && watcher && silent);
+    QVERIFY(t.send(bob, sent));
+    for (RawClient *c : {ann, bob, watcher, silent})
+        EXPECT_WIRE(c, relayed);
+}
+
+void TestServerForm::hostKicks()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.join("Bob");
+    RawClient *cid = t.join("Cid");
+    QVERIFY(ann && bob && cid);
+    QVERIFY(t.send(ann, protocol::kickHim(1, 2)));
+    QTRY_VERIFY(bob->isClosed());
+    EXPECT_WIRE(ann, wire("CMD_playerdisconnected+2+Bob"));
+    EXPECT_WIRE(cid, wire("CMD_playerdisconnected+2+Bob"));
+    QVERIFY(!t.server.player(2).open);
+}
+
+void TestServerForm::kickFromSeat2IsIgnored()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.join("Bob");
+    RawClient *cid = t.join("Cid");
+    QVERIFY(ann && bob && cid);
+    QVERIFY(t.send(bob, protocol::kickHim(2, 3)));
+    QVERIFY(t.send(bob, protocol::kickHim(2, 1)));
+    QVERIFY(t.fence());
+    for (RawClient *c : {ann, bob, cid}) {
+        QVERIFY(!c->isClosed());
+        QCOMPARE(c->take(), QByteArray());
+    }
+    QVERIFY(t.server.player(1).open && t.server.player(3).open);
+}
+
+void TestServerForm::forgedOrBadSeatsAreIgnored_data()
+{
+    QTest::addColumn<QByteArray>("sent"); // sent by Bob, who sits in seat 2
+    QTest::newRow("chat as the host") << wire("CMD_chat+1+I am Ann|clBlack");
+    QTest::newRow("action as seat 3") << wire("CMD_action+3+dances|clBlack");
+    QTest::newRow("sound as the host") << wire("CMD_playasound+1+wave2+");
+    QTest::newRow("kick as the host") << wire("CMD_kickhim+1+3+");
+    QTest::newRow("start as the host") << wire("CMD_startgame+1+f+5000+60+2000+t+f+f+");
+    QTest::newRow("start from seat 2") << wire("CMD_startgame+2+f+5000+60+2000+t+f+f+");
+    QTest::newRow("make the host watch") << wire("CMD_justwatch+1+1");
+    QTest::newRow("make seat 3 watch") << wire("CMD_justwatch+3+1");
+    QTest::newRow("seat above the table") << wire("CMD_chat+12+hi|clBlack");
+    QTest::newRow("seat zero") << wire("CMD_chat+0+hi|clBlack");
+    QTest::newRow("negative seat") << wire("CMD_chat+-1+hi|clBlack");
+    QTest::newRow("seat not a number") << wire("CMD_chat+two+hi|clBlack");
+    QTest::newRow("huge seat") << wire("CMD_chat+99999999999999+hi|clBlack");
+    QTest::newRow("login for another seat") << wire("CMD_logininfo+3+1.0.7+Mallory");
+    QTest::newRow("no arguments") << wire("CMD_chat+");
+    QTest::newRow("no plus at all") << wire("CMD_chat");
+    QTest::newRow("unknown command") << wire("CMD_CHAT+2+hi|clBlack");
+    QTest::newRow("watch state not a number") << wire("CMD_justwatch+2+x");
+    QTest::newRow("done without a game") << wire("CMD_done+2+1+2+3");
+}
+
+void TestServerForm::forgedOrBadSeatsAreIgnored()
+{
+    QFETCH(QByteArray, sent);
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.join("Bob");
+    RawClient *cid = t.join("Cid");
+    QVERIFY(ann && bob && cid);
+    QVERIFY(t.send(bob, sent));
+    QVERIFY(t.fence());
+    for (RawClient *c : {ann, bob, cid}) {
+        QVERIFY(!c->isClosed());
+        QCOMPARE(c->take(), QByteArray());
+    }
+    QVERIFY(!t.server.gameRunning());
+    QCOMPARE(t.server.player(3).name, QString("Cid"));
+    QVERIFY(!t.server.player(1).watching && !t.server.player(3).watching);
+
+    // The same request from the connection it names goes through.
+    QVERIFY(t.send(bob, wire("CMD_chat+2+still here|clBlack")));
+    EXPECT_WIRE(ann, wire("CMD_chat+Bob chats: still here|clBlack"));
+}
+
+void TestServerForm::watchRules()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    QVERIFY(ann);
+    // The only player among seats 1-4 cannot sit out.
+    QVERIFY(t.send(ann, protocol::justWatch(1, 1)));
+    QVERIFY(t.fence());
+    QCOMPARE(ann->take(), QByteArray());
+    QVERIFY(!t.server.player(1).watching);
+    RawClient *bob = t.join("Bob");
+    QVERIFY(bob);
+
+    QVERIFY(t.send(bob, protocol::justWatch(2, 1)));
+    EXPECT_WIRE(ann, wire("CMD_justwatching+2+1"));
+    EXPECT_WIRE(bob, wire("CMD_justwatching+2+1"));
+    QVERIFY(t.server.player(2).watching);
+
+    // Now Ann is the only one left playing.
+    QVERIFY(t.send(ann, protocol::justWatch(1, 1)));
+    QVERIFY(t.fence());
+    QCOMPARE(ann->take(), QByteArray());
+
+    QVERIFY(t.send(bob, protocol::justWatch(2, 2)));
+    EXPECT_WIRE(ann, wire("CMD_justwatching+2+2"));
+    EXPECT_WIRE(bob, wire("CMD_justwatching+2+2"));
+    QVERIFY(!t.server.player(2).watching);
+
+    // Seats above 6 only watch anyway.
+    RawClient *seats[5];
+    for (int i = 0; i < 5; ++i) {
+        seats[i] = t.join(QStringLiteral("S%1").arg(i + 3));
+        QVERIFY(seats[i]);
+    }
+    RawClient *seven = seats[4];
+    QCOMPARE(seven->seat, 7);
+    QVERIFY(t.send(seven, protocol::justWatch(7, 1)));
+    QVERIFY(t.fence());
+    QCOMPARE(ann->take(), QByteArray());
+
+    // A watcher who leaves is not watching when his seat is reused.
+    QVERIFY(t.send(bob, protocol::justWatch(2, 1)));
+    QVERIFY(t.server.player(2).watching);
+    bob->socket.disconnectFromHost();
+    QTRY_VERIFY(!t.server.player(2).open);
+    QVERIFY(!t.server.player(2).watching);
+}
+
+void TestServerForm::hostDecidesWatchingForOthers()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.join("Bob");
+    RawClient *cid = t.join("Cid");
+    QVERIFY(ann && bob && cid);
+    QVERIFY(t.send(ann, protocol::justWatch(3, 1)));
+    for (RawClient *c : {ann, bob, cid})
+        EXPECT_WIRE(c, wire("CMD_justwatching+3+1"));
+    QVERIFY(t.server.player(3).watching);
+    QVERIFY(t.send(ann, protocol::justWatch(3, 2)));
+    for (RawClient *c : {ann, bob, cid})
+        EXPECT_WIRE(c, wire("CMD_justwatching+3+2"));
+}
+
+void TestServerForm::newcomerCatchesUpDuringGame()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.join("Bob");
+    QVERIFY(ann && bob);
+    QVERIFY(t.start(ann, gameOptions(5000, false, 90, 2500)));
+    t.nextTurn(); // Ann's turn passes without words; Bob's begins
+    QCOMPARE(t.server.currentSeat(), 2);
+    QVERIFY(t.fence());
+    ann->take();
+    bob->take();
+
+    RawClient *cid = t.connectRaw();
+    EXPECT_WIRE(cid, wire("CMD_sendlogininfo+3"));
+    cid->seat = 3;
+    cid->name = "Cid";
+    QVERIFY(t.send(cid, protocol::loginInfo(3, "1.0.7", "Cid")));
+
+    QByteArray expected = wire("CMD_newplayerinfo+3+Cid") + wire("CMD_existingplayers+1+Ann")
+                          + wire("CMD_existingplayers+2+Bob")
+                          + wire("CMD_stats+2+f+5000+90+2500+t+f+f+");
+    for (int seat = 1; seat <= 6; ++seat)
+        expected += wire("CMD_loadscores+" + QByteArray::number(seat) + "+0");
+    expected += protocol::theDice(2, "false", t.server.currentSet().mid(0, 10));
+    EXPECT_WIRE(cid, expected);
+    EXPECT_WIRE(ann, wire("CMD_newplayerinfo+3+Cid"));
+}
+
+void TestServerForm::endlessMessageClosesConnection()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.join("Bob");
+    QVERIFY(ann && bob);
+    bob->write(QByteArray(70 * 1024, 'x'));
+    QTRY_VERIFY(bob->isClosed());
+    EXPECT_WIRE(ann, wire("CMD_playerdisconnected+2+Bob"));
+    QCOMPARE(t.server.pump().queued(), std::size_t(0));
+}
+
+void TestServerForm::portInUseIsReported()
+{
+    QTcpServer occupant;
+    QVERIFY(occupant.listen(QHostAddress::Any, 0));
+    TServer server;
+    server.setClockManual(true);
+    try {
+        server.startListening(QString::number(occupant.serverPort()));
+        QFAIL("listening on a taken port succeeded");
+    } catch (const ZwonkyError &e) {
+        QCOMPARE(e.text(), QString("Listen - Error Binding Socket"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestServerForm)
+#include "tst_serverform.moc"
