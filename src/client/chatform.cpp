@@ -1,26 +1,309 @@
 #include "client/chatform.h"
 
 #include "net/fieldcursor.h"
+#include "net/tsock.h"
+#include "net/zwonkyerror.h"
+#include "widgets/artlabel.h"
+#include "widgets/artwork.h"
+#include "widgets/flatbutton.h"
+#include "widgets/flatpanel.h"
+#include "widgets/tiledbackground.h"
+#include "windows/gamestart.h"
+#include "windows/spylistform.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShowEvent>
 
 namespace zwonky {
 
-// PLACEHOLDER: construction and layout are being written.
-Tchat::Tchat(QWidget *parent) : QMainWindow(parent) {}
-Tchat::~Tchat() = default;
+namespace {
+
+// Size of the window at start and after "Reset Screen Location".
+constexpr int DefaultWidth = 795;
+constexpr int DefaultHeight = 568;
+// Everything sits on one fixed panel; the window may grow around it.
+constexpr int MainPanelWidth = 785;
+constexpr int MainPanelHeight = 520;
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+FlatButton *makeTurnButton(QWidget *parent, const char *name, const QString &text,
+                           const QColor &accent, const QRect &geometry)
+{
+    auto *button = new FlatButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAccent(accent);
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::NoFocus); // keys belong to the tray while typing
+    button->hide();
+    return button;
+}
+
+} // namespace
+
+Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("chat"));
+    setWindowTitle(QStringLiteral("Zwonky"));
+    m_messageBox = [this](const QString &text) {
+        QMessageBox::information(this, QStringLiteral("Zwonky"), text);
+    };
+
+    buildLayout();
+    buildMenus();
+    buildRows();
+    buildTray(m_boardPanel);
+    buildWordColumns(m_columnsPanel);
+    buildWordListPanel();
+    buildChat(m_chatPanel);
+    registerHandlers();
+    setupGameSocket();
+
+    // Fresh table: nobody's turn, not hosting, rows empty.
+    m_currentTurnSeat = 0;
+    m_hosting = false;
+    clearall();
+
+    resize(DefaultWidth, DefaultHeight);
+    // Keys typed anywhere in the window go to the tray first.
+    qApp->installEventFilter(this);
+    m_pump.start();
+}
+
+Tchat::~Tchat()
+{
+    qApp->removeEventFilter(this);
+    m_pump.stop();
+    // The sockets report "Socket Closed" while they go; the window is gone by then.
+    if (m_sock)
+        m_sock->onInfo = nullptr;
+    if (m_lobbyLink)
+        m_lobbyLink->onInfo = nullptr;
+}
+
 void Tchat::setRandom(QRandomGenerator *generator) { m_random = generator; }
 void Tchat::setSoundPlayer(SoundPlayer *player) { m_sound = player; }
 void Tchat::setTally(TallyRecorder *tally) { m_tally = tally; }
-void Tchat::setCompanions(const CompanionWindows &windows) { m_windows = windows; }
-void Tchat::setHostStarter(std::function<void()> startListening) { m_startListening = std::move(startListening); }
+
+void Tchat::setCompanions(const CompanionWindows &windows)
+{
+    m_windows = windows;
+    if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList)) {
+        spies->setAnchor(this);
+        spies->setKicker([this](int seat) { kicking(seat); });
+        spies->setKickEnabled(m_hosting);
+    }
+    if (auto *start = qobject_cast<Tgamestartform *>(m_windows.gameStart)) {
+        start->setAnchor(this);
+        start->setStartHandler([this] {
+            try {
+                startgame();
+                saveinifile();
+            } catch (const ZwonkyError &e) {
+                reportError(e.text());
+            }
+        });
+    }
+    updateCompanionActions();
+}
+
+void Tchat::setHostStarter(std::function<void()> startListening)
+{
+    m_startListening = std::move(startListening);
+}
 void Tchat::setGamePort(const QString &port) { m_gamePort = port; }
 void Tchat::setParameters(const QStringList &parameters) { m_parameters = parameters; }
 void Tchat::setSettingsFolder(const QString &folder) { m_settingsFolder = folder; }
-void Tchat::buildLayout() {}
-void Tchat::closeEvent(QCloseEvent *event) { QMainWindow::closeEvent(event); }
-void Tchat::showEvent(QShowEvent *event) { QMainWindow::showEvent(event); }
-bool Tchat::eventFilter(QObject *watched, QEvent *event) { return QMainWindow::eventFilter(watched, event); }
+void Tchat::setMessageBox(std::function<void(const QString &)> show)
+{
+    m_messageBox = std::move(show);
+}
+
+void Tchat::showMessage(const QString &text)
+{
+    if (m_messageBox)
+        m_messageBox(text);
+}
+
+void Tchat::reportError(const QString &text) { showMessage(text); }
+
+// The window: the cloth, and on it one fixed panel 785 x 520 with the
+// options and player rows on the left, the board, the turn buttons, the
+// word columns and the chat on the right.
+void Tchat::buildLayout()
+{
+    auto *background = new TiledBackground(this);
+    background->setObjectName(QStringLiteral("background"));
+    background->setMinimumSize(MainPanelWidth + 10, MainPanelHeight + 4);
+    setCentralWidget(background);
+
+    m_mainPanel = new QWidget(background);
+    m_mainPanel->setObjectName(QStringLiteral("panel_board1"));
+    m_mainPanel->setGeometry(5, 2, MainPanelWidth, MainPanelHeight);
+
+    QFont bold = font();
+    bold.setBold(true);
+
+    // ---- the left column: name, game options, start picture, whose turn
+    auto *logo = new ArtLabel(artwork::paintLogo, artwork::LogoSize, m_mainPanel);
+    logo->setObjectName(QStringLiteral("image_logo"));
+    logo->setGeometry(2, 4, artwork::LogoSize.width(), artwork::LogoSize.height());
+
+    auto *options = new FlatPanel(m_mainPanel);
+    options->setObjectName(QStringLiteral("panel_options"));
+    options->setGeometry(2, 58, 184, 134);
+    options->setStyleSheet(QStringLiteral("QLabel { color: #1e1e1e; }"));
+    auto optionLabel = [options](const char *name, const QString &text, int row) {
+        return makeLabel(options, name, text, QRect(10, 6 + row * 17, 168, 17));
+    };
+    m_playToLabel = optionLabel("label_playtoscore", QStringLiteral("Play To Score: 5000"), 0);
+    m_timePerTurnLabel = optionLabel("label_timeperturn", QStringLiteral("Time Per Turn: 90"), 1);
+    m_zwonkedAtLabel = optionLabel("label_zwonkedat", QStringLiteral("Zwonked At: 2000"), 2);
+    m_newLabel = optionLabel("label_new", QStringLiteral("Allow New Tiles: On"), 3);
+    m_typingLabel = optionLabel("label_typing", QStringLiteral("Allow Typing: Off"), 4);
+    m_fastGameLabel = optionLabel("label_fastgame", QStringLiteral("Fast Game: No"), 5);
+    m_fastGameLabel->setProperty("tag", 0);
+    m_teamLabel = optionLabel("label_team", QString(), 6);
+    m_teamLabel->setFont(bold);
+    m_teamLabel->setStyleSheet(QStringLiteral("color: #800000;"));
+
+    m_startButton = new PictureButton(
+        [](QPainter &p, const QRectF &r, bool hovered, bool pressed, bool enabled) {
+            artwork::paintStartPicture(p, r, hovered, pressed, enabled);
+        },
+        artwork::StartPictureSize, m_mainPanel);
+    m_startButton->setObjectName(QStringLiteral("button_start"));
+    m_startButton->setToolTip(QStringLiteral("Choose the options and start a new game"));
+    m_startButton->move(12, 204);
+    connect(m_startButton, &QPushButton::clicked, this, [this] {
+        try {
+            button_startClick();
+        } catch (const ZwonkyError &e) {
+            reportError(e.text());
+        }
+    });
+
+    m_turnLabel = makeLabel(m_mainPanel, "label_turn", QString(), QRect(4, 300, 250, 24));
+    QFont turnFont = bold;
+    turnFont.setPixelSize(16);
+    m_turnLabel->setFont(turnFont);
+    m_turnLabel->setStyleSheet(QStringLiteral("color: #ffe7a3;"));
+
+    // ---- the right side: the board with the tiles, built by the tray
+    m_boardPanel = new QWidget(m_mainPanel);
+    m_boardPanel->setObjectName(QStringLiteral("panel_board"));
+    m_boardPanel->setGeometry(190, 2, 595, 170);
+
+    // Turn buttons under the board, shown on the player's own turn.
+    const int buttonTop = 176;
+    m_doneButton = makeTurnButton(m_mainPanel, "button_done", QStringLiteral("Done"),
+                                  QColor(0x2e, 0x8b, 0x3a), QRect(232, buttonTop, 74, 26));
+    m_clearButton = makeTurnButton(m_mainPanel, "button_clear", QStringLiteral("Clear"),
+                                   QColor(0xd4, 0x7a, 0x16), QRect(312, buttonTop, 74, 26));
+    m_newTilesButton = makeTurnButton(m_mainPanel, "button_newtiles", QStringLiteral("New Tiles"),
+                                      QColor(0x2f, 0x6d, 0xb5), QRect(392, buttonTop, 88, 26));
+    m_newTilesButton->setToolTip(QStringLiteral("Double click: new letters for 300 points"));
+    m_oldButton = makeTurnButton(m_mainPanel, "button_old", QStringLiteral("Old Tiles"),
+                                 QColor(0x5b, 0x5f, 0xb0), QRect(392, buttonTop, 88, 26));
+    m_oldButton->setToolTip(QStringLiteral("Double click: the old letters back for 300 points"));
+    m_finishButton = makeTurnButton(m_mainPanel, "button_finish", QStringLiteral("Finish"),
+                                    QColor(0x9a, 0x1f, 0x1f), QRect(486, buttonTop, 74, 26));
+    m_finishButton->setToolTip(QStringLiteral("End your turn now"));
+    m_typingBox = new QCheckBox(QStringLiteral("Typing ON"), m_mainPanel);
+    m_typingBox->setObjectName(QStringLiteral("checkbox_typing"));
+    m_typingBox->setGeometry(572, buttonTop + 3, 110, 20);
+    m_typingBox->setFont(bold);
+    m_typingBox->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
+    m_typingBox->setFocusPolicy(Qt::NoFocus);
+    m_typingBox->hide();
+
+    m_status = makeLabel(m_mainPanel, "label_status", QString(), QRect(190, 204, 595, 20));
+    m_status->setAlignment(Qt::AlignCenter);
+    QFont statusFont = bold;
+    statusFont.setPixelSize(14);
+    m_status->setFont(statusFont);
+
+    m_columnsPanel = new FlatPanel(m_mainPanel);
+    m_columnsPanel->setObjectName(QStringLiteral("panel_columns"));
+    m_columnsPanel->setGeometry(190, 226, 595, 106);
+
+    m_winnerPanel = makeLabel(m_mainPanel, "panel_winner", QString(), QRect(214, 232, 547, 94));
+    m_winnerPanel->setAlignment(Qt::AlignCenter);
+    m_winnerPanel->setWordWrap(true);
+    QFont winnerFont = bold;
+    winnerFont.setPixelSize(24);
+    m_winnerPanel->setFont(winnerFont);
+    m_winnerPanel->setStyleSheet(QStringLiteral(
+        "QLabel { color: #7a1500; border: 3px solid #e87a1e; border-radius: 14px;"
+        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff6d6, stop:1 #ffd98a); }"));
+    m_winnerPanel->hide();
+
+    // ---- bottom: player rows (buildRows), announcement bar and chat
+    auto *players = new FlatPanel(m_mainPanel);
+    players->setObjectName(QStringLiteral("panel_players"));
+    players->setGeometry(2, 332, 256, 152);
+    players->lower();
+
+    m_ending = makeLabel(m_mainPanel, "memo_ending", QStringLiteral("Welcome to Zwonky!"),
+                         QRect(262, 338, 523, 24));
+    m_ending->setIndent(8);
+    m_ending->setFont(bold);
+    m_ending->setStyleSheet(QStringLiteral(
+        "QLabel { color: #1e1e1e; background: #ffe7a3; border: 1px solid #c8962e;"
+        " border-radius: 6px; }"));
+
+    m_chatPanel = new QWidget(m_mainPanel);
+    m_chatPanel->setObjectName(QStringLiteral("panel_chat"));
+    m_chatPanel->setGeometry(262, 366, 523, 152);
+}
+
+void Tchat::closeEvent(QCloseEvent *event)
+{
+    // Closing sends nothing to the server; the connection ends with the process.
+    QMainWindow::closeEvent(event);
+}
+
+void Tchat::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_paramsProcessed || event->spontaneous())
+        return;
+    m_paramsProcessed = true;
+    try {
+        processparams();
+    } catch (const ZwonkyError &e) {
+        reportError(e.text());
+    }
+}
+
+bool Tchat::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == this) {
+        try {
+            if (FormShortCut(static_cast<QKeyEvent *>(event)))
+                return true;
+        } catch (const ZwonkyError &e) {
+            reportError(e.text());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void Tchat::moveEvent(QMoveEvent *event) { QMainWindow::moveEvent(event); }
 void Tchat::resizeEvent(QResizeEvent *event) { QMainWindow::resizeEvent(event); }
-void Tchat::reportError(const QString &) {}
 
 } // namespace zwonky

@@ -75,6 +75,9 @@ public:
     void setParameters(const QStringList &parameters);
     // Folder that holds the settings file (the program's folder by default).
     void setSettingsFolder(const QString &folder);
+    // Message boxes ("Game is full", socket errors) are shown through this
+    // function; tests replace it so that nothing waits for a click.
+    void setMessageBox(std::function<void(const QString &)> show);
 
     // ---- session values (chatform_session.cpp) ----
     int ownSeat() const { return m_ownSeat; }
@@ -109,6 +112,9 @@ public:
     void rejected(FieldCursor &args);
     void turnend(FieldCursor &args);
     void winner(FieldCursor &args);
+
+    // the host's start picture and "Start Game"
+    void button_startClick();
 
     // ---- tray (chatform_tray.cpp) ----
     void thedice(FieldCursor &args);
@@ -166,6 +172,19 @@ private:
     void buildChat(QWidget *chatPanel);           // chatform_chat.cpp
     void registerHandlers();     // chatform_session.cpp: the 26 commands in order
     void setupGameSocket();      // chatform_session.cpp
+    void sockRead();             // chatform_session.cpp
+    void sockInfo(int code, const QString &text);
+    void openLobbyLink();
+    void JustWatch1Click();
+    void requestWatch(int seat, int state);
+    void New1Click(QAction *item);
+    void ViewTally1Click();
+    void showCompanion(QWidget *window);
+    void updateCompanionActions();
+    void label_playername1ContextPopup(int seat, const QPoint &globalPosition);
+    QString rowName(int seat) const;
+    // Shows a message box through the replaceable function.
+    void showMessage(const QString &text);
     // Whether a key typed anywhere in the window was taken by the tray.
     bool FormShortCut(QKeyEvent *key); // chatform_tray.cpp
     // Errors at the event-loop boundary end up here (one place).
@@ -188,6 +207,7 @@ private:
     bool m_allowNewTiles = true;
     bool m_teamGame = false;
     std::function<void()> m_startListening;
+    std::function<void(const QString &)> m_messageBox;
 
     MessagePump m_pump{1};
     Framer m_framer;
@@ -201,6 +221,7 @@ private:
     QString m_settingsFolder;
 
     // -- controls shared across parts (created by buildLayout / build*) --
+    QWidget *m_mainPanel = nullptr;       // `panel_board1`, holds everything
     QWidget *m_boardPanel = nullptr;      // `panel_board`
     QWidget *m_columnsPanel = nullptr;
     QWidget *m_chatPanel = nullptr;
@@ -211,6 +232,12 @@ private:
     QLabel *m_winnerPanel = nullptr;      // `panel_winner`
     QLabel *m_turnMarker = nullptr;       // `image_Turn`
     QLabel *m_fastGameLabel = nullptr;    // `label_fastgame` (property "tag")
+    QLabel *m_playToLabel = nullptr;      // `label_playtoscore`
+    QLabel *m_timePerTurnLabel = nullptr; // `label_timeperturn`
+    QLabel *m_zwonkedAtLabel = nullptr;   // `label_zwonkedat`
+    QLabel *m_typingLabel = nullptr;      // `label_typing`
+    QLabel *m_newLabel = nullptr;         // `label_new`
+    QLabel *m_teamLabel = nullptr;        // `label_team`
     std::array<QLabel *, 7> m_nameLabels{};   // [1..6] `label_playername`n
     std::array<QLabel *, 7> m_scoreLabels{};  // [1..6] `label_score`n
     std::array<QLabel *, 7> m_bonusLabels{};  // [1..6] `label_bonus`n
@@ -246,6 +273,12 @@ private:
     QAction *m_phraseList = nullptr;       // `PrhaseList1`
     QAction *m_helpAction = nullptr;       // `Help2`
     QAction *m_aboutAction = nullptr;      // `About1`
+    QAction *m_exitAction = nullptr;       // `Exit1`
+    // the host's pop-up on the player names
+    QMenu *m_kickPopup = nullptr;          // `popup_kick` (property "tag" = seat)
+    QAction *m_removeFromGame = nullptr;   // `RemoveFromGame1`
+    QAction *m_setToWatch = nullptr;       // `SettoJustWatch1`
+    QAction *m_unsetWatch = nullptr;       // `UnsetJustWatch1`
 
     // ---- tray state (chatform_tray.cpp; its owner adds members here) ----
 

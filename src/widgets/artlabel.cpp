@@ -1,0 +1,50 @@
+#include "widgets/artlabel.h"
+
+#include <QPainter>
+
+namespace zwonky {
+
+ArtLabel::ArtLabel(artwork::Painter painter, QSize size, QWidget *parent)
+    : QLabel(parent), m_painter(std::move(painter)), m_size(size)
+{
+    resize(size);
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void ArtLabel::paintEvent(QPaintEvent *event)
+{
+    Q_UNUSED(event);
+    QPainter painter(this);
+    m_painter(painter, QRectF(contentsRect()));
+}
+
+PictureButton::PictureButton(Painter painter, QSize size, QWidget *parent)
+    : QPushButton(parent), m_painter(std::move(painter)), m_size(size)
+{
+    resize(size);
+    setCursor(Qt::PointingHandCursor);
+    setFlat(true);
+}
+
+void PictureButton::paintEvent(QPaintEvent *event)
+{
+    Q_UNUSED(event);
+    QPainter painter(this);
+    m_painter(painter, QRectF(rect()), m_hovered, isDown(), isEnabled());
+}
+
+void PictureButton::enterEvent(QEnterEvent *event)
+{
+    m_hovered = true;
+    update();
+    QPushButton::enterEvent(event);
+}
+
+void PictureButton::leaveEvent(QEvent *event)
+{
+    m_hovered = false;
+    update();
+    QPushButton::leaveEvent(event);
+}
+
+} // namespace zwonky

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "widgets/artwork.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace zwonky {
+
+// Paints a window's background with a repeated picture (the table cloth),
+// rendered at the screen's pixel ratio so it stays sharp on any screen.
+class TiledBackground : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TiledBackground(QWidget *parent = nullptr);
+
+    // A different picture (default: the game's cloth).
+    void setTile(artwork::Painter painter, QSize logicalSize);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    artwork::Painter m_painter;
+    QSize m_tileSize;
+    QPixmap m_cache;
+    qreal m_cacheRatio = 0;
+};
+
+} // namespace zwonky

@@ -1,0 +1,117 @@
+#include "windows/gamestart.h"
+
+#include "widgets/artlabel.h"
+#include "widgets/artwork.h"
+#include "widgets/flatpanel.h"
+#include "widgets/spinedit.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+namespace zwonky {
+
+namespace {
+
+SpinEdit *makeBox(QWidget *parent, const char *name, int minimum, int maximum, int step,
+                  int value, int top)
+{
+    auto *box = new SpinEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setRange(minimum, maximum);
+    box->setSingleStep(step);
+    box->setValue(value);
+    box->setAlignment(Qt::AlignRight);
+    box->setGeometry(150, top, 82, 24);
+    return box;
+}
+
+QLabel *makeCaption(QWidget *parent, const QString &text, int top)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(14, top, 134, 24);
+    return label;
+}
+
+QCheckBox *makeCheck(QWidget *parent, const char *name, const QString &text, bool checked,
+                     int top)
+{
+    auto *box = new QCheckBox(text, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setChecked(checked);
+    box->setGeometry(22, top, 200, 20);
+    return box;
+}
+
+} // namespace
+
+Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
+{
+    setObjectName(QStringLiteral("gamestartform"));
+    setWindowTitle(QStringLiteral("Zwonky - Start Game"));
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(261, 253);
+
+    auto *card = new FlatPanel(this);
+    card->setObjectName(QStringLiteral("panel_options"));
+    card->setGeometry(6, 6, 249, 241);
+    card->setStyleSheet(QStringLiteral("QLabel, QCheckBox { color: #1e1e1e; }"));
+
+    auto *heading = new QLabel(QStringLiteral("GAME OPTIONS"), card);
+    heading->setObjectName(QStringLiteral("label_heading"));
+    QFont font = heading->font();
+    font.setBold(true);
+    font.setPixelSize(17);
+    heading->setFont(font);
+    heading->setAlignment(Qt::AlignCenter);
+    heading->setStyleSheet(QStringLiteral("color: #800000;"));
+    heading->setGeometry(0, 6, 249, 24);
+
+    makeCaption(card, QStringLiteral("Play To Score:"), 36);
+    m_playTo = makeBox(card, "playtoscore", 5000, 50000, 1000, 5000, 36);
+    makeCaption(card, QStringLiteral("Time Limit Per Turn:"), 64);
+    m_timePerTurn = makeBox(card, "timeperturn", 60, 120, 5, 60, 64);
+    makeCaption(card, QStringLiteral("Zwonked At:"), 92)->setObjectName(
+        QStringLiteral("label_zwonked"));
+    m_zwonked = makeBox(card, "zwonked", 1000, 5000, 1000, 5000, 92);
+
+    m_new = makeCheck(card, "new", QStringLiteral("Allow New Tiles"), true, 122);
+    m_typing = makeCheck(card, "typing", QStringLiteral("Allow Typing"), false, 142);
+    m_fast = makeCheck(card, "fast", QStringLiteral("Fast Game"), false, 162);
+    // Team games are announced by the server only; the box is never offered.
+    m_team = makeCheck(card, "team", QStringLiteral("Team Game"), true, 162);
+    m_team->hide();
+
+    m_startPicture = new PictureButton(
+        [](QPainter &p, const QRectF &r, bool hovered, bool pressed, bool enabled) {
+            artwork::paintStartPicture(p, r, hovered, pressed, enabled);
+        },
+        QSize(150, 52), card);
+    m_startPicture->setObjectName(QStringLiteral("Image1"));
+    m_startPicture->setToolTip(QStringLiteral("Start the game with these options"));
+    m_startPicture->move((249 - 150) / 2, 184);
+    connect(m_startPicture, &QPushButton::clicked, this, [this] { button_startClick(); });
+}
+
+void Tgamestartform::hideFastOption() { m_fast->hide(); }
+
+void Tgamestartform::button_startClick()
+{
+    // A number still being typed counts as shown once it is brought into range.
+    for (SpinEdit *box : {m_playTo, m_timePerTurn, m_zwonked}) {
+        if (box->hasFocus())
+            box->clampText();
+    }
+    if (m_start)
+        m_start();
+    hide();
+}
+
+void Tgamestartform::showEvent(QShowEvent *event)
+{
+    if (m_anchor)
+        move(m_anchor->frameGeometry().center() - rect().center());
+    TiledBackground::showEvent(event);
+}
+
+} // namespace zwonky

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "widgets/tiledbackground.h"
+
+#include <functional>
+
+class QCheckBox;
+
+namespace zwonky {
+
+class SpinEdit;
+class PictureButton;
+
+// The host's game options. The start picture hands them to the main window
+// (which reads the controls by name, sends the start and saves the choice)
+// and hides the window.
+class Tgamestartform : public TiledBackground
+{
+    Q_OBJECT
+public:
+    explicit Tgamestartform(QWidget *parent = nullptr);
+
+    // The main window's start: send the options, then save them.
+    void setStartHandler(std::function<void()> start) { m_start = std::move(start); }
+    void setAnchor(QWidget *anchor) { m_anchor = anchor; }
+
+    // Launch parameter "s": no fast games in this process.
+    void hideFastOption();
+
+    void button_startClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    SpinEdit *m_playTo = nullptr;      // `playtoscore`
+    SpinEdit *m_timePerTurn = nullptr; // `timeperturn`
+    SpinEdit *m_zwonked = nullptr;     // `zwonked`
+    QCheckBox *m_new = nullptr;        // `new`
+    QCheckBox *m_typing = nullptr;     // `typing`
+    QCheckBox *m_fast = nullptr;       // `fast`
+    QCheckBox *m_team = nullptr;       // `team`
+    PictureButton *m_startPicture = nullptr; // `Image1`
+    std::function<void()> m_start;
+    QWidget *m_anchor = nullptr;
+};
+
+} // namespace zwonky

@@ -1,0 +1,135 @@
+#include "windows/spylistform.h"
+
+#include "net/fieldcursor.h"
+#include "net/zwonkyerror.h"
+#include "widgets/flatbutton.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace zwonky {
+
+Tspylist::Tspylist(QWidget *parent) : TiledBackground(parent)
+{
+    setObjectName(QStringLiteral("spylist"));
+    setWindowTitle(QStringLiteral("Zwonky -Spys"));
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(178, 195);
+
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("listbox_spys"));
+    m_list->setGeometry(5, 5, 168, 140);
+    m_list->setProperty("tag", -1);
+    m_list->setMouseTracking(true);
+    m_list->viewport()->setMouseTracking(true);
+    m_list->viewport()->installEventFilter(this);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_list->setStyleSheet(QStringLiteral(
+        "QListWidget { background: #fdf8ec; border: 1px solid #c8b286; border-radius: 6px;"
+        " padding: 2px; color: #1e1e1e; }"
+        "QListWidget::item { padding: 2px 4px; }"
+        "QListWidget::item:hover { background: #f3e4bd; }"));
+
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("popup_kick"));
+    m_kickAction = m_popup->addAction(QStringLiteral("Remove From Game"));
+    m_kickAction->setObjectName(QStringLiteral("popup_kickhim"));
+    m_kickAction->setEnabled(false);
+    connect(m_kickAction, &QAction::triggered, this, [this] { popup_kickhimClick(); });
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        listbox_spysMouseMove(pos);
+        m_popup->popup(m_list->viewport()->mapToGlobal(pos));
+    });
+
+    auto *title = new QLabel(QStringLiteral("Spy List"), this);
+    title->setObjectName(QStringLiteral("label_spylist"));
+    QFont font = title->font();
+    font.setBold(true);
+    font.setPixelSize(17);
+    title->setFont(font);
+    title->setStyleSheet(QStringLiteral("color: white;"));
+    title->setGeometry(8, 156, 100, 28);
+
+    auto *ok = new FlatButton(QStringLiteral("Ok"), this);
+    ok->setObjectName(QStringLiteral("Button1"));
+    ok->setGeometry(112, 156, 60, 28);
+    connect(ok, &QPushButton::clicked, this, [this] { Button1Click(); });
+}
+
+void Tspylist::setKickEnabled(bool enabled) { m_kickAction->setEnabled(enabled); }
+
+void Tspylist::addEntry(const QString &entry) { m_list->addItem(entry); }
+
+bool Tspylist::removeEntry(const QString &entry)
+{
+    for (int i = 0; i < m_list->count(); ++i) {
+        if (m_list->item(i)->text() == entry) {
+            delete m_list->takeItem(i);
+            // The remembered index may now point at another spectator.
+            m_list->setProperty("tag", -1);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Tspylist::hasEntry(const QString &entry) const
+{
+    for (int i = 0; i < m_list->count(); ++i) {
+        if (m_list->item(i)->text() == entry)
+            return true;
+    }
+    return false;
+}
+
+int Tspylist::entryCount() const { return m_list->count(); }
+
+void Tspylist::listbox_spysMouseMove(const QPoint &position)
+{
+    QListWidgetItem *item = m_list->itemAt(position);
+    m_list->setProperty("tag", item ? m_list->row(item) : -1);
+}
+
+void Tspylist::popup_kickhimClick()
+{
+    const int index = m_list->property("tag").toInt();
+    if (index < 0 || index >= m_list->count())
+        return;
+    const QString entry = m_list->item(index)->text();
+    const qsizetype colon = entry.indexOf(QLatin1Char(':'));
+    try {
+        const int seat = FieldCursor::toInt(colon < 0 ? entry : entry.left(colon));
+        if (m_kicker)
+            m_kicker(seat);
+    } catch (const ZwonkyError &) {
+        // An entry whose seat is not a number cannot be removed; nothing to say.
+    }
+}
+
+void Tspylist::Button1Click() { hide(); }
+
+bool Tspylist::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseMove)
+        listbox_spysMouseMove(static_cast<QMouseEvent *>(event)->position().toPoint());
+    else if (watched == m_list->viewport() && event->type() == QEvent::Leave)
+        m_list->setProperty("tag", -1);
+    return TiledBackground::eventFilter(watched, event);
+}
+
+void Tspylist::showEvent(QShowEvent *event)
+{
+    if (!m_placed && m_anchor) {
+        m_placed = true;
+        move(m_anchor->frameGeometry().center() - rect().center());
+    }
+    TiledBackground::showEvent(event);
+}
+
+} // namespace zwonky
