@@ -159,8 +159,10 @@ void TServer::getletters(Letters mode)
 
 bool TServer::tilesAllowed(int sender) const
 {
-    return sender >= 1 && sender <= PlayingSeats && m_running && m_allowNewTiles
-           && (m_fast || sender == m_current);
+    // Tiles bought in the pause would be gone at the hand-over: only while a
+    // turn runs.
+    return sender >= 1 && sender <= PlayingSeats && m_running && m_phase == TurnRunning
+           && m_allowNewTiles && (m_fast || sender == m_current);
 }
 
 void TServer::newtiles(FieldCursor &args)
