@@ -252,7 +252,7 @@ bool Ttallylist::readTallyFile(const QString &path, QString *error)
     const QByteArray packed = file.read(MaxTallyBytes + 1);
     // The stored size bounds what decoding may produce; refuse absurd ones
     // before any memory is spent on them.
-    const qint64 claimed = packed.size() >= 8
+    const qint64 claimed = packed.size() >= 8 && packed.startsWith("WRZL")
         ? qint64(qFromLittleEndian<qint32>(reinterpret_cast<const uchar *>(packed.constData()) + 4))
         : 0;
     if (packed.size() > MaxTallyBytes || claimed > MaxTallyBytes) {

@@ -303,8 +303,13 @@ void TestTallylist::deletingAnOpponent()
     QCOMPARE(t.window->grid().rowCount(), 3);
     for (int i = 0; i < 2; ++i)
         QCOMPARE(t.window->grid().cell(0, i + 1), left[i]);
-    QCOMPARE(t.record("Bob"), counters({1, 1, 0, 0, 1, 1, 0, 0}));
-    QCOMPARE(t.record("Cy"), counters({2, 0, 1, 1, 2, 0, 1, 1}));
+    const QMap<QString, QStringList> records{{"Ann", counters({1, 0, 0, 1, 1, 0, 0, 1})},
+                                            {"Bob", counters({1, 1, 0, 0, 1, 1, 0, 0})},
+                                            {"Cy", counters({2, 0, 1, 1, 2, 0, 1, 1})}};
+    for (const QString &opponent : left) {
+        QCOMPARE(t.record(opponent), records[opponent]);
+        QCOMPARE(t.text("label_hisnametop"), opponent + "'s Tally");
+    }
 
     t.restart();
     QCOMPARE(t.names(t.tallied()), left);
