@@ -21,6 +21,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -40,6 +41,10 @@ namespace zwonky {
 class SoundPlayer;
 class TallyRecorder;
 class TSock;
+class TileWidget;
+class BoardBackdrop;
+class LetterImages;
+class WordColumn;
 
 // The other windows the main window opens; the start-up creates them and
 // hands them over. Any may be null (tests), then the action does nothing.
@@ -131,6 +136,22 @@ public:
     void blankTiles();
     void stopTurnClock();
     int trayCount() const;
+    // Die number at word-tray position 1-10, 0 when empty.
+    int traySlot(int position) const;
+    int secondsLeft() const;
+    TileWidget *tile(int die) const;
+    void dice_1MouseDown(TileWidget *tile, Qt::MouseButton button);
+    void button_doneClick();
+    void button_clearClick();
+    void button_newtilesDblClick();
+    void button_oldDblClick();
+    void button_finishClick();
+    void TilesinTwoRows1Click();
+    void Turnoff0key1Click();
+    void shufflethem();
+    void changespot(int a, int b);
+    bool checkforletter(const QString &letter);
+    void movetiles();
 
     // ---- word columns and score board (chatform_board.cpp) ----
     void clearthem();
@@ -141,6 +162,9 @@ public:
     // Files an accepted word into its column (called by accepted()).
     void addToWordColumn(int length, const QString &word);
     void clearWordColumns();
+    void addword(int seat, const QString &word);
+    void button_closeClick();
+    WordColumn *wordColumn(int length) const;
 
     // ---- chat, phrases and sounds (chatform_chat.cpp) ----
     // colour in the 0x00BBGGRR order of colour texts (0xFF0000 is blue).
@@ -187,6 +211,28 @@ private:
     void showMessage(const QString &text);
     // Whether a key typed anywhere in the window was taken by the tray.
     bool FormShortCut(QKeyEvent *key); // chatform_tray.cpp
+    // tray helpers (chatform_tray.cpp)
+    void wireTrayControls();
+    void runGuarded(const std::function<void()> &work);
+    bool twoRowRack() const;
+    QPoint rackPlace(int die) const;
+    int rowTop(int die) const;
+    bool isOwnTurn() const;
+    bool isFastGame() const;
+    void focusChat();
+    QRandomGenerator *randomGenerator();
+    void sendTileHome(TileWidget *tile);
+    bool putTileDown(TileWidget *tile);
+    void takeBackLastTile();
+    void showPurchase(FieldCursor &args, const QString &what, bool newTiles);
+    void setTimerBarWidth(int seconds);
+    void showClock();
+    // word column helpers (chatform_board.cpp)
+    void list_3Change(WordColumn *column);
+    void fillPreview(int length, int count);
+    void setColumnColours(int length, const QColor &colour);
+    void showOwnTurnControls();
+    static QLabel *rowLabel(const std::array<QLabel *, 7> &row, int seat);
     // Errors at the event-loop boundary end up here (one place).
     void reportError(const QString &text);
 
@@ -281,8 +327,26 @@ private:
     QAction *m_unsetWatch = nullptr;       // `UnsetJustWatch1`
 
     // ---- tray state (chatform_tray.cpp; its owner adds members here) ----
+    std::shared_ptr<LetterImages> m_letterImages;  // `imagelist_letters`
+    std::array<TileWidget *, 14> m_tiles{};        // [1..13] `dice_`n
+    BoardBackdrop *m_backdrop = nullptr;           // word tray and rack picture
+    int m_trayCount = 0;
+    std::array<int, 11> m_traySlots{};             // [1..10] die numbers, 0 = empty
+    int m_secondsLeft = 0;
+    QTimer *m_timer2 = nullptr;                    // `Timer2`
+    QLabel *m_timerBar = nullptr;                  // `image_timer`
+    QLabel *m_timeLabel = nullptr;                 // `label_time`
+    std::shared_ptr<QRandomGenerator> m_ownRandom; // while no generator is set
 
     // ---- word columns state (chatform_board.cpp; its owner adds members here) ----
+    std::array<WordColumn *, 11> m_wordColumns{};  // [3..10] `list_`n
+    std::array<QLabel *, 11> m_memoLabels{};       // [3..10] `label_memo`n
+    QLabel *m_sumLabel = nullptr;                  // `label_thesum`
+    std::array<QLabel *, 7> m_wordListNames{};     // [1..6] `label_name`n
+    std::array<QLabel *, 7> m_wordCounts{};        // [1..6] `label_count`n
+    std::array<QLabel *, 7> m_wordScores{};        // [1..6] `label_wscore`n
+    std::array<QListWidget *, 7> m_wordLists{};    // [1..6] `listbox_words`n
+    QPushButton *m_closeWordLists = nullptr;       // `button_close`
 
     // ---- chat state (chatform_chat.cpp; its owner adds members here) ----
 

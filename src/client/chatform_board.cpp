@@ -1,18 +1,413 @@
+// The read-out side of the main window: the word columns of the running turn
+// with their points preview, the scores and turn results of the player rows,
+// the catch-up of a newcomer, and the word-list panel of a fast game.
+// The host awards the points; the client only previews and adds up.
+
 #include "client/chatform.h"
 
+#include "client/tallyrecorder.h"
+#include "client/wordcolumn.h"
+#include "client/wordpoints.h"
 #include "net/fieldcursor.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 
 namespace zwonky {
 
-// PLACEHOLDER: the word columns and score board are being written.
-void Tchat::clearthem() {}
-void Tchat::scores(FieldCursor &) {}
-void Tchat::stats(FieldCursor &) {}
-void Tchat::loadscores(FieldCursor &) {}
-void Tchat::addaword(FieldCursor &) {}
-void Tchat::addToWordColumn(int, const QString &) {}
-void Tchat::clearWordColumns() {}
-void Tchat::buildWordColumns(QWidget *) {}
-void Tchat::buildWordListPanel() {}
+namespace {
+
+constexpr quint32 Green = 0x008000;
+constexpr quint32 Red = 0x0000FF;
+constexpr quint32 Silver = 0xC0C0C0;
+
+constexpr int FirstLength = 3;
+constexpr int LastLength = 10;
+
+QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+// The length written before the ":" of a log entry; 100 when there is none.
+int entryLength(const QString &entry)
+{
+    const qsizetype colon = entry.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return 100;
+    bool ok = false;
+    const int length = entry.left(colon).trimmed().toInt(&ok);
+    return ok ? length : 100;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- building
+
+void Tchat::buildWordColumns(QWidget *columnsPanel)
+{
+    if (!columnsPanel)
+        return;
+    auto *grid = new QGridLayout;
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+    for (int length = FirstLength; length <= LastLength; ++length) {
+        const int column = length - FirstLength;
+        auto *header = new QLabel(QStringLiteral("%1 letters").arg(length), columnsPanel);
+        header->setAlignment(Qt::AlignCenter);
+        grid->addWidget(header, 0, column);
+
+        auto *words = new WordColumn(length, columnsPanel);
+        words->setMinimumWidth(78);
+        connect(words, &QPlainTextEdit::textChanged, this, [this, words] { list_3Change(words); });
+        m_wordColumns[std::size_t(length)] = words;
+        grid->addWidget(words, 1, column);
+
+        auto *memo = makeLabel(QStringLiteral("label_memo%1").arg(length), QStringLiteral("0"),
+                               columnsPanel);
+        memo->setAlignment(Qt::AlignCenter);
+        m_memoLabels[std::size_t(length)] = memo;
+        grid->addWidget(memo, 2, column);
+    }
+    m_sumLabel = makeLabel(QStringLiteral("label_thesum"), QStringLiteral("Current: 0"), columnsPanel);
+    QFont bold = m_sumLabel->font();
+    bold.setBold(true);
+    m_sumLabel->setFont(bold);
+    grid->addWidget(m_sumLabel, 3, 0, 1, LastLength - FirstLength + 1, Qt::AlignRight);
+    grid->setRowStretch(1, 1);
+    if (columnsPanel->layout())
+        delete columnsPanel->layout();
+    columnsPanel->setLayout(grid);
+}
+
+void Tchat::buildWordListPanel()
+{
+    m_wordListPanel = new QFrame(this);
+    m_wordListPanel->setObjectName(QStringLiteral("panel_wordlists"));
+    m_wordListPanel->setFrameShape(QFrame::Box);
+    m_wordListPanel->setAutoFillBackground(true);
+    m_wordListPanel->setStyleSheet(
+        QStringLiteral("QFrame#panel_wordlists{background:#fbf3dc;border:2px solid #8a5a2b;"
+                       "border-radius:6px;}"));
+
+    auto *outer = new QVBoxLayout(m_wordListPanel);
+    outer->setContentsMargins(8, 6, 8, 8);
+    auto *top = new QHBoxLayout;
+    auto *title = new QLabel(QStringLiteral("Words of the turn"), m_wordListPanel);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    top->addWidget(title);
+    top->addStretch(1);
+    m_closeWordLists = new QPushButton(QStringLiteral("X"), m_wordListPanel);
+    m_closeWordLists->setObjectName(QStringLiteral("button_close"));
+    m_closeWordLists->setFixedSize(24, 22);
+    m_closeWordLists->setToolTip(QStringLiteral("Close"));
+    connect(m_closeWordLists, &QPushButton::clicked, this, [this] { button_closeClick(); });
+    top->addWidget(m_closeWordLists);
+    outer->addLayout(top);
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(2);
+    for (int seat = 1; seat <= 6; ++seat) {
+        const auto row = std::size_t(seat);
+        const int column = seat - 1;
+        m_wordListNames[row] = makeLabel(QStringLiteral("label_name%1").arg(seat), QString(),
+                                         m_wordListPanel);
+        m_wordListNames[row]->setFont(bold);
+        m_wordListNames[row]->setAlignment(Qt::AlignCenter);
+        m_wordCounts[row] = makeLabel(QStringLiteral("label_count%1").arg(seat),
+                                      QStringLiteral("Word Count:0"), m_wordListPanel);
+        m_wordScores[row] = makeLabel(QStringLiteral("label_wscore%1").arg(seat),
+                                      QStringLiteral("0 Points"), m_wordListPanel);
+        m_wordLists[row] = new QListWidget(m_wordListPanel);
+        m_wordLists[row]->setObjectName(QStringLiteral("listbox_words%1").arg(seat));
+        m_wordLists[row]->setFocusPolicy(Qt::NoFocus);
+        m_wordLists[row]->setMinimumSize(112, 160);
+        grid->addWidget(m_wordListNames[row], 0, column);
+        grid->addWidget(m_wordCounts[row], 1, column, Qt::AlignCenter);
+        grid->addWidget(m_wordScores[row], 2, column, Qt::AlignCenter);
+        grid->addWidget(m_wordLists[row], 3, column);
+    }
+    outer->addLayout(grid);
+    m_wordListPanel->adjustSize();
+    m_wordListPanel->hide();
+}
+
+// ---------------------------------------------------------------- word columns
+
+WordColumn *Tchat::wordColumn(int length) const
+{
+    if (length < FirstLength || length > LastLength)
+        return nullptr;
+    return m_wordColumns[std::size_t(length)];
+}
+
+void Tchat::setColumnColours(int length, const QColor &colour)
+{
+    if (WordColumn *column = wordColumn(length)) {
+        column->setFocusedColour(colour);
+        column->setFlatColour(colour);
+    }
+}
+
+void Tchat::addToWordColumn(int length, const QString &word)
+{
+    WordColumn *column = wordColumn(length);
+    if (!column)
+        return;
+    column->appendWord(word);
+    column->setFontColour(colourFromBgr(column->lineCount() >= 5 ? Red : Green));
+}
+
+void Tchat::clearWordColumns()
+{
+    for (int length = FirstLength; length <= LastLength; ++length) {
+        if (WordColumn *column = wordColumn(length))
+            column->clear();
+        if (QLabel *memo = m_memoLabels[std::size_t(length)])
+            memo->setText(QStringLiteral("0"));
+    }
+    if (m_sumLabel)
+        m_sumLabel->setText(QStringLiteral("Current: 0"));
+}
+
+void Tchat::list_3Change(WordColumn *column)
+{
+    const int count = column->lineCount();
+    if (count > 4) {
+        column->setFlatColour(colourFromBgr(Silver));
+        column->setFocusedColour(colourFromBgr(Silver));
+        playsounds(QStringLiteral("filled"));
+    }
+    fillPreview(column->length(), count);
+
+    int sum = 0;
+    for (int length = FirstLength; length <= LastLength; ++length) {
+        const QLabel *memo = m_memoLabels[std::size_t(length)];
+        if (!memo)
+            continue;
+        bool ok = false;
+        const int value = memo->text().toInt(&ok);
+        if (!ok)
+            break; // the sum of the captions read so far
+        sum += value;
+    }
+    if (m_sumLabel)
+        m_sumLabel->setText(QStringLiteral("Current: %1").arg(sum));
+}
+
+void Tchat::fillPreview(int length, int count)
+{
+    if (length < FirstLength || length > LastLength)
+        return;
+    if (QLabel *memo = m_memoLabels[std::size_t(length)])
+        memo->setText(QString::number(previewPoints(length, count)));
+}
+
+// ---------------------------------------------------------------- score board
+
+void Tchat::scores(FieldCursor &args)
+{
+    stopTurnClock();
+    const bool fast = isFastGame();
+    if (!fast)
+        for (int seat = 1; seat <= 6; ++seat)
+            if (QLabel *bonus = m_bonusLabels[std::size_t(seat)])
+                bonus->clear();
+
+    const int seat = args.takeInt();
+    const int wordPoints = args.takeInt();
+    const int bonus = args.takeInt();
+    const int wordCount = args.takeInt();
+    const int total = args.takeInt();
+    const int partnerSeat = args.takeInt();
+    const int partnerTotal = args.takeInt();
+
+    // The partner's total first, then the seat's own.
+    if (QLabel *partner = rowLabel(m_scoreLabels, partnerSeat))
+        partner->setText(QString::number(partnerTotal));
+    if (QLabel *score = rowLabel(m_scoreLabels, seat))
+        score->setText(QString::number(total));
+
+    QLabel *bonusLabel = rowLabel(m_bonusLabels, seat);
+    const QLabel *nameLabel = rowLabel(m_nameLabels, seat);
+    const QString name = nameLabel ? nameLabel->text() : QString();
+    const bool validSeat = seat >= 1 && seat <= 6;
+    if (bonus == -500) {
+        if (bonusLabel)
+            bonusLabel->setText(QStringLiteral("-500"));
+        if (m_ending && validSeat)
+            m_ending->setText(QStringLiteral("%1 Lost 500 points! %2 words made for %3 points but "
+                                             "that wasn't enough!")
+                                  .arg(name)
+                                  .arg(wordCount)
+                                  .arg(wordPoints));
+    } else {
+        const int turnPoints = wordPoints + bonus;
+        if (bonusLabel)
+            bonusLabel->setText(QStringLiteral("+%1").arg(turnPoints));
+        if (QLabel *wscore = rowLabel(m_wordScores, seat))
+            wscore->setText(QStringLiteral("for +%1").arg(turnPoints));
+        if (m_ending && validSeat && (!fast || seat == m_ownSeat))
+            m_ending->setText(QStringLiteral("%1 Scored: %2 points! %3 words made for %4 points "
+                                             "plus %5 bonus points!")
+                                  .arg(name)
+                                  .arg(turnPoints)
+                                  .arg(wordCount)
+                                  .arg(wordPoints)
+                                  .arg(bonus));
+    }
+
+    if (validSeat && seat == m_ownSeat && m_tally) {
+        const int turnScore = wordPoints + bonus;
+        if (m_tally->highestTurnScore() < turnScore)
+            m_tally->addscore(4, turnScore);
+    }
+}
+
+QLabel *Tchat::rowLabel(const std::array<QLabel *, 7> &row, int seat)
+{
+    if (seat < 1 || seat > 6)
+        return nullptr;
+    return row[std::size_t(seat)];
+}
+
+void Tchat::stats(FieldCursor &args)
+{
+    int turnSeat = args.takeInt();
+    if (turnSeat > 6)
+        turnSeat = 1;
+    if (turnSeat < 0)
+        turnSeat = 0;
+    m_currentTurnSeat = turnSeat;
+
+    const QString team = args.takeField();
+    m_playToScore = args.takeInt();
+    m_timePerTurn = args.takeInt();
+    m_zwonkedAt = args.takeInt();
+    const QString newTiles = args.takeField();
+    const QString typing = args.takeField();
+    const QString fast = args.takeField();
+    m_allowTyping = typing == QLatin1String("t");
+    m_allowNewTiles = newTiles != QLatin1String("f");
+
+    if (fast != QLatin1String("t")) {
+        if (m_fastGameLabel) {
+            m_fastGameLabel->setText(QStringLiteral("Fast Game: No"));
+            m_fastGameLabel->setProperty("tag", 1);
+        }
+    } else {
+        if (m_fastGameLabel) {
+            m_fastGameLabel->setText(QStringLiteral("Fast Game: Yes"));
+            m_fastGameLabel->setProperty("tag", 2);
+        }
+        if (isOwnTurn())
+            showOwnTurnControls();
+    }
+
+    if (m_turnMarker)
+        if (const QLabel *name = rowLabel(m_nameLabels, m_currentTurnSeat))
+            m_turnMarker->move(m_turnMarker->x(), name->y());
+
+    auto caption = [](QLabel *label, const QString &text) {
+        if (label)
+            label->setText(text);
+    };
+    caption(m_teamLabel, team == QLatin1String("t") ? QStringLiteral("Team Game") : QString());
+    caption(m_playToLabel, QStringLiteral("Play to Score: %1").arg(m_playToScore));
+    caption(m_timePerTurnLabel, QStringLiteral("Time Per Turn: %1").arg(m_timePerTurn));
+    caption(m_zwonkedAtLabel, QStringLiteral("Zwonked at: %1").arg(m_zwonkedAt));
+    caption(m_typingLabel, m_allowTyping ? QStringLiteral("Allow Typing: ON")
+                                         : QStringLiteral("Allow Typing: OFF"));
+    caption(m_newLabel, m_allowNewTiles ? QStringLiteral("Allow New Tiles: ON")
+                                        : QStringLiteral("Allow New Tiles: OFF"));
+}
+
+// The own player's turn buttons, as at the start of his turn.
+void Tchat::showOwnTurnControls()
+{
+    if (m_turnLabel)
+        m_turnLabel->setText(QStringLiteral("Your Turn."));
+    for (QWidget *button : {static_cast<QWidget *>(m_doneButton), static_cast<QWidget *>(m_clearButton),
+                            static_cast<QWidget *>(m_finishButton)})
+        if (button)
+            button->show();
+    if (m_oldButton)
+        m_oldButton->hide();
+    if (m_newTilesButton)
+        m_newTilesButton->setVisible(m_allowNewTiles);
+    if (m_typingBox)
+        m_typingBox->setVisible(m_allowTyping);
+}
+
+void Tchat::loadscores(FieldCursor &args)
+{
+    const int seat = args.takeInt();
+    const QString score = args.takeRest();
+    if (QLabel *label = rowLabel(m_scoreLabels, seat))
+        label->setText(score);
+}
+
+// ---------------------------------------------------------------- word-list panel
+
+void Tchat::addaword(FieldCursor &args)
+{
+    const int seat = args.takeInt();
+    args.takeField(); // the length; the word itself says it
+    addword(seat, args.takeRest());
+}
+
+void Tchat::addword(int seat, const QString &word)
+{
+    if (seat < 1 || seat > 6)
+        return;
+    QListWidget *list = m_wordLists[std::size_t(seat)];
+    if (!list)
+        return;
+    const QString entry = QStringLiteral("%1: %2").arg(word.size()).arg(word);
+    // Longest first; among words of one length, in arrival order.
+    int at = list->count();
+    for (int row = 0; row < list->count(); ++row) {
+        if (entryLength(list->item(row)->text()) < word.size()) {
+            at = row;
+            break;
+        }
+    }
+    list->insertItem(at, entry);
+    if (QLabel *count = m_wordCounts[std::size_t(seat)])
+        count->setText(QStringLiteral("%1 words").arg(list->count()));
+}
+
+void Tchat::clearthem()
+{
+    for (int seat = 1; seat <= 6; ++seat) {
+        const auto row = std::size_t(seat);
+        if (m_wordLists[row])
+            m_wordLists[row]->clear();
+        if (m_wordCounts[row])
+            m_wordCounts[row]->setText(QStringLiteral("0 words"));
+        if (m_wordScores[row])
+            m_wordScores[row]->setText(QStringLiteral("for +0"));
+    }
+}
+
+void Tchat::button_closeClick()
+{
+    if (m_wordListPanel)
+        m_wordListPanel->hide();
+    focusChat();
+}
 
 } // namespace zwonky

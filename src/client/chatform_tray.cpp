@@ -1,24 +1,659 @@
+// The letter tray of the main window: the 13 dice tiles, the word tray, the
+// keyboard typing mode and the turn clock. Messages name dice by number only;
+// the host turns numbers back into letters when it judges a word.
+
 #include "client/chatform.h"
 
+#include "client/boardbackdrop.h"
+#include "client/lettertiles.h"
+#include "client/tilewidget.h"
+#include "client/wordcolumn.h"
 #include "net/fieldcursor.h"
+#include "net/protocol.h"
+#include "net/zwonkyerror.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTimer>
 
 namespace zwonky {
 
-// PLACEHOLDER: the tray is being written.
-void Tchat::thedice(FieldCursor &) {}
-void Tchat::setdice(FieldCursor &) {}
-void Tchat::cleartiles() {}
-void Tchat::newtiles(FieldCursor &) {}
-void Tchat::oldtiles(FieldCursor &) {}
-void Tchat::hitdone() {}
-void Tchat::hitclear() {}
-void Tchat::hitnew() {}
-void Tchat::hitold() {}
-void Tchat::Timer2Timer() {}
-void Tchat::blankTiles() {}
-void Tchat::stopTurnClock() {}
-int Tchat::trayCount() const { return 0; }
-void Tchat::buildTray(QWidget *) {}
-bool Tchat::FormShortCut(QKeyEvent *) { return false; }
+namespace {
+
+constexpr int TileSide = 41;
+constexpr int TrayTop = 8;
+constexpr int UpperRowTop = 61;
+constexpr int LowerRowTop = 103;
+// Left edges of tiles 1, 2, 3, 11, 12, 13 in the lower row of the two-row rack.
+constexpr std::array<int, 6> LowerRowLefts{183, 227, 270, 313, 356, 400};
+// Where the clock sits on the board, under the rack.
+constexpr int ClockTop = 152;
+constexpr int ClockBarLeft = 120;
+
+constexpr quint32 Maroon = 0x000080;
+constexpr quint32 White = 0xFFFFFF;
+
+int trayLeft(int position) { return TileSide * position + 69; }
+
+bool isLowerRowTile(int die) { return die <= 3 || die >= 11; }
+
+// The letter of a key of the main keyboard, "A" to "Z"; empty for any other.
+QString myletter(const QKeyEvent &key)
+{
+    const int code = key.key();
+    if (code >= Qt::Key_A && code <= Qt::Key_Z)
+        return QString(QChar(u'A' + (code - Qt::Key_A)));
+    return {};
+}
+
+// Takes a double click of a push button (QPushButton has no signal for it).
+class DoubleClickFilter : public QObject
+{
+public:
+    DoubleClickFilter(QObject *parent, std::function<void()> action)
+        : QObject(parent), m_action(std::move(action))
+    {
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonDblClick
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            m_action();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- building
+
+void Tchat::buildTray(QWidget *boardPanel)
+{
+    if (!boardPanel)
+        return;
+    m_letterImages = std::make_shared<LetterImages>();
+
+    m_backdrop = new BoardBackdrop(boardPanel);
+    m_backdrop->setGeometry(0, 0, TileSide * 14 + 9 + 12, LowerRowTop + TileSide + 6);
+    m_backdrop->lower();
+
+    for (int die = 1; die <= 13; ++die) {
+        auto *tile = new TileWidget(die, m_letterImages.get(), boardPanel);
+        const QPoint place = rackPlace(die);
+        tile->move(place);
+        // Until the first deal the tiles rest at their rack places.
+        tile->setHomePlace(place.x());
+        tile->setVisible(die <= 10);
+        connect(tile, &TileWidget::mouseDown, this,
+                [this](TileWidget *clicked, Qt::MouseButton button) {
+                    runGuarded([&] { dice_1MouseDown(clicked, button); });
+                });
+        m_tiles[std::size_t(die)] = tile;
+    }
+
+    m_timeLabel = new QLabel(QStringLiteral("Time: 0:00"), boardPanel);
+    m_timeLabel->setObjectName(QStringLiteral("label_time"));
+    m_timeLabel->setGeometry(TileSide + 9, ClockTop - 3, ClockBarLeft - TileSide - 14, 18);
+    QFont clockFont = m_timeLabel->font();
+    clockFont.setBold(true);
+    m_timeLabel->setFont(clockFont);
+
+    m_timerBar = new QLabel(boardPanel);
+    m_timerBar->setObjectName(QStringLiteral("image_timer"));
+    m_timerBar->setGeometry(ClockBarLeft, ClockTop, 0, 12);
+    setTimerBarWidth(0);
+
+    m_timer2 = new QTimer(this);
+    m_timer2->setObjectName(QStringLiteral("Timer2"));
+    m_timer2->setInterval(1000);
+    connect(m_timer2, &QTimer::timeout, this, [this] { runGuarded([this] { Timer2Timer(); }); });
+
+    boardPanel->setMinimumSize(TileSide * 14 + 9 + 12, ClockTop + 18);
+    // Typing mode is on when the window opens; Tab flips it during a turn.
+    if (m_typingBox)
+        m_typingBox->setChecked(true);
+    wireTrayControls();
+}
+
+// Connects the turn buttons and the two tray menu options; both are made by
+// the session's part of the window, possibly after the tray. Safe to call
+// again: each control is connected once.
+void Tchat::wireTrayControls()
+{
+    auto once = [](QObject *control) {
+        if (!control || control->property("trayWired").toBool())
+            return false;
+        control->setProperty("trayWired", true);
+        return true;
+    };
+    if (once(m_doneButton))
+        connect(m_doneButton, &QPushButton::clicked, this,
+                [this] { runGuarded([this] { button_doneClick(); }); });
+    if (once(m_clearButton))
+        connect(m_clearButton, &QPushButton::clicked, this,
+                [this] { runGuarded([this] { button_clearClick(); }); });
+    if (once(m_finishButton))
+        connect(m_finishButton, &QPushButton::clicked, this,
+                [this] { runGuarded([this] { button_finishClick(); }); });
+    if (once(m_newTilesButton))
+        m_newTilesButton->installEventFilter(new DoubleClickFilter(
+            m_newTilesButton, [this] { runGuarded([this] { button_newtilesDblClick(); }); }));
+    if (once(m_oldButton))
+        m_oldButton->installEventFilter(new DoubleClickFilter(
+            m_oldButton, [this] { runGuarded([this] { button_oldDblClick(); }); }));
+    if (once(m_twoRows))
+        connect(m_twoRows, &QAction::triggered, this,
+                [this] { runGuarded([this] { TilesinTwoRows1Click(); }); });
+    if (once(m_turnOff0))
+        connect(m_turnOff0, &QAction::triggered, this,
+                [this] { runGuarded([this] { Turnoff0key1Click(); }); });
+}
+
+void Tchat::runGuarded(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const ZwonkyError &error) {
+        reportError(error.text());
+    }
+}
+
+// ---------------------------------------------------------------- places
+
+bool Tchat::twoRowRack() const
+{
+    return m_twoRows && m_twoRows->isChecked();
+}
+
+QPoint Tchat::rackPlace(int die) const
+{
+    if (twoRowRack() && isLowerRowTile(die)) {
+        const int index = die <= 3 ? die - 1 : die - 8;
+        return {LowerRowLefts[std::size_t(index)], LowerRowTop};
+    }
+    return {TileSide * die + 9, UpperRowTop};
+}
+
+int Tchat::rowTop(int die) const
+{
+    return rackPlace(die).y();
+}
+
+TileWidget *Tchat::tile(int die) const
+{
+    if (die < 1 || die > 13)
+        return nullptr;
+    return m_tiles[std::size_t(die)];
+}
+
+bool Tchat::isOwnTurn() const
+{
+    // Before a seat is given both are 0; that is nobody's turn.
+    return m_currentTurnSeat != 0 && m_currentTurnSeat == m_ownSeat;
+}
+
+bool Tchat::isFastGame() const
+{
+    return m_fastGameLabel && m_fastGameLabel->property("tag").toInt() == 2;
+}
+
+void Tchat::focusChat()
+{
+    if (m_chatEntry)
+        m_chatEntry->setFocus(Qt::OtherFocusReason);
+}
+
+QRandomGenerator *Tchat::randomGenerator()
+{
+    if (m_random)
+        return m_random;
+    if (!m_ownRandom)
+        m_ownRandom = std::make_shared<QRandomGenerator>(QRandomGenerator::securelySeeded());
+    return m_ownRandom.get();
+}
+
+void Tchat::sendTileHome(TileWidget *piece)
+{
+    piece->setTrayPosition(0);
+    piece->move(piece->homePlace(), rowTop(piece->dieNumber()));
+}
+
+// ---------------------------------------------------------------- dealing
+
+void Tchat::thedice(FieldCursor &args)
+{
+    const int seat = args.takeInt();
+    const QString flag = args.takeField();
+
+    for (int die = 1; die <= 13; ++die)
+        if (TileWidget *piece = tile(die))
+            piece->setLetter(QStringLiteral("*"));
+
+    if (flag == QLatin1String("true")) {
+        if (seat == m_ownSeat)
+            playsounds(QStringLiteral("zwonked"));
+        for (int die = 11; die <= 13; ++die)
+            if (TileWidget *piece = tile(die))
+                piece->show();
+        // Three-letter words are refused in a 13-letter turn: shade their column.
+        setColumnColours(3, colourFromBgr(Maroon));
+        for (int length = 4; length <= 10; ++length)
+            setColumnColours(length, colourFromBgr(White));
+    } else if (flag == QLatin1String("false")) {
+        if (seat == m_ownSeat) {
+            const bool newSound = m_turnSoundMenu && m_turnSoundMenu->property("tag").toInt() == 1;
+            playsounds(newSound ? QStringLiteral("turnnew") : QStringLiteral("turn"));
+        }
+        for (int die = 11; die <= 13; ++die)
+            if (TileWidget *piece = tile(die))
+                piece->hide();
+        for (int length = 3; length <= 10; ++length)
+            setColumnColours(length, colourFromBgr(White));
+    }
+
+    // Letters beyond the thirteenth have no die and are left unread. An
+    // empty field leaves its die without a letter ("*") and blank.
+    for (int die = 1; die <= 13 && !args.atEnd(); ++die) {
+        const QString field = args.takeField();
+        TileWidget *piece = tile(die);
+        if (!piece)
+            continue;
+        piece->setTrayPosition(0);
+        if (field.isEmpty()) {
+            piece->setPictureIndex(0);
+        } else {
+            const QString letter = field.left(1);
+            piece->setLetter(letter);
+            piece->setPictureIndex(letterIndex(letter));
+        }
+        const QPoint place = rackPlace(die);
+        piece->move(place);
+        piece->setHomePlace(place.x());
+    }
+
+    if (flag != QLatin1String("new") && flag != QLatin1String("old")) {
+        m_secondsLeft = m_timePerTurn;
+        setTimerBarWidth(m_secondsLeft);
+        showClock();
+        if (m_timer2)
+            m_timer2->start();
+    }
+}
+
+void Tchat::setdice(FieldCursor &args)
+{
+    const int position = args.takeInt();
+    const int die = args.takeRestInt();
+    TileWidget *piece = tile(die);
+    if (!piece || position < 0 || position > 10)
+        return;
+    if (position != 0) {
+        piece->move(trayLeft(position), TrayTop);
+        playsounds(QStringLiteral("puttile"));
+    } else {
+        // Shuffles are not relayed: the tile goes to its unshuffled place.
+        piece->move(rackPlace(die));
+        playsounds(QStringLiteral("clear"));
+    }
+}
+
+void Tchat::cleartiles()
+{
+    m_trayCount = 0;
+    m_traySlots.fill(0);
+    for (int die = 1; die <= 13; ++die)
+        if (TileWidget *piece = tile(die))
+            sendTileHome(piece);
+}
+
+void Tchat::blankTiles()
+{
+    for (int die = 1; die <= 13; ++die)
+        if (TileWidget *piece = tile(die))
+            piece->setPictureIndex(0);
+}
+
+int Tchat::trayCount() const
+{
+    return m_trayCount;
+}
+
+int Tchat::traySlot(int position) const
+{
+    if (position < 1 || position > 10)
+        return 0;
+    return m_traySlots[std::size_t(position)];
+}
+
+// ---------------------------------------------------------------- purchases
+
+void Tchat::newtiles(FieldCursor &args)
+{
+    showPurchase(args, QStringLiteral(" bought new tiles for 300 points!"), true);
+}
+
+void Tchat::oldtiles(FieldCursor &args)
+{
+    showPurchase(args, QStringLiteral(" bought the old tiles for 300 points!"), false);
+}
+
+void Tchat::showPurchase(FieldCursor &args, const QString &what, bool newTiles)
+{
+    const int seat = args.takeInt();
+    const QString score = args.takeRest();
+    if (seat < 1 || seat > 6)
+        return;
+    const auto row = std::size_t(seat);
+    if (m_scoreLabels[row])
+        m_scoreLabels[row]->setText(score);
+    if (m_ending && m_nameLabels[row])
+        m_ending->setText(m_nameLabels[row]->text() + what);
+    if (isFastGame() && m_newMarkers[row])
+        m_newMarkers[row]->show();
+    if (newTiles && seat == m_ownSeat && m_oldButton)
+        m_oldButton->show();
+}
+
+// ---------------------------------------------------------------- tile clicks
+
+void Tchat::dice_1MouseDown(TileWidget *piece, Qt::MouseButton button)
+{
+    if (!piece)
+        return;
+    if (piece->trayPosition() == 0) {
+        if (button == Qt::LeftButton)
+            putTileDown(piece);
+        else if (button == Qt::RightButton && isOwnTurn())
+            shufflethem();
+        return;
+    }
+    if (!isOwnTurn())
+        return;
+    // Only the last tile put down can be taken back.
+    if (piece->trayPosition() == m_trayCount)
+        takeBackLastTile();
+    focusChat();
+}
+
+bool Tchat::putTileDown(TileWidget *piece)
+{
+    if (!isOwnTurn() || m_trayCount >= 10)
+        return false;
+    ++m_trayCount;
+    m_traySlots[std::size_t(m_trayCount)] = piece->dieNumber();
+    piece->setTrayPosition(m_trayCount);
+    piece->move(trayLeft(m_trayCount), TrayTop);
+    piece->raise();
+    sendMessage(protocol::setDiceRequest(m_ownSeat, m_trayCount, piece->dieNumber()));
+    playsounds(QStringLiteral("puttile"));
+    return true;
+}
+
+void Tchat::takeBackLastTile()
+{
+    if (m_trayCount < 1)
+        return;
+    TileWidget *piece = tile(m_traySlots[std::size_t(m_trayCount)]);
+    m_traySlots[std::size_t(m_trayCount)] = 0;
+    --m_trayCount;
+    if (!piece)
+        return;
+    sendTileHome(piece);
+    sendMessage(protocol::setDiceRequest(m_ownSeat, 0, piece->dieNumber()));
+    playsounds(QStringLiteral("clear"));
+}
+
+// ---------------------------------------------------------------- shuffling
+
+void Tchat::changespot(int a, int b)
+{
+    TileWidget *first = tile(a);
+    TileWidget *second = tile(b);
+    if (!first || !second)
+        return;
+    const int home = first->homePlace();
+    first->setHomePlace(second->homePlace());
+    second->setHomePlace(home);
+    for (TileWidget *piece : {first, second})
+        if (piece->trayPosition() == 0)
+            piece->move(piece->homePlace(), piece->y());
+}
+
+void Tchat::shufflethem()
+{
+    QRandomGenerator *random = randomGenerator();
+    const bool thirteen = tile(13) && !tile(13)->isHidden();
+    if (!twoRowRack()) {
+        for (int a = 1; a <= 10; ++a)
+            changespot(a, int(random->bounded(thirteen ? 13 : 10)) + 1);
+        return;
+    }
+    // Two rows: swaps stay within a row, so no tile changes rows.
+    for (int a = 4; a <= 10; ++a)
+        changespot(a, int(random->bounded(thirteen ? 7 : 6)) + 4);
+    static constexpr std::array<int, 6> LowerRow{1, 2, 3, 11, 12, 13};
+    for (int a = 1; a <= 3; ++a) {
+        const int index = int(random->bounded(thirteen ? 6 : 2));
+        changespot(a, LowerRow[std::size_t(index)]);
+    }
+}
+
+void Tchat::movetiles()
+{
+    for (int die = 1; die <= 13; ++die) {
+        TileWidget *piece = tile(die);
+        if (!piece)
+            continue;
+        const QPoint place = rackPlace(die);
+        piece->move(place);
+        piece->setHomePlace(place.x());
+    }
+    if (m_backdrop)
+        m_backdrop->setTwoRows(twoRowRack());
+}
+
+// ---------------------------------------------------------------- turn buttons
+
+void Tchat::hitdone()
+{
+    if (!isOwnTurn())
+        return;
+    QList<int> dice;
+    for (int position = 1; position <= 10; ++position)
+        if (m_traySlots[std::size_t(position)] != 0)
+            dice.append(m_traySlots[std::size_t(position)]);
+    if (dice.isEmpty())
+        return;
+    sendMessage(protocol::done(m_ownSeat, dice));
+    cleartiles();
+}
+
+void Tchat::hitclear()
+{
+    if (isOwnTurn()) {
+        cleartiles();
+        sendMessage(protocol::clearThemRequest(m_ownSeat));
+        playsounds(QStringLiteral("clear"));
+    }
+    focusChat();
+}
+
+void Tchat::hitnew()
+{
+    // Whether new tiles are allowed is the host's decision.
+    if (isOwnTurn()) {
+        cleartiles();
+        sendMessage(protocol::newTilesRequest(m_ownSeat));
+        if (m_newTilesButton)
+            m_newTilesButton->hide();
+    }
+    focusChat();
+}
+
+void Tchat::hitold()
+{
+    if (isOwnTurn()) {
+        cleartiles();
+        sendMessage(protocol::oldTilesRequest(m_ownSeat));
+        if (m_oldButton)
+            m_oldButton->hide();
+    }
+    focusChat();
+}
+
+void Tchat::button_doneClick()
+{
+    hitdone();
+    focusChat();
+}
+
+void Tchat::button_clearClick()
+{
+    hitclear();
+}
+
+void Tchat::button_newtilesDblClick()
+{
+    hitnew();
+}
+
+void Tchat::button_oldDblClick()
+{
+    hitold();
+}
+
+void Tchat::button_finishClick()
+{
+    if (m_connected && isOwnTurn())
+        sendMessage(protocol::finish(m_ownSeat));
+}
+
+void Tchat::TilesinTwoRows1Click()
+{
+    // The action has already flipped its own check mark.
+    saveinifile();
+    hitclear();
+    movetiles();
+}
+
+void Tchat::Turnoff0key1Click()
+{
+    saveinifile();
+}
+
+// ---------------------------------------------------------------- keyboard
+
+bool Tchat::checkforletter(const QString &letter)
+{
+    for (int die = 1; die <= 13; ++die) {
+        TileWidget *piece = tile(die);
+        if (piece && !piece->isHidden() && piece->trayPosition() == 0 && piece->letter() == letter)
+            return putTileDown(piece);
+    }
+    return false;
+}
+
+bool Tchat::FormShortCut(QKeyEvent *key)
+{
+    if (!key || !isOwnTurn() || !m_allowTyping)
+        return false;
+    const int code = key->key();
+    if (code == Qt::Key_Tab || code == Qt::Key_Backtab) {
+        if (m_typingBox)
+            m_typingBox->toggle();
+        return true;
+    }
+    if (!m_typingBox || !m_typingBox->isChecked())
+        return false;
+
+    // Only the digits of the main keyboard row count; the keypad's are other keys.
+    const bool keypad = key->modifiers().testFlag(Qt::KeypadModifier);
+    const bool turnOff0 = m_turnOff0 && m_turnOff0->isChecked();
+    if (code == Qt::Key_Return || code == Qt::Key_Enter)
+        hitdone();
+    if (code == Qt::Key_Backspace)
+        takeBackLastTile();
+    if (!keypad && code == Qt::Key_1) {
+        hitclear();
+    } else if ((!keypad && code == Qt::Key_6) || code == Qt::Key_Space) {
+        shufflethem();
+    } else if (!keypad && code == Qt::Key_0 && !turnOff0) {
+        hitnew();
+    } else {
+        const QString letter = myletter(*key);
+        if (!letter.isEmpty())
+            checkforletter(letter);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- turn clock
+
+void Tchat::setTimerBarWidth(int seconds)
+{
+    if (!m_timerBar)
+        return;
+    m_timerBar->resize(qMax(0, seconds), m_timerBar->height());
+    // The bar warms from green to red as the turn runs out.
+    const char *colour = seconds > 20 ? "#3d9a3d" : seconds > 10 ? "#e0a020" : "#d03a2a";
+    const QString style = QStringLiteral("background:%1;border-radius:3px;").arg(QLatin1String(colour));
+    if (m_timerBar->styleSheet() != style)
+        m_timerBar->setStyleSheet(style);
+}
+
+void Tchat::showClock()
+{
+    if (!m_timeLabel)
+        return;
+    const int seconds = qMax(0, m_secondsLeft);
+    const int remainder = seconds % 60;
+    m_timeLabel->setText(QStringLiteral("Time: %1:%2%3")
+                             .arg(seconds / 60)
+                             .arg(remainder < 10 ? QStringLiteral("0") : QString())
+                             .arg(remainder));
+}
+
+void Tchat::Timer2Timer()
+{
+    --m_secondsLeft;
+    setTimerBarWidth(m_secondsLeft);
+    if (m_secondsLeft < 0) {
+        stopTurnClock();
+        m_secondsLeft = 0;
+        showClock();
+        if (isOwnTurn())
+            endturn();
+        // The host keeps its own, longer clock; nothing is sent.
+        m_currentTurnSeat = 0;
+        return;
+    }
+    if (m_secondsLeft == 20 || m_secondsLeft == 15 || m_secondsLeft <= 10)
+        playsounds(QStringLiteral("time"));
+    showClock();
+}
+
+void Tchat::stopTurnClock()
+{
+    if (m_timer2)
+        m_timer2->stop();
+}
+
+int Tchat::secondsLeft() const
+{
+    return m_secondsLeft;
+}
 
 } // namespace zwonky

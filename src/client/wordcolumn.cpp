@@ -1,0 +1,78 @@
+#include "client/wordcolumn.h"
+
+namespace zwonky {
+
+WordColumn::WordColumn(int length, QWidget *parent) : QPlainTextEdit(parent), m_length(length)
+{
+    setObjectName(QStringLiteral("list_%1").arg(length));
+    setProperty("tag", length);
+    setReadOnly(true);
+    setFocusPolicy(Qt::ClickFocus); // no tab stop
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    applyColours();
+}
+
+QStringList WordColumn::words() const
+{
+    QStringList lines = toPlainText().split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+int WordColumn::lineCount() const
+{
+    return int(words().size());
+}
+
+void WordColumn::appendWord(const QString &word)
+{
+    if (toPlainText().isEmpty())
+        setPlainText(word);
+    else
+        appendPlainText(word);
+}
+
+void WordColumn::setFlatColour(const QColor &colour)
+{
+    m_flat = colour;
+    applyColours();
+}
+
+void WordColumn::setFocusedColour(const QColor &colour)
+{
+    m_focused = colour;
+    applyColours();
+}
+
+void WordColumn::setFontColour(const QColor &colour)
+{
+    m_font = colour;
+    applyColours();
+}
+
+void WordColumn::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    applyColours();
+}
+
+void WordColumn::focusOutEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusOutEvent(event);
+    applyColours();
+}
+
+void WordColumn::applyColours()
+{
+    QPalette colours = palette();
+    const QColor background = hasFocus() ? m_focused : m_flat;
+    colours.setColor(QPalette::Base, background);
+    colours.setColor(QPalette::Text, m_font);
+    setPalette(colours);
+}
+
+} // namespace zwonky

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QColor>
+#include <QPlainTextEdit>
+
+namespace zwonky {
+
+// A word column (`list_3` .. `list_10`): a read-only box of accepted words,
+// one per line, tagged with its word length. It has a flat colour (its
+// background), a focused colour (its background while it has the focus) and
+// a font colour, which the game sets to show the column's state.
+class WordColumn : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    WordColumn(int length, QWidget *parent);
+
+    int length() const { return m_length; }
+    // Number of lines (words) in the column; 0 when empty.
+    int lineCount() const;
+    QStringList words() const;
+    void appendWord(const QString &word);
+
+    QColor flatColour() const { return m_flat; }
+    QColor focusedColour() const { return m_focused; }
+    QColor fontColour() const { return m_font; }
+    void setFlatColour(const QColor &colour);
+    void setFocusedColour(const QColor &colour);
+    void setFontColour(const QColor &colour);
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void applyColours();
+
+    const int m_length;
+    QColor m_flat = Qt::white;
+    QColor m_focused = Qt::white;
+    QColor m_font = QColor(0x00, 0x80, 0x00);
+};
+
+} // namespace zwonky
+
+namespace zwonky {
+
+// A colour written as 0x00BBGGRR, the order of the game's colour texts.
+inline QColor colourFromBgr(quint32 value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+} // namespace zwonky
