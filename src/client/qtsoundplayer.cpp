@@ -1,0 +1,76 @@
+#include "client/qtsoundplayer.h"
+
+#include <QAudioDevice>
+#include <QFile>
+#include <QMediaDevices>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace zwonky {
+
+QtSoundPlayer::QtSoundPlayer(QObject *parent) : QObject(parent) {}
+
+QtSoundPlayer::~QtSoundPlayer() = default;
+
+QStringList QtSoundPlayer::clipNames()
+{
+    QStringList names{QStringLiteral("BADWORD"),  QStringLiteral("CLEAR"),
+                      QStringLiteral("ENTERED"),  QStringLiteral("FILLED"),
+                      QStringLiteral("GAMEOVER"), QStringLiteral("GOODWORD"),
+                      QStringLiteral("PUTTILE"),  QStringLiteral("ZWONKED"),
+                      QStringLiteral("SHOWLIST"), QStringLiteral("TIME"),
+                      QStringLiteral("TIMEUP"),   QStringLiteral("TURN"),
+                      QStringLiteral("TURNNEW")};
+    for (int k = 1; k <= 14; ++k)
+        names.append(QStringLiteral("WAVE%1").arg(k));
+    return names;
+}
+
+QString QtSoundPlayer::clipResource(const QString &clip)
+{
+    const QString upper = clip.trimmed().toUpper();
+    if (!clipNames().contains(upper))
+        return {};
+    const QString resource = QStringLiteral(":/sounds/%1.wav").arg(upper);
+    return QFile::exists(resource) ? resource : QString();
+}
+
+bool QtSoundPlayer::audioAvailable()
+{
+    // Asked once: a machine without an audio output plays nothing.
+    if (m_audioState < 0)
+        m_audioState = QMediaDevices::defaultAudioOutput().isNull() ? 0 : 1;
+    return m_audioState == 1;
+}
+
+QSoundEffect *QtSoundPlayer::effectFor(const QString &resource)
+{
+    auto found = m_effects.constFind(resource);
+    if (found != m_effects.constEnd())
+        return found.value();
+    auto *effect = new QSoundEffect(this);
+    effect->setSource(QUrl(QStringLiteral("qrc") + resource));
+    m_effects.insert(resource, effect);
+    return effect;
+}
+
+void QtSoundPlayer::play(const QString &clip)
+{
+    stop();
+    const QString resource = clipResource(clip);
+    if (resource.isEmpty() || !audioAvailable())
+        return;
+    QSoundEffect *effect = effectFor(resource);
+    m_current = effect;
+    // Plays as soon as the clip is loaded; returns at once.
+    effect->play();
+}
+
+void QtSoundPlayer::stop()
+{
+    if (m_current)
+        m_current->stop();
+    m_current = nullptr;
+}
+
+} // namespace zwonky

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "client/soundplayer.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+class QSoundEffect;
+
+namespace zwonky {
+
+// Plays the built-in WAVE clips (resources ":/sounds/<NAME>.wav") with
+// QSoundEffect. One clip at a time: starting a clip stops the one playing.
+// Playback is asynchronous; without an audio output nothing is played and
+// nothing fails.
+class QtSoundPlayer : public QObject, public SoundPlayer
+{
+    Q_OBJECT
+public:
+    explicit QtSoundPlayer(QObject *parent = nullptr);
+    ~QtSoundPlayer() override;
+
+    // clip: found without regard to letter case ("wave3" is WAVE3).
+    void play(const QString &clip) override;
+    void stop() override;
+
+    // The clips the program carries, in their resource names.
+    static QStringList clipNames();
+    // The resource path of a clip, or empty when there is no such clip.
+    static QString clipResource(const QString &clip);
+
+private:
+    bool audioAvailable();
+    QSoundEffect *effectFor(const QString &resource);
+
+    QHash<QString, QSoundEffect *> m_effects;
+    QPointer<QSoundEffect> m_current;
+    int m_audioState = -1; // -1 not yet asked, 0 no output, 1 output present
+};
+
+} // namespace zwonky
