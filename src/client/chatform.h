@@ -17,11 +17,13 @@
 #include <QColor>
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
 #include <QStringList>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -34,6 +36,7 @@ class QRandomGenerator;
 class QTextEdit;
 class QLineEdit;
 class QTimer;
+class QUrl;
 class QWidget;
 
 namespace zwonky {
@@ -41,6 +44,7 @@ namespace zwonky {
 class SoundPlayer;
 class TallyRecorder;
 class TSock;
+class LinkPointer;
 class TileWidget;
 class BoardBackdrop;
 class LetterImages;
@@ -173,10 +177,55 @@ public:
     void playasound(FieldCursor &args);
     void playsounds(const QString &name);
     void sendit();
+    // Phrase buttons 1-9 send their phrase; 10 pops up the chatter sounds.
+    void b_phrase1Click(int button);
+    void b_phrase10Click();
+    // An entry of `popup_sounds` (tag 0 "<Cancel>", 1-14 the sounds).
+    void wave14Click(QAction *item);
+    void Copy1Click();
+    void Paste1Click();
+    // Either "Chat Scroll Off" entry; the other takes the same check mark.
+    void ScrollOff1Click(QAction *source);
+    void TextColor1Click();
+    void ActionColor1Click();
+    void N14Click(QAction *item);
+    void PlaySounds1Click();
+    void PlayChatterSounds1Click();
+    void PrhaseList1Click();
+    // The phrase gate's step, run after every dispatch tick of `Timer1`.
+    void phraseTick();
+    bool phraseReady() const { return m_phraseReady; }
+    // The phrase of button 1-9 (its tool tip).
+    QString phrase(int button) const;
+    QStringList phrases() const;
+    // The phrase editor's "Done": new phrases for the buttons, stored.
+    void applyPhrases(const QStringList &phrases);
+    quint32 textColour() const { return m_textColour; }
+    quint32 actionColour() const { return m_actionColour; }
+    void setChatTextColour(quint32 colour);
+    // The colour chooser of "Text Color" / "Action Color": the chosen colour,
+    // or nothing on Cancel. Tests replace the dialog.
+    using ColorChooser = std::function<std::optional<QColor>(const QColor &initial,
+                                                             const QString &title)>;
+    void setColorChooser(ColorChooser chooser);
+    // Opens a link clicked in the chat log (the desktop's handler by default).
+    void setUrlOpener(std::function<void(const QUrl &)> opener);
 
     // ---- settings (chatform_settings.cpp) ----
     void loadinifile();
     void saveinifile();
+    // The settings file's full path: the settings folder, or the per-user
+    // data folder when that folder cannot be written.
+    QString settingsPath() const;
+    bool settingsLoaded() const { return m_settingsLoaded; }
+    // The bounds last loaded or saved (all 0 before the first load).
+    QRect rememberedBounds() const { return m_rememberedBounds; }
+    // Closing the window: saves when it was moved or resized since the
+    // settings were last loaded or saved. closeEvent calls it.
+    void FormClose();
+    void ResetScreenLocation1Click();
+    // Writes "Phrase1" .. "Phrase9" and nothing else.
+    void storePhrases(const QStringList &phrases);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -349,8 +398,30 @@ private:
     QPushButton *m_closeWordLists = nullptr;       // `button_close`
 
     // ---- chat state (chatform_chat.cpp; its owner adds members here) ----
+    void wireChatOptions();
+    void sendPhraseMessage(const QByteArray &message);
+    void playClip(const QString &clip);
+    void setHideSelection(bool hide);
+    std::array<QPushButton *, 11> m_phraseButtons{}; // [1..10] `b_phrase`n
+    QMenu *m_soundsPopup = nullptr;      // `popup_sounds`
+    QMenu *m_logPopup = nullptr;         // `PopupMenu1`
+    QMenu *m_entryPopup = nullptr;       // `PopupMenu2`
+    QAction *m_copyAction = nullptr;     // `Copy1`
+    QAction *m_chatScrollOff = nullptr;  // `ChatScrollOff1`
+    QAction *m_pasteAction = nullptr;    // `Paste1`
+    LinkPointer *m_linkPointer = nullptr;
+    quint32 m_textColour = 0;            // `ColorDialog`
+    quint32 m_actionColour = 0;          // `ColorDialog2`
+    bool m_phraseReady = true;           // `phraseready`
+    int m_phraseTicks = 0;               // `phraseticks`
+    ColorChooser m_colorChooser;
 
     // ---- settings state (chatform_settings.cpp; its owner adds members here) ----
+    void writeSettings(const QRect &bounds);
+    void applyMinimumSize();
+    QRect currentBounds() const;
+    bool m_settingsLoaded = false;
+    QRect m_rememberedBounds{0, 0, 0, 0};
 };
 
 } // namespace zwonky
