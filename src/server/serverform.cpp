@@ -65,7 +65,7 @@ TServer::TServer(QObject *parent)
     }
 
     m_timer1.setInterval(ClockIntervalMs);
-    connect(&m_timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    connect(&m_timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
 
     m_sock1.setPortName(QString::number(protocol::GamePort));
     m_sock1.onAccept = [this](TSock *listener) { guarded([&] { Sock1Accept(listener); }); };

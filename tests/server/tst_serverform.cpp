@@ -29,6 +29,7 @@ private slots:
     void watchRules();
     void hostDecidesWatchingForOthers();
     void newcomerCatchesUpDuringGame();
+    void newcomerSeesTheLettersInPlay();
     void endlessMessageClosesConnection();
     void portInUseIsReported();
 };
@@ -328,6 +329,56 @@ void TestServerForm::newcomerCatchesUpDuringGame()
     expected += protocol::theDice(2, "false", t.server.currentSet().mid(0, 10));
     EXPECT_WIRE(cid, expected);
     EXPECT_WIRE(ann, wire("CMD_newplayerinfo+3+Cid"));
+}
+
+void TestServerForm::newcomerSeesTheLettersInPlay()
+{
+    // Normal game: the current player bought new tiles, so those are shown.
+    {
+        Table t;
+        RawClient *ann = t.join("Ann");
+        RawClient *bob = t.join("Bob");
+        QVERIFY(ann && bob);
+        QVERIFY(t.start(ann, gameOptions(5000)));
+        QVERIFY(t.send(ann, protocol::newTilesRequest(1)));
+        RawClient *cid = t.arrive();
+        QVERIFY(cid);
+        QVERIFY(t.send(cid, protocol::loginInfo(3, "1.0.7", "Cid")));
+        QVERIFY(t.fence());
+        const QByteArray got = cid->take();
+        QVERIFY(got.contains(wire("CMD_loadscores+1+-300")));
+        QVERIFY(got.endsWith(protocol::theDice(1, "false", t.server.alternativeSet().mid(0, 10))));
+    }
+    // Fast game: the newcomer is shown his own seat, or seat 1 from a
+    // watching seat above 6.
+    {
+        Table t;
+        std::vector<RawClient *> p;
+        for (int i = 1; i <= 6; ++i) {
+            p.push_back(t.join(QStringLiteral("P%1").arg(i)));
+            QVERIFY(p.back());
+        }
+        QVERIFY(t.start(p[0], gameOptions(5000, true)));
+        RawClient *seven = t.arrive();
+        QVERIFY(seven);
+        QCOMPARE(seven->seat, 7);
+        QVERIFY(t.send(seven, protocol::loginInfo(7, "1.0.7", "Sam")));
+        QVERIFY(t.fence());
+        const QByteArray got = seven->take();
+        QVERIFY(got.contains(wire("CMD_stats+1+f+5000+60+2000+t+f+t+")));
+        QVERIFY(got.endsWith(protocol::theDice(1, "false", t.server.currentSet().mid(0, 10))));
+
+        p[2]->socket.disconnectFromHost(); // seat 3 frees up mid-turn
+        QVERIFY(waitUntil([&] { return !t.server.player(3).open; }));
+        RawClient *three = t.arrive();
+        QVERIFY(three);
+        QCOMPARE(three->seat, 3);
+        QVERIFY(t.send(three, protocol::loginInfo(3, "1.0.7", "Tia")));
+        QVERIFY(t.fence());
+        const QByteArray tia = three->take();
+        QVERIFY(tia.contains(wire("CMD_stats+3+f+5000+60+2000+t+f+t+")));
+        QVERIFY(tia.endsWith(protocol::theDice(3, "false", t.server.currentSet().mid(0, 10))));
+    }
 }
 
 void TestServerForm::endlessMessageClosesConnection()
