@@ -280,7 +280,6 @@ void Tchat::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (m_paramsProcessed || event->spontaneous())
         return;
-    m_paramsProcessed = true;
     try {
         processparams();
     } catch (const ZwonkyError &e) {

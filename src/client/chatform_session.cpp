@@ -57,9 +57,8 @@ bool isPlayingSeat(int seat) { return seat >= 1 && seat <= PlayingSeats; }
 // Runs a slot's work; errors from the sockets or from parsing end the
 // work and are reported, never thrown into the event loop.
 template <typename Work>
-void guarded(Tchat *window, const std::function<void(const QString &)> &report, Work work)
+void guarded(const std::function<void(const QString &)> &report, Work work)
 {
-    Q_UNUSED(window);
     try {
         work();
     } catch (const ZwonkyError &e) {
@@ -92,7 +91,7 @@ void Tchat::buildMenus()
     file->setObjectName(QStringLiteral("File1"));
     m_startGameAction = action(file, "StartGame1", QStringLiteral("Start Game"));
     connect(m_startGameAction, &QAction::triggered, this, [this, report] {
-        guarded(this, report, [this] { button_startClick(); });
+        guarded(report, [this] { button_startClick(); });
     });
     file->addSeparator();
     // Kept from older versions of the menu; they do nothing and are never shown.
@@ -118,7 +117,7 @@ void Tchat::buildMenus()
     turnSounds->addAction(m_newSound);
     for (QAction *item : {m_classic, m_newSound}) {
         connect(item, &QAction::triggered, this, [this, item, report] {
-            guarded(this, report, [this, item] { New1Click(item); });
+            guarded(report, [this, item] { New1Click(item); });
         });
     }
     options->addSeparator();
@@ -142,14 +141,14 @@ void Tchat::buildMenus()
     connect(m_justWatch, &QAction::triggered, this, [this, report](bool checked) {
         // The tick follows the server's answer, not the click.
         m_justWatch->setChecked(!checked);
-        guarded(this, report, [this] { JustWatch1Click(); });
+        guarded(report, [this] { JustWatch1Click(); });
     });
 
     QMenu *view = bar->addMenu(QStringLiteral("View"));
     view->setObjectName(QStringLiteral("View1"));
     m_viewTally = action(view, "ViewTally1", QStringLiteral("View Tally"));
     connect(m_viewTally, &QAction::triggered, this, [this, report] {
-        guarded(this, report, [this] { ViewTally1Click(); });
+        guarded(report, [this] { ViewTally1Click(); });
     });
     m_spyListAction = action(view, "SpyList1", QStringLiteral("Spy List"));
     connect(m_spyListAction, &QAction::triggered, this,
@@ -174,15 +173,15 @@ void Tchat::buildMenus()
     m_setToWatch = action(m_kickPopup, "SettoJustWatch1", QStringLiteral("Set to Just Watch"));
     m_unsetWatch = action(m_kickPopup, "UnsetJustWatch1", QStringLiteral("Unset Just Watch"));
     connect(m_removeFromGame, &QAction::triggered, this, [this, report] {
-        guarded(this, report, [this] { kicking(m_kickPopup->property("tag").toInt()); });
+        guarded(report, [this] { kicking(m_kickPopup->property("tag").toInt()); });
     });
     connect(m_setToWatch, &QAction::triggered, this, [this, report] {
-        guarded(this, report, [this] {
+        guarded(report, [this] {
             requestWatch(m_kickPopup->property("tag").toInt(), protocol::WatchStart);
         });
     });
     connect(m_unsetWatch, &QAction::triggered, this, [this, report] {
-        guarded(this, report, [this] {
+        guarded(report, [this] {
             requestWatch(m_kickPopup->property("tag").toInt(), protocol::WatchStop);
         });
     });
@@ -393,6 +392,10 @@ void Tchat::sendMessage(const QByteArray &message)
 
 void Tchat::processparams()
 {
+    // The role is chosen once per process.
+    if (m_paramsProcessed)
+        return;
+    m_paramsProcessed = true;
     m_startButton->hide();
     m_startGameAction->setEnabled(false);
     if (m_parameters.isEmpty()) {

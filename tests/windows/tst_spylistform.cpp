@@ -1,0 +1,111 @@
+// The spy list: spectator entries and the host's "Remove From Game".
+
+#include "client/sessionrig.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace zwonky;
+using namespace zwonky::testing;
+
+namespace {
+
+// Moves the pointer over the list's entry `row` (-1: below all entries).
+void pointAt(Tspylist &spies, int row)
+{
+    auto *list = spies.findChild<QListWidget *>(QStringLiteral("listbox_spys"));
+    const QPoint at = row >= 0 ? list->visualItemRect(list->item(row)).center()
+                               : QPoint(10, list->viewport()->height() - 3);
+    QMouseEvent move(QEvent::MouseMove, at, list->viewport()->mapToGlobal(at), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &move);
+}
+
+} // namespace
+
+class TestSpyListForm : public QObject
+{
+    Q_OBJECT
+private slots:
+    void windowAndEntries();
+    void removal_data();
+    void removal();
+    void entryWithoutSeatNumberIsIgnored();
+};
+
+void TestSpyListForm::windowAndEntries()
+{
+    Tspylist spies;
+    QCOMPARE(spies.windowTitle(), QStringLiteral("Zwonky -Spys"));
+    QCOMPARE(spies.size(), QSize(178, 195));
+    QVERIFY(!spies.findChild<QAction *>("popup_kickhim")->isEnabled());
+    spies.addEntry(QStringLiteral("7: Ann"));
+    spies.addEntry(QStringLiteral("8: Bo"));
+    QVERIFY(!spies.removeEntry(QStringLiteral("8: B")));
+    QVERIFY(spies.removeEntry(QStringLiteral("7: Ann")));
+    QCOMPARE(spies.entryCount(), 1);
+    spies.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&spies));
+    spies.findChild<QPushButton *>("Button1")->click();
+    QVERIFY(spies.isHidden());
+    QVERIFY(spies.hasEntry(QStringLiteral("8: Bo")));
+}
+
+void TestSpyListForm::removal_data()
+{
+    QTest::addColumn<bool>("hosting");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QByteArray>("sent"); // then the own watch request
+    QTest::newRow("host over 8: Bo") << true << 1 << QByteArray("CMD_kickhim+1+8+\xFF" "CMD_justwatch+1+1\xFF");
+    QTest::newRow("host over no entry") << true << -1 << QByteArray("CMD_justwatch+1+1\xFF");
+    QTest::newRow("joiner over 8: Bo") << false << 1 << QByteArray("CMD_justwatch+2+1\xFF");
+}
+
+void TestSpyListForm::removal()
+{
+    QFETCH(bool, hosting);
+    QFETCH(int, row);
+    QFETCH(QByteArray, sent);
+    SessionRig rig;
+    QVERIFY(rig.seat(hosting ? 1 : 2, QStringLiteral("Cy"), hosting));
+    rig.feed(protocol::newPlayerInfo(7, QStringLiteral("Ann")));
+    rig.feed(protocol::newPlayerInfo(8, QStringLiteral("Bo")));
+    rig.spies.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.spies));
+    QCOMPARE(rig.spies.findChild<QAction *>("popup_kickhim")->isEnabled(), hosting);
+
+    pointAt(rig.spies, row);
+    // Chosen from the pop-up, or forced where the item is grey.
+    rig.spies.popup_kickhimClick();
+    rig.control<QAction>("JustWatch1")->trigger();
+    QTRY_COMPARE(rig.sentSoFar(), sent);
+
+    // The entry goes only when the server says the spectator has left.
+    QVERIFY(rig.spies.hasEntry(QStringLiteral("8: Bo")));
+    rig.feed(protocol::playerDisconnected(8, QStringLiteral("Bo")));
+    QVERIFY(!rig.spies.hasEntry(QStringLiteral("8: Bo")));
+    QCOMPARE(rig.chatLines().last(), QStringLiteral("Bo has left."));
+}
+
+void TestSpyListForm::entryWithoutSeatNumberIsIgnored()
+{
+    Tspylist spies;
+    QList<int> kicked;
+    spies.setKicker([&kicked](int seat) { kicked << seat; });
+    spies.addEntry(QStringLiteral("x: Zed"));
+    spies.addEntry(QStringLiteral("9: Al"));
+    spies.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&spies));
+    pointAt(spies, 0);
+    spies.popup_kickhimClick();
+    QVERIFY(kicked.isEmpty());
+    pointAt(spies, 1);
+    spies.popup_kickhimClick();
+    QCOMPARE(kicked, QList<int>{9});
+}
+
+QTEST_MAIN(TestSpyListForm)
+#include "tst_spylistform.moc"
