@@ -36,6 +36,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         } catch (const zwonky::Lzrw1DamagedBlock &) {
         }
     } else {
+        // One block straight through the coder, in buffers of the documented
+        // sizes only: the source exactly n bytes, the body n + 16.
+        const std::size_t n = restSize < zwonky::lzrw1::ChunkSize ? restSize : zwonky::lzrw1::ChunkSize;
+        zwonky::TLZR coder;
+        std::unique_ptr<std::uint8_t[]> body(new std::uint8_t[n + 16]);
+        const std::size_t length = coder.CompressBlock(rest.get(), n, body.get());
+        if (length < 1 || length > n + 1)
+            std::abort();
+        std::unique_ptr<std::uint8_t[]> chunk(new std::uint8_t[zwonky::lzrw1::ChunkSize]);
+        if (coder.DecompressBlock(body.get(), length, chunk.get()) != n
+            || (n && std::memcmp(chunk.get(), rest.get(), n) != 0))
+            std::abort();
+
         const std::vector<std::uint8_t> packed = codec.compressData({rest.get(), restSize});
         const std::vector<std::uint8_t> restored = codec.decompressData(packed);
         if (restored.size() != restSize

@@ -18,7 +18,6 @@ private slots:
     void acceptsBareLineFeeds();
     void damagedText_data();
     void damagedText();
-    void resizeKeepsCells();
 };
 
 namespace {
@@ -97,19 +96,6 @@ void TestPellixStrgrid::damagedText()
 {
     QFETCH(QByteArray, text);
     QVERIFY_THROWS_EXCEPTION(ZwonkyError, zwonky::gridFromText(text));
-}
-
-void TestPellixStrgrid::resizeKeepsCells()
-{
-    StringGrid grid = tallyWithAnn();
-    grid.setRowCount(3);
-    QCOMPARE(grid.cell(0, 1), QStringLiteral("Ann"));
-    QCOMPARE(grid.cell(0, 2), QString());
-    grid.setCell(9, 0, QStringLiteral("outside"));
-    QCOMPARE(grid.cell(9, 0), QString());
-    grid.setRowCount(1);
-    QCOMPARE(grid.rowCount(), 1);
-    QCOMPARE(grid.cell(4, 0), QStringLiteral("40"));
 }
 
 QTEST_GUILESS_MAIN(TestPellixStrgrid)
