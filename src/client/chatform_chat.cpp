@@ -359,7 +359,7 @@ void Tchat::addlinetochat(const QString &text, quint32 colour)
         scroll->setValue(firstVisible);
     } else {
         log->setTextCursor(end);
-        log->ensureCursorVisible();
+        scroll->setValue(scroll->maximum());
     }
     log->setUpdatesEnabled(true);
     log->viewport()->update();

@@ -1,0 +1,444 @@
+// The chat pane as players see and use it: coloured lines with bold heads,
+// what the entry and the phrase buttons put on the wire, the chatter sounds,
+// the event sounds and the chat options.
+
+#include "client/sessionrig.h"
+
+#include "client/colortext.h"
+#include "windows/phrasesform.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QtTest>
+
+#include <memory>
+
+using namespace zwonky;
+using namespace zwonky::testing;
+
+namespace {
+
+struct Run
+{
+    QString text;
+    bool bold;
+    QColor colour;
+};
+
+// The runs of the last line of the log.
+QList<Run> lastLine(const QTextEdit *log)
+{
+    QTextBlock block = log->document()->lastBlock();
+    while (block.isValid() && block.text().isEmpty())
+        block = block.previous();
+    QList<Run> runs;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        runs.append({fragment.text(), fragment.charFormat().fontWeight() >= QFont::Bold,
+                     fragment.charFormat().foreground().color()});
+    }
+    return runs;
+}
+
+QByteArray wire(const char *text) { return QByteArray(text) + protocol::Terminator; }
+
+} // namespace
+
+class TestChatformChat : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void lineHead_data();
+    void lineHead();
+    void relayedColour_data();
+    void relayedColour();
+    void entrySends_data();
+    void entrySends();
+    void entryBeforeLogin();
+    void phraseGate();
+    void editedPhraseSends();
+    void chatterSoundNotice_data();
+    void chatterSoundNotice();
+    void chatterSoundSending();
+    void watcherSendsNoSound();
+    void eventSounds();
+    void scrollOffKeepsView();
+    void colourOptions();
+    void textSize();
+    void copyAndPaste();
+
+private:
+    bool seatAnn(int seat = 2);
+    // Sends a marker line and returns everything the window sent up to it.
+    QByteArray sentUpToMarker();
+    QTextEdit *log() const { return m_rig->control<QTextEdit>(QStringLiteral("mainchat")); }
+    QLineEdit *entry() const { return m_rig->control<QLineEdit>(QStringLiteral("mychat")); }
+    QAction *action(const char *name) const
+    {
+        return m_rig->window.findChild<QAction *>(QLatin1String(name));
+    }
+
+    std::unique_ptr<SessionRig> m_rig;
+    std::unique_ptr<Tphrases> m_editor;
+};
+
+void TestChatformChat::init()
+{
+    m_rig = std::make_unique<SessionRig>();
+    m_editor = std::make_unique<Tphrases>();
+    CompanionWindows companions;
+    companions.spyList = &m_rig->spies;
+    companions.gameStart = &m_rig->gameStart;
+    companions.phrases = m_editor.get();
+    m_rig->window.setCompanions(companions);
+}
+
+void TestChatformChat::cleanup()
+{
+    m_editor.reset();
+    m_rig.reset();
+}
+
+bool TestChatformChat::seatAnn(int seat)
+{
+    if (!m_rig->seat(seat, QStringLiteral("Ann")))
+        return false;
+    m_rig->feed(protocol::newPlayerInfo(seat, QStringLiteral("Ann")));
+    return m_rig->window.settingsLoaded();
+}
+
+QByteArray TestChatformChat::sentUpToMarker()
+{
+    const QByteArray marker = protocol::chat(m_rig->window.ownSeat(), QStringLiteral("marker"),
+                                             colorToText(m_rig->window.textColour()));
+    entry()->setText(QStringLiteral("marker"));
+    m_rig->window.sendit();
+    QByteArray all;
+    QTest::qWaitFor([&] {
+        all = m_rig->sentSoFar();
+        return all.endsWith(marker);
+    }, 5000);
+    m_rig->takeSent();
+    all.chop(marker.size());
+    return all;
+}
+
+void TestChatformChat::lineHead_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("head");
+    QTest::addColumn<QString>("body");
+    QTest::newRow("chat") << "Ann chats: a: b" << "Ann chats:" << " a: b";
+    QTest::newRow("action without colon") << "Ann waves" << "" << "Ann waves";
+    QTest::newRow("colon first") << ":)" << ":" << ")";
+}
+
+void TestChatformChat::lineHead()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, head);
+    QFETCH(QString, body);
+    m_rig->window.addlinetochat(QStringLiteral("earlier line"), ColourBlack);
+    m_rig->window.addlinetochat(line, ColourNavy);
+
+    const QList<Run> runs = lastLine(log());
+    QList<Run> expected;
+    if (!head.isEmpty())
+        expected.append({head, true, colorFromValue(ColourNavy)});
+    expected.append({body, false, colorFromValue(ColourNavy)});
+    QCOMPARE(runs.size(), expected.size());
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        QCOMPARE(runs[i].text, expected[i].text);
+        QCOMPARE(runs[i].bold, expected[i].bold);
+        QCOMPARE(runs[i].colour, expected[i].colour);
+    }
+    // Each line ends with a line break: the log reads line by line.
+    QCOMPARE(log()->toPlainText(), QStringLiteral("earlier line\n") + line + QLatin1Char('\n'));
+}
+
+void TestChatformChat::relayedColour_data()
+{
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QColor>("colour");
+    const QColor red(255, 0, 0);
+    QTest::newRow("no bar") << QByteArray("CMD_chat+Ann chats: hi") << "Ann chats: hi" << red;
+    QTest::newRow("named") << QByteArray("CMD_chat+Ann chats: hi|clBlue") << "Ann chats: hi"
+                           << QColor(0, 0, 255);
+    QTest::newRow("hex") << QByteArray("CMD_action+Ann waves|$000080FF") << "Ann waves"
+                         << QColor(255, 128, 0);
+    QTest::newRow("unreadable") << QByteArray("CMD_action+Ann waves|purple") << "Ann waves" << red;
+    QTest::newRow("bar in the text") << QByteArray("CMD_chat+Ann chats: a|b|clBlack")
+                                     << "Ann chats: a" << red;
+    QTest::newRow("empty colour") << QByteArray("CMD_chat+Ann chats: x|") << "Ann chats: x" << red;
+}
+
+void TestChatformChat::relayedColour()
+{
+    QFETCH(QByteArray, message);
+    QFETCH(QString, line);
+    QFETCH(QColor, colour);
+    m_rig->feed(message);
+    QCOMPARE(m_rig->chatLines().constLast(), line);
+    for (const Run &run : lastLine(log()))
+        QCOMPARE(run.colour, colour);
+}
+
+void TestChatformChat::entrySends_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::newRow("chat") << "hello + bye" << wire("CMD_chat+2+hello + bye|clBlack");
+    QTest::newRow("me") << "/me waves" << wire("CMD_action+2+waves|clBlack");
+    QTest::newRow("me without blank") << "/mewaves" << wire("CMD_action+2+aves|clBlack");
+    QTest::newRow("me alone") << "/me" << wire("CMD_action+2+|clBlack");
+    QTest::newRow("other command") << "/help" << QByteArray();
+    QTest::newRow("terminator character") << QString::fromUtf8("a\u00FFCMD_kickhim+2+1+")
+                                          << wire("CMD_chat+2+a?CMD_kickhim+2+1+|clBlack");
+}
+
+void TestChatformChat::entrySends()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, sent);
+    QVERIFY(seatAnn());
+    QCOMPARE(entry()->text(), QStringLiteral("<Enter Chat Here>"));
+    // The first key clears the invitation; Enter sends.
+    QTest::keyClicks(entry(), typed);
+    QCOMPARE(entry()->text(), typed);
+    QTest::keyClick(entry(), Qt::Key_Return);
+    QCOMPARE(entry()->text(), QString());
+    QCOMPARE(sentUpToMarker(), sent);
+}
+
+void TestChatformChat::entryBeforeLogin()
+{
+    QVERIFY(m_rig->launch({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"),
+                           QStringLiteral("false")}));
+    QTest::keyClicks(entry(), QStringLiteral("hi"));
+    QTest::keyClick(entry(), Qt::Key_Return);
+    QCOMPARE(entry()->text(), QStringLiteral("hi"));
+    QCOMPARE(m_rig->takeSent(), QByteArray());
+}
+
+void TestChatformChat::phraseGate()
+{
+    QVERIFY(seatAnn());
+    MessagePump &pump = m_rig->window.pump();
+    pump.stop(); // the test counts the ticks
+    auto *button = m_rig->control<QPushButton>(QStringLiteral("b_phrase1"));
+    QCOMPARE(button->toolTip(), QStringLiteral("Way To Go!"));
+    const QByteArray phrase = wire("CMD_action+2+says: Way To Go!|clBlack");
+
+    button->click();
+    button->click();
+    for (int tick = 0; tick < 100; ++tick)
+        pump.tick();
+    button->click(); // 100 ticks later: still closed
+    QVERIFY(!m_rig->window.phraseReady());
+    pump.tick(); // the 101st tick opens the gate
+    QVERIFY(m_rig->window.phraseReady());
+    button->click();
+    QCOMPARE(sentUpToMarker(), phrase + phrase);
+}
+
+void TestChatformChat::editedPhraseSends()
+{
+    QVERIFY(seatAnn());
+    action("PrhaseList1")->trigger();
+    QVERIFY(m_editor->isVisible());
+    auto *field = m_editor->findChild<QLineEdit *>(QStringLiteral("phrase3"));
+    QCOMPARE(field->text(), QStringLiteral("Nice Try!"));
+    field->setText(QStringLiteral("/me cheers"));
+    m_editor->findChild<QPushButton *>(QStringLiteral("SelButton8"))->click();
+    QVERIFY(!m_editor->isVisible());
+    QCOMPARE(m_rig->control<QPushButton>(QStringLiteral("b_phrase3"))->toolTip(),
+             QStringLiteral("/me cheers"));
+
+    m_rig->control<QPushButton>(QStringLiteral("b_phrase3"))->click();
+    QCOMPARE(sentUpToMarker(), wire("CMD_action+2+cheers|clBlack"));
+}
+
+void TestChatformChat::chatterSoundNotice_data()
+{
+    QTest::addColumn<bool>("chatterOn");
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<QString>("line"); // empty: no line
+    QTest::addColumn<QString>("clip"); // empty: no clip
+    QTest::newRow("notice") << false << QByteArray("CMD_playasound+2+wave13+")
+                            << "Ann: <Chatter Sound> Applause" << "";
+    QTest::newRow("any letter case") << false << QByteArray("CMD_playasound+2+WAVE5+")
+                                     << "Ann: <Chatter Sound> Where have you been?" << "";
+    QTest::newRow("no such sound") << false << QByteArray("CMD_playasound+2+wave15+") << ""
+                                   << "";
+    QTest::newRow("watcher seat") << false << QByteArray("CMD_playasound+7+wave1+") << "" << "";
+    QTest::newRow("seat not a number") << false << QByteArray("CMD_playasound+x+wave1+") << ""
+                                       << "";
+    QTest::newRow("played") << true << QByteArray("CMD_playasound+2+wave13+") << ""
+                            << "wave13";
+}
+
+void TestChatformChat::chatterSoundNotice()
+{
+    QFETCH(bool, chatterOn);
+    QFETCH(QByteArray, message);
+    QFETCH(QString, line);
+    QFETCH(QString, clip);
+    QVERIFY(seatAnn());
+    QAction *chatter = action("PlayChatterSounds1");
+    QVERIFY(chatter->isChecked()); // loading without a file turns it on
+    if (!chatterOn)
+        chatter->trigger();
+    QCOMPARE(chatter->isChecked(), chatterOn);
+    // Play Sounds does not govern chatter sounds.
+    action("PlaySounds1")->trigger();
+    m_rig->sound.clips.clear();
+    const QStringList before = m_rig->chatLines();
+
+    m_rig->feed(message);
+    const QStringList after = m_rig->chatLines();
+    if (line.isEmpty()) {
+        QCOMPARE(after, before);
+    } else {
+        QCOMPARE(after.size(), before.size() + 1);
+        QCOMPARE(after.constLast(), line);
+        for (const Run &run : lastLine(log()))
+            QCOMPARE(run.colour, QColor(0, 0, 255));
+    }
+    QCOMPARE(m_rig->sound.clips, clip.isEmpty() ? QStringList() : QStringList{clip});
+}
+
+void TestChatformChat::chatterSoundSending()
+{
+    QVERIFY(seatAnn());
+    auto *menu = m_rig->window.findChild<QMenu *>(QStringLiteral("popup_sounds"));
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().size(), 15);
+    QCOMPARE(menu->actions().first()->text(), QStringLiteral("<Cancel>"));
+    auto *honk = m_rig->window.findChild<QAction *>(QStringLiteral("wave14"));
+    QCOMPARE(honk->text(), QStringLiteral("Honk"));
+    QCOMPARE(honk->toolTip(), QStringLiteral("Honk"));
+
+    m_rig->window.findChild<QAction *>(QStringLiteral("Cancel1"))->trigger();
+    m_rig->window.findChild<QAction *>(QStringLiteral("wave5"))->trigger();
+    QCOMPARE(sentUpToMarker(), wire("CMD_playasound+2+wave5+"));
+}
+
+void TestChatformChat::watcherSendsNoSound()
+{
+    QVERIFY(seatAnn(7));
+    m_rig->window.findChild<QAction *>(QStringLiteral("wave3"))->trigger();
+    // A watcher still chats.
+    QCOMPARE(sentUpToMarker(), QByteArray());
+}
+
+void TestChatformChat::eventSounds()
+{
+    QVERIFY(seatAnn());
+    m_rig->sound.clips.clear();
+    m_rig->feed(protocol::existingPlayers(3, QStringLiteral("Bo")));
+    m_rig->window.playsounds(QStringLiteral("goodword"));
+    m_rig->window.playsounds(QStringLiteral("nosuchevent"));
+    QCOMPARE(m_rig->sound.clips, (QStringList{QStringLiteral("entered"), QStringLiteral("goodword")}));
+
+    action("PlaySounds1")->trigger();
+    QVERIFY(!action("PlaySounds1")->isChecked());
+    m_rig->window.playsounds(QStringLiteral("gameover"));
+    QCOMPARE(m_rig->sound.clips.size(), 2);
+}
+
+void TestChatformChat::scrollOffKeepsView()
+{
+    m_rig->window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_rig->window));
+    for (int i = 0; i < 60; ++i)
+        m_rig->window.addlinetochat(QStringLiteral("line %1").arg(i), ColourBlack);
+    QScrollBar *scroll = log()->verticalScrollBar();
+    QVERIFY(scroll->maximum() > 0);
+    QCOMPARE(scroll->value(), scroll->maximum()); // the log follows the newest line
+
+    action("ScrollOff1")->trigger();
+    QVERIFY(m_rig->window.findChild<QAction *>(QStringLiteral("ChatScrollOff1"))->isChecked());
+    scroll->setValue(10);
+    QTextCursor caret = log()->textCursor();
+    caret.setPosition(20);
+    log()->setTextCursor(caret);
+    scroll->setValue(10);
+    for (int i = 0; i < 5; ++i)
+        m_rig->window.addlinetochat(QStringLiteral("more %1").arg(i), ColourBlack);
+    QCOMPARE(scroll->value(), 10);
+    QCOMPARE(log()->textCursor().position(), 20);
+
+    // Off again, from the log's own menu: the view follows once more.
+    m_rig->window.findChild<QAction *>(QStringLiteral("ChatScrollOff1"))->trigger();
+    QVERIFY(!action("ScrollOff1")->isChecked());
+    m_rig->window.addlinetochat(QStringLiteral("last"), ColourBlack);
+    QCOMPARE(scroll->value(), scroll->maximum());
+}
+
+void TestChatformChat::colourOptions()
+{
+    QVERIFY(seatAnn());
+    std::optional<QColor> answer = QColor(255, 128, 0);
+    QStringList titles;
+    m_rig->window.setColorChooser([&](const QColor &, const QString &title) {
+        titles << title;
+        return answer;
+    });
+    action("TextColor1")->trigger();
+    QCOMPARE(entry()->palette().color(QPalette::Text), QColor(255, 128, 0));
+    answer = std::nullopt; // Cancel leaves the action colour as it was
+    action("ActionColor1")->trigger();
+    QCOMPARE(titles, (QStringList{QStringLiteral("Text Color"), QStringLiteral("Action Color")}));
+
+    entry()->setText(QStringLiteral("hi"));
+    m_rig->window.sendit();
+    entry()->setText(QStringLiteral("/me hops"));
+    m_rig->window.sendit();
+    QCOMPARE(sentUpToMarker(),
+             wire("CMD_chat+2+hi|$000080FF") + wire("CMD_action+2+hops|clBlack"));
+}
+
+void TestChatformChat::textSize()
+{
+    QVERIFY(seatAnn());
+    QAction *twelve = action("N12");
+    twelve->trigger();
+    QCOMPARE(log()->font().pointSize(), 12);
+    // Only loading the settings moves the size check marks.
+    QVERIFY(!twelve->isChecked());
+    QVERIFY(action("N8")->isChecked());
+}
+
+void TestChatformChat::copyAndPaste()
+{
+    m_rig->window.addlinetochat(QStringLiteral("Ann chats: copy me"), ColourRed);
+    QTextCursor selection(log()->document());
+    selection.setPosition(11);
+    selection.setPosition(18, QTextCursor::KeepAnchor);
+    log()->setTextCursor(selection);
+    m_rig->window.findChild<QAction *>(QStringLiteral("Copy1"))->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("copy me"));
+    QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasHtml());
+
+    entry()->setText(QStringLiteral("typed before"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+    m_rig->window.findChild<QAction *>(QStringLiteral("Paste1"))->trigger();
+    QCOMPARE(entry()->text(), QStringLiteral("pasted"));
+    // Ctrl+V in the entry does the same: the whole text is replaced.
+    entry()->setText(QStringLiteral("again"));
+    QTest::keyClick(entry(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(entry()->text(), QStringLiteral("pasted"));
+}
+
+QTEST_MAIN(TestChatformChat)
+#include "tst_chatform_chat.moc"
