@@ -58,7 +58,10 @@ void QtSoundPlayer::play(const QString &clip)
 {
     stop();
     const QString resource = clipResource(clip);
-    if (resource.isEmpty() || !audioAvailable())
+    if (resource.isEmpty())
+        return;
+    m_currentClip = clip.trimmed().toUpper();
+    if (!audioAvailable())
         return;
     QSoundEffect *effect = effectFor(resource);
     m_current = effect;
@@ -71,6 +74,7 @@ void QtSoundPlayer::stop()
     if (m_current)
         m_current->stop();
     m_current = nullptr;
+    m_currentClip.clear();
 }
 
 } // namespace zwonky

@@ -27,6 +27,10 @@ public:
     void play(const QString &clip) override;
     void stop() override;
 
+    // The clip asked for last and not stopped since ("" when none), whether
+    // or not the machine can be heard.
+    QString currentClip() const { return m_currentClip; }
+
     // The clips the program carries, in their resource names.
     static QStringList clipNames();
     // The resource path of a clip, or empty when there is no such clip.
@@ -38,6 +42,7 @@ private:
 
     QHash<QString, QSoundEffect *> m_effects;
     QPointer<QSoundEffect> m_current;
+    QString m_currentClip;
     int m_audioState = -1; // -1 not yet asked, 0 no output, 1 output present
 };
 
