@@ -7,6 +7,7 @@
 #include "widgets/artwork.h"
 #include "widgets/flatbutton.h"
 #include "widgets/flatpanel.h"
+#include "widgets/pilllabel.h"
 #include "widgets/tiledbackground.h"
 #include "windows/gamestart.h"
 #include "windows/spylistform.h"
@@ -229,8 +230,9 @@ void Tchat::buildLayout()
     m_typingBox->setFocusPolicy(Qt::NoFocus);
     m_typingBox->hide();
 
-    m_status = makeLabel(m_mainPanel, "label_status", QString(), QRect(190, 204, 595, 20));
-    m_status->setAlignment(Qt::AlignCenter);
+    m_status = new PillLabel(m_mainPanel);
+    m_status->setObjectName(QStringLiteral("label_status"));
+    m_status->setGeometry(190, 204, 595, 21);
     QFont statusFont = bold;
     statusFont.setPixelSize(14);
     m_status->setFont(statusFont);
@@ -259,7 +261,6 @@ void Tchat::buildLayout()
     m_ending = makeLabel(m_mainPanel, "memo_ending", QStringLiteral("Welcome to Zwonky!"),
                          QRect(262, 338, 523, 24));
     m_ending->setIndent(8);
-    m_ending->setFont(bold);
     m_ending->setStyleSheet(QStringLiteral(
         "QLabel { color: #1e1e1e; background: #ffe7a3; border: 1px solid #c8962e;"
         " border-radius: 6px; }"));

@@ -670,8 +670,10 @@ void Tchat::rejected(FieldCursor &args)
 void Tchat::endturn()
 {
     m_currentTurnSeat = 0;
+    // The typing switch goes too: it means nothing until the next own turn.
     for (QWidget *control : std::initializer_list<QWidget *>{
-             m_clearButton, m_doneButton, m_newTilesButton, m_oldButton, m_finishButton})
+             m_clearButton, m_doneButton, m_newTilesButton, m_oldButton, m_finishButton,
+             m_typingBox})
         control->hide();
     m_status->setText(QStringLiteral("Posting Scores.. One Moment Please!"));
     setTextColour(m_status, bgr(StatusRed));

@@ -356,7 +356,7 @@ void TestChatformSession::verdictsAndTurnEnd()
     QCOMPARE(rig.window.currentTurnSeat(), 0);
     QCOMPARE(status->text(), QStringLiteral("Posting Scores.. One Moment Please!"));
     for (const char *name : {"button_done", "button_clear", "button_newtiles", "button_old",
-                             "button_finish"})
+                             "button_finish", "checkbox_typing"})
         QVERIFY2(!shown(rig, QLatin1String(name)), name);
     if (auto *header = rig.control<QLabel>("label_name3"))
         QCOMPARE(header->text(), QStringLiteral("Cy"));
