@@ -272,7 +272,13 @@ void Tchat::buildLayout()
 
 void Tchat::closeEvent(QCloseEvent *event)
 {
-    // Closing sends nothing to the server; the connection ends with the process.
+    // Closing sends nothing to the server; the connection ends with the
+    // process. The settings are written only if the window was moved or resized.
+    try {
+        FormClose();
+    } catch (const ZwonkyError &e) {
+        reportError(e.text());
+    }
     QMainWindow::closeEvent(event);
 }
 
