@@ -65,6 +65,7 @@ private slots:
     void entrySends();
     void entryBeforeLogin();
     void phraseGate();
+    void phraseWithoutConnection();
     void editedPhraseSends();
     void chatterSoundNotice_data();
     void chatterSoundNotice();
@@ -75,6 +76,7 @@ private slots:
     void colourOptions();
     void textSize();
     void copyAndPaste();
+    void linkInLog();
 
 private:
     bool seatAnn(int seat = 2);
@@ -249,6 +251,15 @@ void TestChatformChat::phraseGate()
     QVERIFY(m_rig->window.phraseReady());
     button->click();
     QCOMPARE(sentUpToMarker(), phrase + phrase);
+}
+
+void TestChatformChat::phraseWithoutConnection()
+{
+    // Phrases do not wait for the login, but a connection that is not open
+    // is reported and the gate stays open.
+    m_rig->control<QPushButton>(QStringLiteral("b_phrase2"))->click();
+    QCOMPARE(m_rig->boxes, QStringList{QStringLiteral("Send - Socket Not Connected")});
+    QVERIFY(m_rig->window.phraseReady());
 }
 
 void TestChatformChat::editedPhraseSends()
@@ -438,6 +449,23 @@ void TestChatformChat::copyAndPaste()
     entry()->setText(QStringLiteral("again"));
     QTest::keyClick(entry(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(entry()->text(), QStringLiteral("pasted"));
+}
+
+void TestChatformChat::linkInLog()
+{
+    QList<QUrl> opened;
+    m_rig->window.setUrlOpener([&opened](const QUrl &url) { opened << url; });
+    m_rig->window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_rig->window));
+    m_rig->window.addlinetochat(QStringLiteral("Cy chats: write to mailto:x now"), ColourNavy);
+    const QString text = log()->toPlainText();
+    QTextCursor cursor(log()->document());
+    cursor.setPosition(int(text.indexOf(QStringLiteral("mailto")) + 2));
+    const QPoint onLink = log()->cursorRect(cursor).center() + QPoint(2, 0);
+    QTest::mouseMove(log()->viewport(), onLink);
+    QTRY_COMPARE(log()->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(log()->viewport(), Qt::LeftButton, {}, onLink);
+    QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("mailto:x"))});
 }
 
 QTEST_MAIN(TestChatformChat)
