@@ -7,6 +7,7 @@
 
 #include "client/tallyrecorder.h"
 #include "client/wordcolumn.h"
+#include "client/wordlistpanel.h"
 #include "client/wordpoints.h"
 #include "net/fieldcursor.h"
 
@@ -57,34 +58,42 @@ void Tchat::buildWordColumns(QWidget *columnsPanel)
 {
     if (!columnsPanel)
         return;
+    // Five words of each length must show whole: columns are as wide as
+    // their words are long, and the lengths are watermarks while empty.
     auto *grid = new QGridLayout;
-    grid->setContentsMargins(4, 2, 4, 2);
-    grid->setHorizontalSpacing(4);
-    grid->setVerticalSpacing(2);
+    grid->setContentsMargins(3, 3, 3, 1);
+    grid->setHorizontalSpacing(3);
+    grid->setVerticalSpacing(0);
+    QFont words(QStringLiteral("DejaVu Sans Condensed"));
+    words.setStyleHint(QFont::SansSerif);
+    words.setBold(true);
+    words.setPixelSize(11);
     for (int length = FirstLength; length <= LastLength; ++length) {
         const int column = length - FirstLength;
-        auto *header = new QLabel(QStringLiteral("%1 letters").arg(length), columnsPanel);
-        header->setAlignment(Qt::AlignCenter);
-        grid->addWidget(header, 0, column);
-
-        auto *words = new WordColumn(length, columnsPanel);
-        words->setMinimumWidth(78);
-        connect(words, &QPlainTextEdit::textChanged, this, [this, words] { list_3Change(words); });
-        m_wordColumns[std::size_t(length)] = words;
-        grid->addWidget(words, 1, column);
+        auto *list = new WordColumn(length, columnsPanel);
+        list->setFont(words);
+        list->setFixedHeight(WordColumn::heightForLines(5, words));
+        list->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        list->setMinimumWidth(30);
+        list->setToolTip(QStringLiteral("Words of %1 letters").arg(length));
+        connect(list, &QPlainTextEdit::textChanged, this, [this, list] { list_3Change(list); });
+        m_wordColumns[std::size_t(length)] = list;
+        grid->addWidget(list, 0, column);
+        grid->setColumnStretch(column, length + 2);
 
         auto *memo = makeLabel(QStringLiteral("label_memo%1").arg(length), QStringLiteral("0"),
                                columnsPanel);
         memo->setAlignment(Qt::AlignCenter);
+        memo->setToolTip(QStringLiteral("Points for the %1-letter words so far").arg(length));
         m_memoLabels[std::size_t(length)] = memo;
-        grid->addWidget(memo, 2, column);
+        grid->addWidget(memo, 1, column);
     }
     m_sumLabel = makeLabel(QStringLiteral("label_thesum"), QStringLiteral("Current: 0"), columnsPanel);
     QFont bold = m_sumLabel->font();
     bold.setBold(true);
     m_sumLabel->setFont(bold);
-    grid->addWidget(m_sumLabel, 3, 0, 1, LastLength - FirstLength + 1, Qt::AlignRight);
-    grid->setRowStretch(1, 1);
+    grid->addWidget(m_sumLabel, 2, 0, 1, LastLength - FirstLength + 1, Qt::AlignRight);
+    grid->setRowStretch(3, 1);
     if (columnsPanel->layout())
         delete columnsPanel->layout();
     columnsPanel->setLayout(grid);
@@ -92,8 +101,33 @@ void Tchat::buildWordColumns(QWidget *columnsPanel)
 
 void Tchat::buildWordListPanel()
 {
-    m_wordListPanel = new QFrame(this);
-    m_wordListPanel->setObjectName(QStringLiteral("panel_wordlists"));
+    auto *panel = new WordListPanel(this);
+    m_wordListPanel = panel;
+    // Over the board and the word columns, which it stands for between turns.
+    panel->setPlacement([this]() -> QRect {
+        if (!m_boardPanel || !m_columnsPanel)
+            return {};
+        const QPoint topLeft = m_boardPanel->mapTo(this, QPoint(0, 0));
+        const QPoint bottomRight =
+            m_columnsPanel->mapTo(this, QPoint(m_columnsPanel->width(), m_columnsPanel->height()));
+        return QRect(topLeft, bottomRight).adjusted(0, 0, -1, -1);
+    });
+    // Only seats with a player (or with words) take a column, so that long
+    // words have room at a small table.
+    panel->setBeforeShow([this] {
+        for (int seat = 1; seat <= 6; ++seat) {
+            const auto row = std::size_t(seat);
+            const QString name = m_wordListNames[row] ? m_wordListNames[row]->text() : QString();
+            const bool seated = !name.isEmpty() && name != QLatin1String("<Waiting>");
+            const bool used = seated || (m_wordLists[row] && m_wordLists[row]->count() > 0);
+            for (QWidget *control : {static_cast<QWidget *>(m_wordListNames[row]),
+                                     static_cast<QWidget *>(m_wordCounts[row]),
+                                     static_cast<QWidget *>(m_wordScores[row]),
+                                     static_cast<QWidget *>(m_wordLists[row])})
+                if (control)
+                    control->setVisible(used);
+        }
+    });
     m_wordListPanel->setFrameShape(QFrame::Box);
     m_wordListPanel->setAutoFillBackground(true);
     m_wordListPanel->setStyleSheet(
@@ -118,8 +152,11 @@ void Tchat::buildWordListPanel()
     outer->addLayout(top);
 
     auto *grid = new QGridLayout;
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(2);
+    grid->setHorizontalSpacing(5);
+    grid->setVerticalSpacing(1);
+    QFont listFont(QStringLiteral("DejaVu Sans Condensed"));
+    listFont.setStyleHint(QFont::SansSerif);
+    listFont.setPixelSize(12);
     for (int seat = 1; seat <= 6; ++seat) {
         const auto row = std::size_t(seat);
         const int column = seat - 1;
@@ -127,6 +164,7 @@ void Tchat::buildWordListPanel()
                                          m_wordListPanel);
         m_wordListNames[row]->setFont(bold);
         m_wordListNames[row]->setAlignment(Qt::AlignCenter);
+        m_wordListNames[row]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         m_wordCounts[row] = makeLabel(QStringLiteral("label_count%1").arg(seat),
                                       QStringLiteral("Word Count:0"), m_wordListPanel);
         m_wordScores[row] = makeLabel(QStringLiteral("label_wscore%1").arg(seat),
@@ -134,14 +172,17 @@ void Tchat::buildWordListPanel()
         m_wordLists[row] = new QListWidget(m_wordListPanel);
         m_wordLists[row]->setObjectName(QStringLiteral("listbox_words%1").arg(seat));
         m_wordLists[row]->setFocusPolicy(Qt::NoFocus);
-        m_wordLists[row]->setMinimumSize(112, 160);
+        m_wordLists[row]->setFont(listFont);
+        m_wordLists[row]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_wordLists[row]->setMinimumSize(60, 120);
+        m_wordLists[row]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
         grid->addWidget(m_wordListNames[row], 0, column);
         grid->addWidget(m_wordCounts[row], 1, column, Qt::AlignCenter);
         grid->addWidget(m_wordScores[row], 2, column, Qt::AlignCenter);
         grid->addWidget(m_wordLists[row], 3, column);
     }
-    outer->addLayout(grid);
-    m_wordListPanel->adjustSize();
+    outer->addLayout(grid, 1);
+    m_wordListPanel->resize(595, 330);
     m_wordListPanel->hide();
 }
 
@@ -386,6 +427,7 @@ void Tchat::addword(int seat, const QString &word)
         }
     }
     list->insertItem(at, entry);
+    list->item(at)->setToolTip(entry); // a long word in a narrow column
     if (QLabel *count = m_wordCounts[std::size_t(seat)])
         count->setText(QStringLiteral("%1 words").arg(list->count()));
 }

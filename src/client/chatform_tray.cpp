@@ -35,7 +35,7 @@ constexpr int LowerRowTop = 103;
 constexpr std::array<int, 6> LowerRowLefts{183, 227, 270, 313, 356, 400};
 // Where the clock sits on the board, under the rack.
 constexpr int ClockTop = 152;
-constexpr int ClockBarLeft = 120;
+constexpr int ClockBarLeft = 150;
 
 constexpr quint32 Maroon = 0x000080;
 constexpr quint32 White = 0xFFFFFF;
@@ -107,6 +107,7 @@ void Tchat::buildTray(QWidget *boardPanel)
     m_timeLabel = new QLabel(QStringLiteral("Time: 0:00"), boardPanel);
     m_timeLabel->setObjectName(QStringLiteral("label_time"));
     m_timeLabel->setGeometry(TileSide + 9, ClockTop - 3, ClockBarLeft - TileSide - 14, 18);
+    m_timeLabel->setToolTip(QStringLiteral("Time left in this turn"));
     QFont clockFont = m_timeLabel->font();
     clockFont.setBold(true);
     m_timeLabel->setFont(clockFont);

@@ -1,5 +1,8 @@
 #include "client/wordcolumn.h"
 
+#include <QFontMetrics>
+#include <QPainter>
+
 namespace zwonky {
 
 WordColumn::WordColumn(int length, QWidget *parent) : QPlainTextEdit(parent), m_length(length)
@@ -12,6 +15,8 @@ WordColumn::WordColumn(int length, QWidget *parent) : QPlainTextEdit(parent), m_
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setFrameShape(QFrame::Box);
+    document()->setDocumentMargin(2);
     applyColours();
 }
 
@@ -64,6 +69,28 @@ void WordColumn::focusOutEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusOutEvent(event);
     applyColours();
+}
+
+int WordColumn::heightForLines(int lines, const QFont &font)
+{
+    const QFontMetrics metrics(font);
+    // Frame and document margin on both sides, one line height per line.
+    return lines * metrics.lineSpacing() + 2 * 2 + 2 * 2 + 1;
+}
+
+// An empty column shows its word length faintly, so the player knows which
+// column is which before the first word arrives.
+void WordColumn::paintEvent(QPaintEvent *event)
+{
+    QPlainTextEdit::paintEvent(event);
+    if (!document()->isEmpty())
+        return;
+    QPainter painter(viewport());
+    QFont mark = font();
+    mark.setPixelSize(qMax(12, viewport()->height() / 2));
+    painter.setFont(mark);
+    painter.setPen(QColor(128, 128, 128, 70));
+    painter.drawText(viewport()->rect(), Qt::AlignCenter, QString::number(m_length));
 }
 
 void WordColumn::applyColours()

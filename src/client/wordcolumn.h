@@ -28,9 +28,13 @@ public:
     void setFocusedColour(const QColor &colour);
     void setFontColour(const QColor &colour);
 
+    // The height that shows `lines` lines of the font without scrolling.
+    static int heightForLines(int lines, const QFont &font);
+
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void applyColours();
