@@ -129,6 +129,8 @@ void TSock::adoptSocket(QTcpSocket *socket)
 {
     m_socket = socket;
     m_socket->setParent(this);
+    // Game messages are small and must leave at once, not wait for an ACK.
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(m_socket, &QTcpSocket::readyRead, this, &TSock::readAvailable);
     connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
         if (onWrite)

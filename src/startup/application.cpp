@@ -1,0 +1,133 @@
+#include "startup/application.h"
+
+#include "client/chatform.h"
+#include "client/qtsoundplayer.h"
+#include "net/zwonkyerror.h"
+#include "server/serverform.h"
+#include "tally/tallylistform.h"
+#include "windows/aboutform.h"
+#include "windows/downloadform.h"
+#include "windows/gamestart.h"
+#include "windows/helpform.h"
+#include "windows/phrasesform.h"
+#include "windows/spylistform.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace zwonky {
+
+ZwonkyApplication::ZwonkyApplication(Options options, QObject *parent)
+    : QObject(parent),
+      m_options(std::move(options)),
+      // One generator for the process, seeded from the clock at start.
+      m_random(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()))
+{
+    m_sound = std::make_unique<QtSoundPlayer>();
+
+    m_chat = std::make_unique<Tchat>();
+    m_tally = std::make_unique<Ttallylist>();
+    m_about = std::make_unique<Tabout>();
+    m_help = std::make_unique<Thelp>();
+    m_phrases = std::make_unique<Tphrases>();
+    m_server = std::make_unique<TServer>();
+    m_spyList = std::make_unique<Tspylist>();
+    m_gameStart = std::make_unique<Tgamestartform>();
+    m_download = std::make_unique<Tdownload>();
+
+    m_server->setRandom(&m_random);
+    if (!m_options.dataFolder.isEmpty()) {
+        m_chat->setSettingsFolder(m_options.dataFolder);
+        m_tally->setTallyFolder(m_options.dataFolder);
+    }
+    m_help->setAboutWindow(m_about.get());
+
+    Tchat *chat = m_chat.get();
+    m_tally->setBoardNamesSource([chat] {
+        QStringList names;
+        for (int seat = 1; seat <= 6; ++seat) {
+            if (seat == chat->ownSeat())
+                continue;
+            if (auto *label = chat->findChild<QLabel *>(QStringLiteral("label_playername%1").arg(seat)))
+                names << label->text();
+        }
+        return names;
+    });
+    m_tally->loadtally();
+
+    m_chat->setRandom(&m_random);
+    m_chat->setSoundPlayer(m_sound.get());
+    m_chat->setTally(m_tally.get());
+    m_chat->setGamePort(m_options.gamePort);
+    m_chat->setParameters(m_options.parameters);
+    TServer *server = m_server.get();
+    const QString port = m_options.gamePort;
+    m_chat->setHostStarter([server, port] { server->startListening(port); });
+    CompanionWindows windows;
+    windows.tally = m_tally.get();
+    windows.gameStart = m_gameStart.get();
+    windows.spyList = m_spyList.get();
+    windows.phrases = m_phrases.get();
+    windows.help = m_help.get();
+    windows.about = m_about.get();
+    windows.download = m_download.get();
+    m_chat->setCompanions(windows);
+
+    connect(m_download.get(), &Tdownload::exitRequested, this, &ZwonkyApplication::closeMainWindow);
+    m_chat->installEventFilter(this);
+}
+
+ZwonkyApplication::~ZwonkyApplication()
+{
+    m_chat->removeEventFilter(this);
+    m_tally->savetally();
+    // The main window goes first: nothing may call into a window already gone.
+    m_chat.reset();
+    m_download.reset();
+    m_gameStart.reset();
+    m_spyList.reset();
+    m_server.reset();
+    m_phrases.reset();
+    m_help.reset();
+    m_about.reset();
+    m_tally.reset();
+}
+
+void ZwonkyApplication::start()
+{
+    m_chat->show();
+    const QString dictionaryError = m_server->dictionaryError();
+    if (!dictionaryError.isEmpty())
+        QMessageBox::warning(m_chat.get(), QStringLiteral("Zwonky"), dictionaryError);
+}
+
+void ZwonkyApplication::raiseMainWindow()
+{
+    if (m_chat->isMinimized())
+        m_chat->showNormal();
+    m_chat->raise();
+    m_chat->activateWindow();
+}
+
+void ZwonkyApplication::closeMainWindow()
+{
+    m_chat->close();
+}
+
+bool ZwonkyApplication::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_chat.get() && event->type() == QEvent::Close) {
+        // The close may still be refused by the window; look once it is handled.
+        QTimer::singleShot(0, this, [this] {
+            if (m_chat && !m_chat->isVisible())
+                emit finished();
+        });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace zwonky

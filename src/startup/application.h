@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QObject>
+#include <QRandomGenerator>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace zwonky {
+
+class QtSoundPlayer;
+class Tabout;
+class Tchat;
+class Tdownload;
+class Tgamestartform;
+class Thelp;
+class Tphrases;
+class TServer;
+class Tspylist;
+class Ttallylist;
+
+// Creates every window of the process in the fixed order (the main window
+// first), wires them together and starts the role that the command line
+// asks for. Owns all of them for the life of the process.
+class ZwonkyApplication : public QObject
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        QStringList parameters;                  // the command line, program name left out
+        QString gamePort = QStringLiteral("7772");
+        QString dataFolder;                      // settings and tally; empty = beside the program
+    };
+
+    explicit ZwonkyApplication(Options options, QObject *parent = nullptr);
+    ~ZwonkyApplication() override;
+
+    // Shows the main window; its first showing processes the command line.
+    void start();
+    // Brings the main window to the front (a second start of the program).
+    void raiseMainWindow();
+    // Closes the main window as File > Exit does.
+    void closeMainWindow();
+
+    Tchat &chat() { return *m_chat; }
+    TServer &server() { return *m_server; }
+
+signals:
+    // The main window was closed: the process ends.
+    void finished();
+
+private:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    Options m_options;
+    QRandomGenerator m_random;
+    std::unique_ptr<QtSoundPlayer> m_sound;
+    // Creation order: Tchat, Ttallylist, Tabout, Thelp, Tphrases, TServer,
+    // Tspylist, Tgamestartform, Tdownload.
+    std::unique_ptr<Tchat> m_chat;
+    std::unique_ptr<Ttallylist> m_tally;
+    std::unique_ptr<Tabout> m_about;
+    std::unique_ptr<Thelp> m_help;
+    std::unique_ptr<Tphrases> m_phrases;
+    std::unique_ptr<TServer> m_server;
+    std::unique_ptr<Tspylist> m_spyList;
+    std::unique_ptr<Tgamestartform> m_gameStart;
+    std::unique_ptr<Tdownload> m_download;
+};
+
+} // namespace zwonky
