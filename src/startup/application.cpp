@@ -66,7 +66,12 @@ ZwonkyApplication::ZwonkyApplication(Options options, QObject *parent)
     m_chat->setParameters(m_options.parameters);
     TServer *server = m_server.get();
     const QString port = m_options.gamePort;
-    m_chat->setHostStarter([server, port] { server->startListening(port); });
+    Tchat *client = m_chat.get();
+    m_chat->setHostStarter([server, client, port] {
+        server->startListening(port);
+        // Port "0" (tests) listens on any free port: the own client follows it.
+        client->setGamePort(QString::number(server->listeningPort()));
+    });
     CompanionWindows windows;
     windows.tally = m_tally.get();
     windows.gameStart = m_gameStart.get();
