@@ -190,8 +190,14 @@ void TServer::oldtiles(FieldCursor &args)
     record.newTiles = false;
     record.score = addClamped(record.score, -TileCost);
     sendToAll(protocol::oldTilesNotice(sender, record.score));
-    sendTo(sender, protocol::theDice(sender, QStringLiteral("old"),
-                                     firstLetters(m_currentSet, handSize(sender))));
+    const QByteArray deal = protocol::theDice(sender, QStringLiteral("old"),
+                                              firstLetters(m_currentSet, handSize(sender)));
+    // In a normal game everyone watches the buyer's tiles, as with new tiles:
+    // the old letters go to all, or the watchers would keep seeing the new set.
+    if (m_fast)
+        sendTo(sender, deal);
+    else
+        sendToAll(deal);
 }
 
 void TServer::setdice(FieldCursor &args)
