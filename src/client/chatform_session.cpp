@@ -677,6 +677,8 @@ void Tchat::endturn()
         control->hide();
     m_status->setText(QStringLiteral("Posting Scores.. One Moment Please!"));
     setTextColour(m_status, bgr(StatusRed));
+    // Nobody's turn during the pause: a stale "Your Turn." would mislead.
+    m_turnLabel->clear();
     cleartiles();
     blankTiles();
     playsounds(QStringLiteral("timeup"));

@@ -355,6 +355,7 @@ void TestChatformSession::verdictsAndTurnEnd()
     rig.feed(protocol::turnEnd());
     QCOMPARE(rig.window.currentTurnSeat(), 0);
     QCOMPARE(status->text(), QStringLiteral("Posting Scores.. One Moment Please!"));
+    QCOMPARE(rig.control<QLabel>("label_turn")->text(), QString());
     for (const char *name : {"button_done", "button_clear", "button_newtiles", "button_old",
                              "button_finish", "checkbox_typing"})
         QVERIFY2(!shown(rig, QLatin1String(name)), name);
