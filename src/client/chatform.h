@@ -33,6 +33,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QRandomGenerator;
+class QTextCursor;
 class QTextEdit;
 class QLineEdit;
 class QTimer;
@@ -173,6 +174,8 @@ public:
     // ---- chat, phrases and sounds (chatform_chat.cpp) ----
     // colour in the 0x00BBGGRR order of colour texts (0xFF0000 is blue).
     void addlinetochat(const QString &text, quint32 colour);
+    // Underlines the links of a chat line's body, inserted at bodyStart.
+    void underlineLinks(const QTextCursor &at, int bodyStart, const QString &body);
     void chatrecieved(FieldCursor &args);
     void playasound(FieldCursor &args);
     void playsounds(const QString &name);

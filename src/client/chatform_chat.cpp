@@ -351,7 +351,9 @@ void Tchat::addlinetochat(const QString &text, quint32 colour)
     format.setFontWeight(QFont::Bold);
     end.insertText(head, format);
     format.setFontWeight(QFont::Normal);
+    const int bodyStart = end.position();
     end.insertText(body, format);
+    underlineLinks(end, bodyStart, body);
     end.insertBlock(QTextBlockFormat(), format);
 
     if (keepView) {
@@ -363,6 +365,26 @@ void Tchat::addlinetochat(const QString &text, quint32 colour)
     }
     log->setUpdatesEnabled(true);
     log->viewport()->update();
+}
+
+void Tchat::underlineLinks(const QTextCursor &at, int bodyStart, const QString &body)
+{
+    // Links look like links, in the line's own colour, so a player sees
+    // what a click will open.
+    QTextCharFormat linkFormat;
+    linkFormat.setFontUnderline(true);
+    for (qsizetype word = 0; word < body.size(); word = rightWordBreak(body, word)) {
+        CharRange range{word, word};
+        QString url;
+        if (GetURLInRange(body, range, url) && range.end > range.start) {
+            QTextCursor link(at.document());
+            link.setPosition(bodyStart + static_cast<int>(range.start));
+            link.setPosition(bodyStart + static_cast<int>(range.end), QTextCursor::KeepAnchor);
+            link.mergeCharFormat(linkFormat);
+        }
+        if (rightWordBreak(body, word) == word)
+            break;
+    }
 }
 
 void Tchat::chatrecieved(FieldCursor &args)

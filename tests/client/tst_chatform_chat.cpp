@@ -466,6 +466,19 @@ void TestChatformChat::linkInLog()
     QTRY_COMPARE(log()->viewport()->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseClick(log()->viewport(), Qt::LeftButton, {}, onLink);
     QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("mailto:x"))});
+
+    // The link, and only the link, is underlined.
+    auto underlinedAt = [&](const QString &word) {
+        QTextCursor at(log()->document());
+        at.setPosition(int(log()->toPlainText().indexOf(word) + 1));
+        return at.charFormat().fontUnderline();
+    };
+    QVERIFY(underlinedAt(QStringLiteral("mailto")));
+    QVERIFY(!underlinedAt(QStringLiteral("write")));
+    QVERIFY(!underlinedAt(QStringLiteral("now")));
+    m_rig->window.addlinetochat(QStringLiteral("Bo chats: see (www.example.com)."), ColourNavy);
+    QVERIFY(underlinedAt(QStringLiteral("example.com")));
+    QVERIFY(!underlinedAt(QStringLiteral(").")));
 }
 
 QTEST_MAIN(TestChatformChat)
