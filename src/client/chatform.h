@@ -42,6 +42,9 @@ class QWidget;
 
 namespace zwonky {
 
+namespace protocol {
+struct GameOptions;
+}
 class SoundPlayer;
 class TallyRecorder;
 class TSock;
@@ -109,6 +112,10 @@ public:
     void kicking(int seat);
     void startgame();          // called by the start-game window
     void clearall();
+    // Stores the announced options the turns read (numbers, typing, new tiles).
+    void keepGameOptions(const protocol::GameOptions &options);
+    // "Fast Game: Yes" (tag 2) or "Fast Game: No" (tag 1) on `label_fastgame`.
+    void showFastGame(bool fast);
     void endturn();
 
     // message handlers of the session

@@ -10,6 +10,7 @@
 #include "client/wordlistpanel.h"
 #include "client/wordpoints.h"
 #include "net/fieldcursor.h"
+#include "net/protocol.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -334,29 +335,13 @@ void Tchat::stats(FieldCursor &args)
         turnSeat = 0;
     m_currentTurnSeat = turnSeat;
 
-    const QString team = args.takeField();
-    m_playToScore = args.takeInt();
-    m_timePerTurn = args.takeInt();
-    m_zwonkedAt = args.takeInt();
-    const QString newTiles = args.takeField();
-    const QString typing = args.takeField();
-    const QString fast = args.takeField();
-    m_allowTyping = typing == QLatin1String("t");
-    m_allowNewTiles = newTiles != QLatin1String("f");
+    const protocol::GameOptions options = protocol::takeGameOptions(args);
+    keepGameOptions(options);
 
-    if (fast != QLatin1String("t")) {
-        if (m_fastGameLabel) {
-            m_fastGameLabel->setText(QStringLiteral("Fast Game: No"));
-            m_fastGameLabel->setProperty("tag", 1);
-        }
-    } else {
-        if (m_fastGameLabel) {
-            m_fastGameLabel->setText(QStringLiteral("Fast Game: Yes"));
-            m_fastGameLabel->setProperty("tag", 2);
-        }
-        if (isOwnTurn())
-            showOwnTurnControls();
-    }
+    const bool fast = options.fast == QLatin1String("t");
+    showFastGame(fast);
+    if (fast && isOwnTurn())
+        showOwnTurnControls();
 
     if (m_turnMarker)
         if (const QLabel *name = rowLabel(m_nameLabels, m_currentTurnSeat))
@@ -366,7 +351,7 @@ void Tchat::stats(FieldCursor &args)
         if (label)
             label->setText(text);
     };
-    caption(m_teamLabel, team == QLatin1String("t") ? QStringLiteral("Team Game") : QString());
+    caption(m_teamLabel, options.team == QLatin1String("t") ? QStringLiteral("Team Game") : QString());
     caption(m_playToLabel, QStringLiteral("Play to Score: %1").arg(m_playToScore));
     caption(m_timePerTurnLabel, QStringLiteral("Time Per Turn: %1").arg(m_timePerTurn));
     caption(m_zwonkedAtLabel, QStringLiteral("Zwonked at: %1").arg(m_zwonkedAt));

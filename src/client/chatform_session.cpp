@@ -534,6 +534,23 @@ void Tchat::justwatching(FieldCursor &args)
 
 // ---------------------------------------------------------------- game phases
 
+void Tchat::keepGameOptions(const protocol::GameOptions &options)
+{
+    m_playToScore = options.playTo;
+    m_timePerTurn = options.timePerTurn;
+    m_zwonkedAt = options.zwonkedAt;
+    m_allowTyping = options.typing == QLatin1String("t");
+    m_allowNewTiles = options.newTiles != QLatin1String("f");
+}
+
+void Tchat::showFastGame(bool fast)
+{
+    if (!m_fastGameLabel)
+        return;
+    m_fastGameLabel->setText(fast ? QStringLiteral("Fast Game: Yes") : QStringLiteral("Fast Game: No"));
+    m_fastGameLabel->setProperty("tag", fast ? 2 : 1);
+}
+
 void Tchat::startthegame(FieldCursor &args)
 {
     m_oldButton->hide();
@@ -543,42 +560,24 @@ void Tchat::startthegame(FieldCursor &args)
     m_winnerPanel->hide();
 
     const QString starter = args.takeField();
-    const QString team = args.takeField();
-    const int playTo = args.takeInt();
-    const int timePerTurn = args.takeInt();
-    const int zwonkedAt = args.takeInt();
-    const QString newTiles = args.takeField();
-    const QString typing = args.takeField();
-    const QString fast = args.takeField();
-    m_playToScore = playTo;
-    m_timePerTurn = timePerTurn;
-    m_zwonkedAt = zwonkedAt;
-
-    m_allowTyping = typing == QLatin1String("t");
-    m_allowNewTiles = newTiles != QLatin1String("f");
-    m_teamGame = team == QLatin1String("t");
+    const protocol::GameOptions options = protocol::takeGameOptions(args);
+    keepGameOptions(options);
+    m_teamGame = options.team == QLatin1String("t");
     m_startButton->hide();
 
     clearall();
 
-    m_playToLabel->setText(QStringLiteral("Play to Score: %1").arg(playTo));
-    m_timePerTurnLabel->setText(QStringLiteral("Time Per Turn: %1").arg(timePerTurn));
-    m_zwonkedAtLabel->setText(QStringLiteral("Zwonked At: %1").arg(zwonkedAt));
+    m_playToLabel->setText(QStringLiteral("Play to Score: %1").arg(m_playToScore));
+    m_timePerTurnLabel->setText(QStringLiteral("Time Per Turn: %1").arg(m_timePerTurn));
+    m_zwonkedAtLabel->setText(QStringLiteral("Zwonked At: %1").arg(m_zwonkedAt));
     m_typingLabel->setText(m_allowTyping ? QStringLiteral("Allow Typing: On")
                                          : QStringLiteral("Allow Typing: Off"));
     m_newLabel->setText(m_allowNewTiles ? QStringLiteral("Allow New Tiles: On")
                                         : QStringLiteral("Allow New Tiles: Off"));
 
-    QString speed;
-    if (fast == QLatin1String("t")) {
-        m_fastGameLabel->setText(QStringLiteral("Fast Game: Yes"));
-        m_fastGameLabel->setProperty("tag", 2);
-        speed = QStringLiteral(" FAST ");
-    } else {
-        m_fastGameLabel->setText(QStringLiteral("Fast Game: No"));
-        m_fastGameLabel->setProperty("tag", 1);
-        speed = QStringLiteral(" SLOW ");
-    }
+    const bool fast = options.fast == QLatin1String("t");
+    showFastGame(fast);
+    const QString speed = fast ? QStringLiteral(" FAST ") : QStringLiteral(" SLOW ");
     if (m_teamGame) {
         m_teamLabel->setText(QStringLiteral("Team Game!"));
         addlinetochat(starter + QStringLiteral(" has started a") + speed + QStringLiteral("TEAM game."),

@@ -54,6 +54,19 @@ QString optionFields(const GameOptionFields &o)
 
 } // namespace
 
+GameOptions takeGameOptions(FieldCursor &args)
+{
+    GameOptions options;
+    options.team = args.takeField();
+    options.playTo = args.takeInt();
+    options.timePerTurn = args.takeInt();
+    options.zwonkedAt = args.takeInt();
+    options.newTiles = args.takeField();
+    options.typing = args.takeField();
+    options.fast = args.takeField();
+    return options;
+}
+
 QStringList serverCommandOrder()
 {
     return {cmd::LoginInfo, cmd::Chat,     cmd::Action,    cmd::KickHim,  cmd::StartGame,

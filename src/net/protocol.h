@@ -16,6 +16,8 @@
 // option flags "t"/"f". Every builder below returns the whole message,
 // terminator included, ready for one send.
 
+#include "net/fieldcursor.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -89,6 +91,22 @@ struct GameOptionFields
     QString typing = QStringLiteral("f");
     QString fast = QStringLiteral("f");
 };
+
+// The seven game options as a receiver reads them ("CMD_startgame",
+// "CMD_stats"): the numbers checked, the flags as sent.
+struct GameOptions
+{
+    QString team;
+    int playTo = 0;
+    int timePerTurn = 0;
+    int zwonkedAt = 0;
+    QString newTiles;
+    QString typing;
+    QString fast;
+};
+// Reads the options in their wire order; throws ZwonkyError on a number
+// field that is not a number.
+GameOptions takeGameOptions(FieldCursor &args);
 
 // Watch states of "CMD_justwatch" / "CMD_justwatching".
 inline constexpr int WatchStart = 1;

@@ -38,27 +38,21 @@ void TServer::startgame(FieldCursor &args)
     const int sender = takeSender(args);
     if (sender != 1 || !fromHost())
         return;
-    const QString team = args.takeField();
-    const int playTo = args.takeInt();
-    const int timePerTurn = args.takeInt();
-    const int zwonkedAt = args.takeInt();
-    const QString newTiles = args.takeField();
-    const QString typing = args.takeField();
-    const QString fast = args.takeField();
+    const protocol::GameOptions options = protocol::takeGameOptions(args);
 
     m_running = true;
-    m_fast = fast == QLatin1String("t");
-    m_team = team == QLatin1String("t") && openPlayingSeats() == PlayingSeats;
-    m_playTo = playTo;
-    m_timePerTurn = timePerTurn;
-    m_zwonkedAt = zwonkedAt;
-    m_allowNewTiles = newTiles != QLatin1String("f");
+    m_fast = options.fast == QLatin1String("t");
+    m_team = options.team == QLatin1String("t") && openPlayingSeats() == PlayingSeats;
+    m_playTo = options.playTo;
+    m_timePerTurn = options.timePerTurn;
+    m_zwonkedAt = options.zwonkedAt;
+    m_allowNewTiles = options.newTiles != QLatin1String("f");
     m_options.team = flagText(m_team);
-    m_options.playTo = QString::number(playTo);
-    m_options.timePerTurn = QString::number(timePerTurn);
-    m_options.zwonkedAt = QString::number(zwonkedAt);
-    m_options.newTiles = newTiles;
-    m_options.typing = typing;
+    m_options.playTo = QString::number(options.playTo);
+    m_options.timePerTurn = QString::number(options.timePerTurn);
+    m_options.zwonkedAt = QString::number(options.zwonkedAt);
+    m_options.newTiles = options.newTiles;
+    m_options.typing = options.typing;
     m_options.fast = flagText(m_fast);
 
     sendToAll(protocol::startGameAnnounce(at(sender).name, m_options));

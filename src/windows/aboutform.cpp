@@ -1,17 +1,16 @@
 #include "windows/aboutform.h"
 
 #include "net/protocol.h"
+#include "widgets/placement.h"
 
 #include <QDesktopServices>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 // The pictures live in a static library; registering them by name pulls the
@@ -219,17 +218,7 @@ void Tabout::showEvent(QShowEvent *event)
 
 void Tabout::centre()
 {
-    QWidget *over = m_centreOn ? m_centreOn.data() : parentWidget();
-    QRect area;
-    if (over && over->isVisible())
-        area = over->frameGeometry();
-    else if (const QScreen *screen = QGuiApplication::primaryScreen())
-        area = screen->availableGeometry();
-    if (!area.isValid())
-        return;
-    QRect box = frameGeometry();
-    box.moveCenter(area.center());
-    move(box.topLeft());
+    centreWindow(this, m_centreOn ? m_centreOn.data() : parentWidget());
 }
 
 } // namespace zwonky

@@ -1,12 +1,12 @@
 #include "windows/downloadform.h"
 
+#include "widgets/placement.h"
 #include "windows/aboutform.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -17,7 +17,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -508,12 +507,7 @@ void Tdownload::closeEvent(QCloseEvent *event)
 
 void Tdownload::centreOnDesktop()
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect box = frameGeometry();
-    box.moveCenter(screen->availableGeometry().center());
-    move(box.topLeft());
+    centreWindow(this);
 }
 
 } // namespace zwonky

@@ -1,14 +1,13 @@
 #include "windows/helpform.h"
 
+#include "widgets/placement.h"
 #include "windows/aboutform.h"
 
 #include <QButtonGroup>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
-#include <QScreen>
 #include <QStackedWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -282,9 +281,9 @@ Thelp::Thelp(QWidget *parent)
     m_pageButtons = new QButtonGroup(this);
     m_pageButtons->setExclusive(true);
     for (int tag = 1; tag <= PageCount; ++tag) {
-        const PageButton &spec = PageButtons[tag - 1];
-        auto *button = new QPushButton(QString::fromLatin1(spec.caption), m_panelSide);
-        button->setObjectName(QString::fromLatin1(spec.name));
+        const PageButton &page = PageButtons[tag - 1];
+        auto *button = new QPushButton(QString::fromLatin1(page.caption), m_panelSide);
+        button->setObjectName(QString::fromLatin1(page.name));
         button->setCheckable(true);
         button->setCursor(Qt::PointingHandCursor);
         button->setProperty("tag", tag);
@@ -430,17 +429,7 @@ void Thelp::showEvent(QShowEvent *event)
 
 void Thelp::centre()
 {
-    QWidget *over = m_centreOn ? m_centreOn.data() : parentWidget();
-    QRect area;
-    if (over && over->isVisible())
-        area = over->frameGeometry();
-    else if (const QScreen *screen = QGuiApplication::primaryScreen())
-        area = screen->availableGeometry();
-    if (!area.isValid())
-        return;
-    QRect box = frameGeometry();
-    box.moveCenter(area.center());
-    move(box.topLeft());
+    centreWindow(this, m_centreOn ? m_centreOn.data() : parentWidget());
 }
 
 } // namespace zwonky

@@ -2,14 +2,13 @@
 
 #include "widgets/flatbutton.h"
 #include "widgets/flatpanel.h"
+#include "widgets/placement.h"
 #include "widgets/tiledbackground.h"
 
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace zwonky {
@@ -88,16 +87,7 @@ void Tphrases::SelButton8Click()
 
 void Tphrases::centre()
 {
-    QRect area;
-    if (m_centreOn && m_centreOn->isVisible())
-        area = m_centreOn->frameGeometry();
-    else if (const QScreen *screen = QGuiApplication::primaryScreen())
-        area = screen->availableGeometry();
-    if (!area.isValid())
-        return;
-    QRect box = frameGeometry();
-    box.moveCenter(area.center());
-    move(box.topLeft());
+    centreWindow(this, m_centreOn);
 }
 
 } // namespace zwonky
