@@ -82,6 +82,9 @@ public:
     // Switches the in-process server's listener on; throws ZwonkyError when
     // the port cannot be bound. Set only in a process that can host.
     void setHostStarter(std::function<void()> startListening);
+    // Binds the game connection to a free local port before it is opened and
+    // returns that port, so that the in-process server can keep seat 1 for it.
+    quint16 bindOwnConnection();
     // Port the client connects to (7772; tests use the server's free port).
     void setGamePort(const QString &port);
     // Launch parameters (command line without the program name).

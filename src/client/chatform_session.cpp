@@ -343,6 +343,13 @@ void Tchat::setupGameSocket()
     m_lobbyLink->setObjectName(QStringLiteral("Sock11"));
     m_lobbyLink->setHostName(QStringLiteral("127.0.0.1"));
     m_lobbyLink->setPortName(QStringLiteral("9001"));
+    // Nothing is ever read from the lobby: whatever it sends is thrown away.
+    m_lobbyLink->setDiscardInput(true);
+}
+
+quint16 Tchat::bindOwnConnection()
+{
+    return m_sock->bindLocal();
 }
 
 void Tchat::sockRead()

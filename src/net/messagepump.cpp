@@ -5,6 +5,8 @@
 
 #include <QDebug>
 
+#include <optional>
+
 namespace zwonky {
 
 void CommandTable::add(const QString &name, Handler handler)
@@ -44,10 +46,49 @@ MessagePump::MessagePump(int intervalMs, QObject *parent) : QObject(parent)
     connect(&m_timer, &QTimer::timeout, this, &MessagePump::tick);
 }
 
-void MessagePump::enqueue(const QByteArray &message, int origin)
+void MessagePump::enqueue(const QByteArray &message, int origin, quint64 source)
 {
-    m_queue.push_back({message, origin});
+    m_queue.push_back({message, origin, source});
+    if (source != 0) {
+        Load &load = m_load[source];
+        ++load.messages;
+        load.bytes += message.size();
+    }
     wake();
+}
+
+std::size_t MessagePump::queuedFrom(quint64 source) const
+{
+    const auto found = m_load.find(source);
+    return found == m_load.end() ? 0 : found->second.messages;
+}
+
+qsizetype MessagePump::bytesFrom(quint64 source) const
+{
+    const auto found = m_load.find(source);
+    return found == m_load.end() ? 0 : found->second.bytes;
+}
+
+void MessagePump::discardFrom(quint64 source)
+{
+    if (source == 0 || m_load.erase(source) == 0)
+        return;
+    std::erase_if(m_queue, [source](const Queued &entry) { return entry.source == source; });
+}
+
+MessagePump::Queued MessagePump::takeFront()
+{
+    Queued entry = std::move(m_queue.front());
+    m_queue.pop_front();
+    if (entry.source != 0) {
+        const auto found = m_load.find(entry.source);
+        if (found != m_load.end()) {
+            found->second.bytes -= entry.message.size();
+            if (--found->second.messages == 0)
+                m_load.erase(found);
+        }
+    }
+    return entry;
 }
 
 void MessagePump::start()
@@ -72,9 +113,14 @@ void MessagePump::wake()
 
 void MessagePump::tick()
 {
-    if (!m_queue.empty()) {
-        const Queued entry = std::move(m_queue.front());
-        m_queue.pop_front();
+    std::optional<Queued> next;
+    while (!next && !m_queue.empty()) {
+        Queued entry = takeFront();
+        if (!m_originCheck || m_originCheck(entry.origin, entry.source))
+            next = std::move(entry);
+    }
+    if (next) {
+        const Queued &entry = *next;
         m_currentOrigin = entry.origin;
         QString error;
         try {

@@ -65,11 +65,12 @@ void TSock::setListen(bool listen)
     const quint16 port = resolvePort(m_portName);
     auto *server = new QTcpServer(this);
     server->setMaxPendingConnections(Backlog);
+    // Read by listen(): set afterwards it would change nothing.
+    server->setListenBacklogSize(Backlog);
     if (!server->listen(QHostAddress::Any, port)) {
         delete server;
         throw ZwonkyError(QStringLiteral("Listen - Error Binding Socket"));
     }
-    server->setListenBacklogSize(Backlog);
     m_server = server;
     connect(m_server, &QTcpServer::newConnection, this, [this] {
         if (onAccept)
@@ -117,6 +118,41 @@ void TSock::open()
     });
 }
 
+quint16 TSock::bindLocal()
+{
+    if (m_server)
+        throw ZwonkyError(QStringLiteral("Listen - Socket Already In Use"));
+    if (!m_socket)
+        adoptSocket(new QTcpSocket(this));
+    if (m_socket->state() == QAbstractSocket::BoundState)
+        return m_socket->localPort();
+    if (m_socket->state() != QAbstractSocket::UnconnectedState)
+        throw ZwonkyError(QStringLiteral("Listen - Socket Already In Use"));
+    // Not shared: no other socket may bind the same end while this one holds it.
+    if (!m_socket->bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress))
+        throw ZwonkyError(QStringLiteral("Listen - Error Binding Socket"));
+    return m_socket->localPort();
+}
+
+quint16 TSock::peerPort() const
+{
+    return m_socket ? m_socket->peerPort() : 0;
+}
+
+qint64 TSock::pendingOutput() const
+{
+    return m_socket ? m_socket->bytesToWrite() : 0;
+}
+
+void TSock::setDiscardInput(bool discard)
+{
+    m_discardInput = discard;
+    if (discard)
+        m_input.clear();
+    if (m_socket)
+        m_socket->setReadBufferSize(discard ? DiscardChunk : 0);
+}
+
 void TSock::connectTo(const QString &address, quint16 port)
 {
     if (!m_socket)
@@ -129,6 +165,8 @@ void TSock::adoptSocket(QTcpSocket *socket)
 {
     m_socket = socket;
     m_socket->setParent(this);
+    if (m_discardInput)
+        m_socket->setReadBufferSize(DiscardChunk);
     // Game messages are small and must leave at once, not wait for an ACK.
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(m_socket, &QTcpSocket::readyRead, this, &TSock::readAvailable);
@@ -184,9 +222,25 @@ void TSock::sendText(const QByteArray &bytes)
     if (!m_socket || m_socket->state() == QAbstractSocket::UnconnectedState
         || m_socket->state() == QAbstractSocket::ClosingState)
         throw ZwonkyError(QStringLiteral("Send - Socket Not Connected"));
+    if (m_outputLimit > 0 && m_socket->bytesToWrite() + bytes.size() > m_outputLimit) {
+        dropOverflowing();
+        return;
+    }
     // QTcpSocket keeps what the platform does not take now and passes it on
     // in order when the socket becomes writable again.
     m_socket->write(bytes);
+}
+
+void TSock::dropOverflowing()
+{
+    // A peer that does not read would make us keep all it is sent. The
+    // connection goes at once with its waiting output; the close is reported
+    // once the caller's work is over, as a peer's close would be.
+    m_closing = true;
+    m_socket->abort();
+    QMetaObject::invokeMethod(
+        this, [this] { reportInfo(InfoClosed, QStringLiteral("Socket Closed")); },
+        Qt::QueuedConnection);
 }
 
 QByteArray TSock::receive()
@@ -202,6 +256,10 @@ void TSock::readAvailable()
 {
     if (!m_socket)
         return;
+    if (m_discardInput) {
+        discardAvailable();
+        return;
+    }
     bool any = false;
     while (m_socket->bytesAvailable() > 0) {
         const QByteArray chunk = m_socket->read(ReadChunk);
@@ -212,6 +270,15 @@ void TSock::readAvailable()
     }
     if (any && onRead)
         onRead(this);
+}
+
+void TSock::discardAvailable()
+{
+    char sink[DiscardChunk];
+    while (m_socket->bytesAvailable() > 0) {
+        if (m_socket->read(sink, sizeof sink) <= 0)
+            break;
+    }
 }
 
 void TSock::peerClosed()

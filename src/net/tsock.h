@@ -29,6 +29,8 @@ public:
 
     static constexpr int Backlog = 5;
     static constexpr qint64 ReadChunk = 32768;
+    // What a discarding connection lets the platform layer hold at a time.
+    static constexpr qint64 DiscardChunk = 4096;
 
     // Status codes passed with onInfo.
     enum InfoCode {
@@ -65,6 +67,24 @@ public:
     // Starts a non-blocking connect to HostName:PortName.
     void open();
     bool isConnected() const;
+    // Binds the coming connection to a free port of 127.0.0.1 before open(),
+    // so that its own end is known before it connects; returns that port.
+    // Throws "Listen - Error Binding Socket" when no port can be had.
+    quint16 bindLocal();
+    // The port of the other end of a connection (0 when none).
+    quint16 peerPort() const;
+
+    // Bounds the output that may wait for a slow reader. A send that would
+    // pass the bound drops the connection with everything still waiting, and
+    // "Socket Closed" is reported from the event loop, never from inside the
+    // send. 0 (the default) is no bound.
+    void setOutputLimit(qint64 bytes) { m_outputLimit = bytes; }
+    qint64 pendingOutput() const;
+
+    // A connection whose input means nothing: whatever arrives is read in
+    // small pieces and thrown away; receive() stays empty and onRead is not
+    // raised.
+    void setDiscardInput(bool discard);
 
     // Takes the waiting connection into a new component owned by this
     // listener, carrying its handlers and port, marked connected; returns
@@ -85,6 +105,8 @@ public:
 private:
     void adoptSocket(QTcpSocket *socket);
     void readAvailable();
+    void discardAvailable();
+    void dropOverflowing();
     void peerClosed();
     void reportError(int code, const QString &text);
     void reportInfo(int code, const QString &text);
@@ -96,6 +118,8 @@ private:
     QTcpSocket *m_socket = nullptr;
     QTcpServer *m_server = nullptr;
     QByteArray m_input;
+    qint64 m_outputLimit = 0;
+    bool m_discardInput = false;
     bool m_closing = false;
     bool m_destroying = false;
 };

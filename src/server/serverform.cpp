@@ -16,6 +16,7 @@ TServer::TServer(QObject *parent)
     setObjectName(QStringLiteral("TServer"));
     m_pump.setObjectName(QStringLiteral("socktimer"));
     m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_logintimer.setObjectName(QStringLiteral("logintimer"));
     m_tempsock.setObjectName(QStringLiteral("tempsock"));
     m_sock1.setObjectName(QStringLiteral("Sock1"));
 
@@ -39,6 +40,11 @@ TServer::TServer(QObject *parent)
     m_isWord = [this](const QString &word) { return spell->IsWord(word); };
 
     m_pump.setErrorReporter([this](const QString &text) { report(text); });
+    // A message from the network speaks for its seat only while the
+    // connection that brought it still holds that seat.
+    m_pump.setOriginCheck([this](int origin, quint64 source) {
+        return source == 0 || stillHolds(origin, source);
+    });
     CommandTable &table = m_pump.table();
     using Handler = void (TServer::*)(FieldCursor &);
     const std::array<std::pair<const char *, Handler>, 13> handlers = {{
@@ -66,6 +72,9 @@ TServer::TServer(QObject *parent)
 
     m_timer1.setInterval(ClockIntervalMs);
     connect(&m_timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+    m_logintimer.setInterval(LoginTimerIntervalMs);
+    connect(&m_logintimer, &QTimer::timeout, this,
+            [this] { guarded([this] { logintimerTimer(); }); });
 
     m_sock1.setPortName(QString::number(protocol::GamePort));
     m_sock1.onAccept = [this](TSock *listener) { guarded([&] { Sock1Accept(listener); }); };
@@ -84,6 +93,7 @@ TServer::~TServer()
     // No handler may run on a half-destroyed table.
     m_pump.stop();
     m_timer1.stop();
+    m_logintimer.stop();
     m_sock1.onAccept = nullptr;
     m_sock1.onRead = nullptr;
     for (tplayer &record : m_players) {
@@ -120,11 +130,13 @@ void TServer::setClockManual(bool manual)
     if (manual) {
         m_pump.stop();
         m_timer1.stop();
+        m_logintimer.stop();
     } else {
         if (m_sock1.isListening())
             m_pump.start();
         if (m_clockOn)
             m_timer1.start();
+        startLoginTimer();
     }
 }
 
@@ -218,21 +230,41 @@ int TServer::addClamped(int score, qint64 change)
 
 // ---- connections ----
 
-int TServer::chooseSeat() const
+int TServer::chooseSeat(const TSock *connection) const
 {
-    for (int i = 1; i <= m_seatsInUse; ++i) {
+    // Seat 1 carries the host's powers: when it is kept for the host's own
+    // client, nobody else gets it, however early he comes.
+    const bool host = isHostClient(connection);
+    if (host && !at(1).open)
+        return 1;
+    const int first = m_hostClientPort != 0 ? 2 : 1;
+    for (int i = first; i <= m_seatsInUse; ++i) {
         if (!at(i).open)
             return i;
     }
     if (m_seatsInUse < MaxSeats)
-        return m_seatsInUse + 1;
+        return std::max(m_seatsInUse + 1, first);
     return SpareSeat;
+}
+
+bool TServer::isHostClient(const TSock *connection) const
+{
+    return m_hostClientPort != 0 && connection->peerPort() == m_hostClientPort
+           && connection->hostName() == QLatin1String("127.0.0.1");
 }
 
 bool TServer::holdsSeat(int seatNumber, const TSock *connection) const
 {
     return seatNumber >= 1 && seatNumber <= MaxSeats && connection
            && at(seatNumber).connection == connection;
+}
+
+bool TServer::stillHolds(int seatNumber, quint64 serial) const
+{
+    if (seatNumber < 1 || seatNumber > MaxSeats)
+        return false;
+    const tplayer &record = at(seatNumber);
+    return record.open && record.connection && record.serial == serial;
 }
 
 void TServer::retire(TSock *connection)
@@ -245,7 +277,8 @@ void TServer::retire(TSock *connection)
 void TServer::Sock1Accept(TSock *listener)
 {
     while (TSock *connection = listener->accept()) {
-        const int chosen = chooseSeat();
+        connection->setOutputLimit(MaxPendingOutput);
+        const int chosen = chooseSeat(connection);
         if (chosen == SpareSeat) {
             // Every seat is taken: tell the newcomer and let him go.
             connection->setTag(SpareSeat);
@@ -256,16 +289,25 @@ void TServer::Sock1Accept(TSock *listener)
         }
         if (chosen > m_seatsInUse)
             m_seatsInUse = chosen;
-        tplayer &record = at(chosen);
-        record.open = true;
-        record.connection = connection;
-        record.framer.reset();
-        connection->setTag(chosen);
-        connection->onDisconnect = m_tempsock.onDisconnect;
-        connection->onInfo = m_tempsock.onInfo;
-        connection->onRead = m_sock1.onRead;
+        takeSeat(chosen, connection);
         sendTo(chosen, protocol::sendLoginInfo(chosen));
     }
+    startLoginTimer();
+}
+
+void TServer::takeSeat(int seatNumber, TSock *connection)
+{
+    tplayer &record = at(seatNumber);
+    record.open = true;
+    record.connection = connection;
+    record.framer.reset();
+    record.serial = ++m_lastSerial;
+    record.loggedIn = false;
+    record.loginWait = 0;
+    connection->setTag(seatNumber);
+    connection->onDisconnect = m_tempsock.onDisconnect;
+    connection->onInfo = m_tempsock.onInfo;
+    connection->onRead = m_sock1.onRead;
 }
 
 void TServer::Sock1Read(TSock *connection)
@@ -275,8 +317,17 @@ void TServer::Sock1Read(TSock *connection)
     if (!holdsSeat(seatNumber, connection))
         return; // a connection already let go: its bytes mean nothing
     tplayer &record = at(seatNumber);
-    for (const QByteArray &message : record.framer.feed(bytes))
-        m_pump.enqueue(message, seatNumber);
+    const quint64 serial = record.serial;
+    for (const QByteArray &message : record.framer.feed(bytes)) {
+        // One connection may not keep the queue to itself: past its share it
+        // is let go, and what it left waiting goes with it.
+        if (m_pump.queuedFrom(serial) >= MaxQueuedPerConnection
+            || m_pump.bytesFrom(serial) + message.size() > MaxQueuedBytesPerConnection) {
+            disconnectsock(seatNumber);
+            return;
+        }
+        m_pump.enqueue(message, seatNumber, serial);
+    }
     if (record.framer.overflowed())
         disconnectsock(seatNumber);
 }
@@ -305,9 +356,43 @@ void TServer::tempsockInfo(TSock *connection, int /*code*/, const QString &text)
     record.watching = false;
     record.connection = nullptr;
     record.framer.reset();
+    // Nothing it still had waiting may speak for the seat's next holder.
+    m_pump.discardFrom(record.serial);
+    record.serial = 0;
+    record.loggedIn = false;
     retire(connection);
     if (m_running && seatNumber == m_current && seatNumber != 1 && !m_fast)
         findplayer(); // the interrupted turn is not scored
+}
+
+void TServer::startLoginTimer()
+{
+    if (m_manualClock || m_logintimer.isActive())
+        return;
+    for (int i = 1; i <= MaxSeats; ++i) {
+        if (at(i).open && !at(i).loggedIn) {
+            m_logintimer.start();
+            return;
+        }
+    }
+}
+
+void TServer::logintimerTimer()
+{
+    // A connection that never answers the seat offer would hold its seat
+    // for good: it gets a fixed time to log in.
+    bool waiting = false;
+    for (int i = 1; i <= MaxSeats; ++i) {
+        tplayer &record = at(i);
+        if (!record.open || !record.connection || record.loggedIn)
+            continue;
+        if (++record.loginWait >= LoginTimeoutSeconds)
+            disconnectsock(i);
+        else
+            waiting = true;
+    }
+    if (!waiting)
+        m_logintimer.stop();
 }
 
 void TServer::disconnectsock(int seatNumber)
@@ -334,6 +419,7 @@ void TServer::receivedlogininfo(FieldCursor &args)
     if (!record.open || !record.connection)
         return;
     record.name = name;
+    record.loggedIn = true;
 
     sendToAll(protocol::newPlayerInfo(n, name));
     for (int i = 1; i <= m_seatsInUse; ++i) {
@@ -376,72 +462,6 @@ void TServer::catchUp(int n)
                                 count == ZwonkedHand ? QStringLiteral("true")
                                                      : QStringLiteral("false"),
                                 firstLetters(set, count)));
-}
-
-// ---- relays ----
-
-void TServer::chat(FieldCursor &args)
-{
-    const int sender = takeSender(args);
-    if (sender == 0)
-        return;
-    sendToAll(protocol::chatRelay(at(sender).name, args.takeRest()));
-}
-
-void TServer::action(FieldCursor &args)
-{
-    const int sender = takeSender(args);
-    if (sender == 0)
-        return;
-    sendToAll(protocol::actionRelay(at(sender).name, args.takeRest()));
-}
-
-void TServer::playasound(FieldCursor &args)
-{
-    const int sender = takeSender(args);
-    if (sender == 0)
-        return;
-    sendToAll(protocol::playASoundRelay(sender, args.takeRest()));
-}
-
-// ---- removal and watching ----
-
-void TServer::kickhim(FieldCursor &args)
-{
-    const int sender = takeSender(args);
-    if (sender != 1)
-        return;
-    disconnectsock(args.takeInt());
-}
-
-void TServer::justwatch(FieldCursor &args)
-{
-    const int target = args.takeInt();
-    const int state = args.takeInt();
-    if (target < 1 || target > PlayingSeats)
-        return;
-    // A player decides for himself; only the host decides for another seat.
-    if (target != m_pump.currentOrigin() && !fromHost())
-        return;
-
-    if (state == protocol::WatchStop) {
-        at(target).watching = false;
-        sendToAll(protocol::justWatching(target, protocol::WatchStop));
-        return;
-    }
-    if (state != protocol::WatchStart)
-        return;
-    bool someoneElsePlays = false;
-    for (int i = 1; i <= 4; ++i) {
-        if (i != target && at(i).open && !at(i).watching)
-            someoneElsePlays = true;
-    }
-    if (!someoneElsePlays)
-        return;
-    at(target).watching = true;
-    sendToAll(protocol::justWatching(target, protocol::WatchStart));
-    if (m_running && !m_fast && target == m_current && m_phase == TurnRunning)
-        m_counter = 1; // his turn ends at the next second
 }
 
 } // namespace zwonky

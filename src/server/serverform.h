@@ -35,6 +35,9 @@ struct tplayer
     bool newTiles = false;   // holds the alternative set this turn
     WordBoxes words;         // accepted words of this turn
     Framer framer;           // the connection's pending remainder
+    quint64 serial = 0;      // the connection's number, never reused; 0 while free
+    bool loggedIn = false;   // the connection has answered the seat offer
+    int loginWait = 0;       // seconds the connection has been silent since its offer
 };
 
 // The game server: the player table, login, relays, the game engine and
@@ -46,6 +49,13 @@ struct tplayer
 // A message is believed only for the seat of the connection that carried it:
 // its seat field must name that seat, and the host's requests (kick, start,
 // making another seat watch) are taken only from the connection in seat 1.
+// A queued message whose connection has since left its seat is dropped.
+//
+// No peer can take more than its share: output waiting for a connection,
+// messages waiting from it in the queue and the time it may stay silent
+// after the seat offer are bounded, and a connection past a bound is closed
+// as on any close. Seat 1 can be kept for the host's own client, which tells
+// the server beforehand from which local port it will connect.
 class TServer : public QObject
 {
     Q_OBJECT
@@ -62,6 +72,14 @@ public:
     // A closed connection is destroyed after this delay, so that whatever it
     // still had to send ("CMD_full+") leaves first.
     static constexpr int ClosedConnectionGraceMs = 10000;
+    // Output that may wait for one connection that does not read.
+    static constexpr qint64 MaxPendingOutput = 1024 * 1024;
+    // Messages and bytes that may wait in the queue from one connection.
+    static constexpr std::size_t MaxQueuedPerConnection = 256;
+    static constexpr qsizetype MaxQueuedBytesPerConnection = 512 * 1024;
+    // A connection that has not logged in by then is closed.
+    static constexpr int LoginTimeoutSeconds = 30;
+    static constexpr int LoginTimerIntervalMs = 1000;
 
     enum Phase { NoPhase = 0, TurnRunning = 1, Pausing = 2 };
 
@@ -78,9 +96,15 @@ public:
     // Stops the real dispatch and clock timers for good; the caller steps
     // socktimerTimer() and Timer1Timer() itself.
     void setClockManual(bool manual);
+    // Keeps seat 1 for the connection from 127.0.0.1 at this local port (the
+    // host's own client); no other connection is ever given seat 1. Without
+    // it, seat 1 goes to the first connection, as for a bare server in tests.
+    void reserveHostSeat(quint16 hostClientPort) { m_hostClientPort = hostClientPort; }
+    quint16 reservedHostPort() const { return m_hostClientPort; }
 
     void socktimerTimer();   // one dispatch tick
     void Timer1Timer();      // one second of the turn and pause clock
+    void logintimerTimer();  // one second of the wait for logins
     MessagePump &pump() { return m_pump; }
 
     // Read-only views.
@@ -108,8 +132,12 @@ private:
     void Sock1Read(TSock *connection);
     void tempsockDisconnect(TSock *connection);
     void tempsockInfo(TSock *connection, int code, const QString &text);
-    int chooseSeat() const;
+    int chooseSeat(const TSock *connection) const;
+    bool isHostClient(const TSock *connection) const;
     bool holdsSeat(int seat, const TSock *connection) const;
+    bool stillHolds(int seat, quint64 serial) const;
+    void takeSeat(int seat, TSock *connection);
+    void startLoginTimer();
     void retire(TSock *connection);
     void receivedlogininfo(FieldCursor &args);
     void chat(FieldCursor &args);
@@ -175,6 +203,8 @@ private:
     int m_phase = NoPhase;
     bool m_clockOn = false;
     bool m_manualClock = false;
+    quint16 m_hostClientPort = 0;
+    quint64 m_lastSerial = 0;
 
     std::unique_ptr<QRandomGenerator> m_ownRandom;
     QRandomGenerator *m_random = nullptr;
@@ -183,6 +213,7 @@ private:
 
     MessagePump m_pump;
     QTimer m_timer1;
+    QTimer m_logintimer;
     // Declared last so that its connections go before the table they name.
     TSock m_tempsock;
     TSock m_sock1;

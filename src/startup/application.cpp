@@ -68,6 +68,9 @@ ZwonkyApplication::ZwonkyApplication(Options options, QObject *parent)
     const QString port = m_options.gamePort;
     Tchat *client = m_chat.get();
     m_chat->setHostStarter([server, client, port] {
+        // Seat 1, with the host's powers, is kept for the connection the own
+        // client makes next; it is known before anything can connect.
+        server->reserveHostSeat(client->bindOwnConnection());
         server->startListening(port);
         // Port "0" (tests) listens on any free port: the own client follows it.
         client->setGamePort(QString::number(server->listeningPort()));

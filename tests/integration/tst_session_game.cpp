@@ -127,6 +127,7 @@ void TestSessionGame::joinWatchPlayLeaveAndRemove()
     // ---- the host switches its listener on and takes seat 1
     Program host({"Ann", "127.0.0.1", "true"}, QStringLiteral("7772"));
     host.window->setHostStarter([&] {
+        server.reserveHostSeat(host.window->bindOwnConnection());
         server.startListening(QStringLiteral("0"));
         host.window->setGamePort(QString::number(server.listeningPort()));
     });

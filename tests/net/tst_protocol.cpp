@@ -20,6 +20,7 @@ private slots:
     void fieldCursor();
     void dispatchExactAndInOrder();
     void pumpHandlesOneMessagePerTick();
+    void pumpCountsAndDropsPerSource();
     void badNumberEndsThatMessageOnly();
     void placeholderAndCutChatAreDropped();
     void idlePumpSleeps();
@@ -167,6 +168,40 @@ void TestProtocol::pumpHandlesOneMessagePerTick()
     QCOMPARE(seen, (QList<int>{1, 2}));
     QCOMPARE(origins, (QList<int>{3, 5}));
     QCOMPARE(pump.currentOrigin(), 0);
+}
+
+void TestProtocol::pumpCountsAndDropsPerSource()
+{
+    MessagePump pump(10);
+    QList<int> seen;
+    pump.table().add("CMD_n", [&](FieldCursor &c) { seen << c.takeInt(); });
+    bool sevenBelieved = true;
+    pump.setOriginCheck([&](int, quint64 source) { return source != 7 || sevenBelieved; });
+    pump.enqueue("CMD_n+1", 2, 7);
+    pump.enqueue("CMD_n+2", 3, 8);
+    pump.enqueue("CMD_n+33", 2, 7);
+    pump.enqueue("CMD_n+4");
+    QCOMPARE(pump.queuedFrom(7), std::size_t(2));
+    QCOMPARE(pump.bytesFrom(7), qsizetype(7 + 8));
+    QCOMPARE(pump.queuedFrom(8), std::size_t(1));
+    QCOMPARE(pump.queuedFrom(0), std::size_t(0)); // no source is not counted
+
+    // Refused at dispatch: dropped unhandled, and the tick handles the next one.
+    sevenBelieved = false;
+    pump.tick();
+    QCOMPARE(seen, QList<int>{2});
+    QCOMPARE(pump.queued(), std::size_t(2));
+    QCOMPARE(pump.queuedFrom(7), std::size_t(1));
+    QCOMPARE(pump.bytesFrom(7), qsizetype(8));
+    QCOMPARE(pump.queuedFrom(8), std::size_t(0));
+
+    // Whatever a source still has waiting can be dropped at once.
+    pump.discardFrom(7);
+    QCOMPARE(pump.queued(), std::size_t(1));
+    QCOMPARE(pump.queuedFrom(7), std::size_t(0));
+    QCOMPARE(pump.bytesFrom(7), qsizetype(0));
+    pump.tick();
+    QCOMPARE(seen, (QList<int>{2, 4}));
 }
 
 void TestProtocol::badNumberEndsThatMessageOnly()

@@ -16,6 +16,9 @@ private slots:
     void everyCloseReportsSocketClosed();
     void peerCloseRaisesDisconnectThenClosed();
     void operationErrors();
+    void peerThatStopsReadingIsDropped();
+    void discardingConnectionKeepsNothing();
+    void boundConnectionComesFromItsPort();
     void bindFailure();
     void portNames();
 };
@@ -148,6 +151,91 @@ void TestTSock::operationErrors()
     } catch (const ZwonkyError &e) {
         QCOMPARE(e.text(), QString("Send - Cannot Send On A Listener Socket"));
     }
+}
+
+void TestTSock::peerThatStopsReadingIsDropped()
+{
+    Listener listener;
+    QTcpSocket reader;
+    reader.connectToHost("127.0.0.1", listener.sock.localPort());
+    QTRY_COMPARE(listener.accepted.size(), 1);
+    QVERIFY(reader.waitForConnected(5000));
+    reader.setReadBufferSize(1); // takes one byte and then nothing more
+    TSock *conn = listener.accepted.first();
+    constexpr qint64 limit = 64 * 1024;
+    conn->setOutputLimit(limit);
+    int closedReports = 0;
+    bool sending = false;
+    bool reportedWhileSending = false;
+    conn->onInfo = [&](TSock *, int, const QString &text) {
+        if (text == "Socket Closed") {
+            ++closedReports;
+            reportedWhileSending = reportedWhileSending || sending;
+        }
+    };
+
+    // The kernel's buffers fill first; then the output waits here, up to the bound.
+    const QByteArray chunk(16 * 1024, 'z');
+    qint64 sent = 0;
+    while (conn->isConnected() && sent < 256 * 1024 * 1024) {
+        QVERIFY(conn->pendingOutput() <= limit);
+        sending = true;
+        conn->sendText(chunk);
+        sending = false;
+        sent += chunk.size();
+        QCoreApplication::processEvents();
+    }
+    QVERIFY(!conn->isConnected());
+    QCOMPARE(conn->pendingOutput(), qint64(0));
+    // Reported once, from the event loop and not from inside the send.
+    QTRY_COMPARE(closedReports, 1);
+    QVERIFY(!reportedWhileSending);
+    QVERIFY_THROWS_EXCEPTION(ZwonkyError, conn->sendText(chunk));
+}
+
+void TestTSock::discardingConnectionKeepsNothing()
+{
+    QTcpServer lobby;
+    QVERIFY(lobby.listen(QHostAddress::LocalHost, 0));
+    TSock link;
+    int reads = 0;
+    QStringList infos;
+    link.onRead = [&](TSock *) { ++reads; };
+    link.onInfo = [&](TSock *, int, const QString &text) { infos << text; };
+    link.setDiscardInput(true);
+    link.setHostName("127.0.0.1");
+    link.setPortName(QString::number(lobby.serverPort()));
+    link.open();
+    QTRY_VERIFY(lobby.hasPendingConnections());
+    QTcpSocket *peer = lobby.nextPendingConnection();
+    QTRY_VERIFY(link.isConnected());
+
+    // A stream far larger than anything the link should hold, then the close:
+    // the close is seen only once everything before it has been taken.
+    const QByteArray block(1024 * 1024, 'q');
+    for (int i = 0; i < 8; ++i)
+        peer->write(block);
+    peer->disconnectFromHost();
+    QTRY_VERIFY_WITH_TIMEOUT(infos.contains("Socket Closed"), 20000);
+    QCOMPARE(reads, 0);
+    // Nothing was kept: the input is empty, so a receive on the closed link fails.
+    QVERIFY_THROWS_EXCEPTION(ZwonkyError, link.receive());
+}
+
+void TestTSock::boundConnectionComesFromItsPort()
+{
+    Listener listener;
+    TSock client;
+    const quint16 own = client.bindLocal();
+    QVERIFY(own != 0);
+    QCOMPARE(client.bindLocal(), own); // asking again changes nothing
+    client.setHostName("127.0.0.1");
+    client.setPortName(QString::number(listener.sock.localPort()));
+    client.open();
+    QTRY_COMPARE(listener.accepted.size(), 1);
+    QCOMPARE(listener.accepted.first()->peerPort(), own);
+    QTRY_VERIFY(client.isConnected());
+    QVERIFY_THROWS_EXCEPTION(ZwonkyError, client.bindLocal());
 }
 
 void TestTSock::bindFailure()

@@ -42,14 +42,26 @@ template <typename Condition> bool waitUntil(Condition condition, int timeoutMs 
 class RawClient
 {
 public:
-    explicit RawClient(quint16 port)
+    // hostOf: the server that keeps seat 1 for this client, as the host's
+    // program does for its own client.
+    explicit RawClient(quint16 port, TServer *hostOf = nullptr)
     {
         QObject::connect(&socket, &QTcpSocket::readyRead,
                          [this] { received += socket.readAll(); });
         // Small messages leave at once instead of waiting for the peer's ack.
         QObject::connect(&socket, &QTcpSocket::connected,
                          [this] { socket.setSocketOption(QAbstractSocket::LowDelayOption, 1); });
+        if (hostOf && socket.bind(QHostAddress::LocalHost, 0))
+            hostOf->reserveHostSeat(socket.localPort());
         socket.connectToHost(QHostAddress::LocalHost, port);
+    }
+
+    // From now on nothing more is read: the server's output to this client
+    // piles up, first in the kernel, then at the server.
+    void stopReading()
+    {
+        QObject::disconnect(&socket, &QTcpSocket::readyRead, nullptr, nullptr);
+        socket.setReadBufferSize(1);
     }
 
     QByteArray take()
@@ -84,9 +96,13 @@ public:
         server.startListening(QStringLiteral("0"));
     }
 
+    // The first client is the host's own, unless the test has already kept
+    // seat 1 for another one.
     RawClient *connectRaw()
     {
-        clients.push_back(std::make_unique<RawClient>(server.listeningPort()));
+        const bool host = clients.empty() && server.reservedHostPort() == 0;
+        clients.push_back(
+            std::make_unique<RawClient>(server.listeningPort(), host ? &server : nullptr));
         return clients.back().get();
     }
 

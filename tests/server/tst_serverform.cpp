@@ -31,6 +31,11 @@ private slots:
     void newcomerCatchesUpDuringGame();
     void newcomerSeesTheLettersInPlay();
     void endlessMessageClosesConnection();
+    void readerThatStopsReadingIsLetGo();
+    void floodingConnectionIsLetGo();
+    void departedConnectionsQueueIsDropped();
+    void seatOneIsKeptForTheHost();
+    void silentConnectionIsClosedAfterLoginTimeout();
     void portInUseIsReported();
 };
 
@@ -391,6 +396,176 @@ void TestServerForm::endlessMessageClosesConnection()
     QTRY_VERIFY(bob->isClosed());
     EXPECT_WIRE(ann, wire("CMD_playerdisconnected+2+Bob"));
     QCOMPARE(t.server.pump().queued(), std::size_t(0));
+}
+
+void TestServerForm::readerThatStopsReadingIsLetGo()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.join("Bob");
+    RawClient *cid = t.join("Cid");
+    QVERIFY(ann && bob && cid);
+    bob->stopReading();
+
+    // Ann talks, one long line at a time; Ann and Cid take each relay before
+    // the next line, Bob takes nothing, so only his output waits.
+    const QString text(30000, QLatin1Char('w'));
+    const QByteArray relay = protocol::chatRelay("Ann", text + "|clBlack");
+    qsizetype lines = 0;
+    while (t.server.player(2).open && lines < 1000) {
+        QVERIFY(t.send(ann, protocol::chat(1, text, "clBlack")));
+        ++lines;
+        for (RawClient *reader : {ann, cid})
+            QVERIFY(waitUntil([&] { return reader->received.size() >= lines * relay.size(); }));
+    }
+    QVERIFY2(!t.server.player(2).open, "the reader that stopped was never let go");
+    QVERIFY(t.server.player(2).name.isEmpty());
+
+    // The others play on and got every line, then the departure.
+    QByteArray expected;
+    for (qsizetype i = 0; i < lines; ++i)
+        expected += relay;
+    expected += wire("CMD_playerdisconnected+2+Bob");
+    EXPECT_WIRE(ann, expected);
+    EXPECT_WIRE(cid, expected);
+    QVERIFY(t.fence());
+    QVERIFY(t.server.player(1).open && t.server.player(3).open);
+    // The seat is free for the next one.
+    RawClient *dee = t.arrive();
+    QVERIFY(dee);
+    QCOMPARE(dee->seat, 2);
+}
+
+void TestServerForm::floodingConnectionIsLetGo()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.join("Bob");
+    RawClient *cid = t.arrive();
+    QVERIFY(ann && bob && cid);
+
+    // Bob sends far more than his share at once while Cid logs in; the
+    // queue is not drained meanwhile.
+    QByteArray flood;
+    for (std::size_t i = 0; i < 2 * TServer::MaxQueuedPerConnection; ++i)
+        flood += protocol::chat(2, "spam", "clBlack");
+    const QByteArray login = protocol::loginInfo(3, "1.0.7", "Cid");
+    const auto loginEntries = std::size_t(login.count(T));
+    bob->write(flood);
+    cid->write(login);
+    QVERIFY(waitUntil([&] {
+        return !t.server.player(2).open && t.server.pump().queued() >= loginEntries;
+    }));
+    QTRY_VERIFY(bob->isClosed());
+    QCOMPARE(t.server.pump().queued(), loginEntries); // only Cid's login is left
+    t.drain();
+
+    EXPECT_WIRE(ann, wire("CMD_playerdisconnected+2+Bob") + wire("CMD_newplayerinfo+3+Cid"));
+    EXPECT_WIRE(cid, wire("CMD_playerdisconnected+2+Bob") + wire("CMD_newplayerinfo+3+Cid")
+                         + wire("CMD_existingplayers+1+Ann"));
+    QCOMPARE(t.server.player(3).name, QString("Cid"));
+}
+
+void TestServerForm::departedConnectionsQueueIsDropped()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *bob = t.join("Bob");
+    QVERIFY(ann && bob);
+    // Bob's last messages are still waiting when he leaves, and Dee takes
+    // his seat before they come up.
+    bob->write(protocol::chat(2, "last words", "clBlack") + protocol::justWatch(2, 1)
+               + protocol::playASoundRequest(2, 3));
+    QVERIFY(waitUntil([&] { return t.server.pump().queued() >= 3; }));
+    bob->socket.disconnectFromHost();
+    QVERIFY(waitUntil([&] { return !t.server.player(2).open; }));
+    RawClient *dee = t.arrive();
+    QVERIFY(dee);
+    QCOMPARE(dee->seat, 2);
+    t.drain();
+    dee->name = "Dee";
+    QVERIFY(t.send(dee, protocol::loginInfo(2, "1.0.7", "Dee")));
+
+    // Nothing of Bob's was relayed or done for Dee.
+    QVERIFY(t.fence());
+    QCOMPARE(ann->take(), wire("CMD_playerdisconnected+2+Bob") + wire("CMD_newplayerinfo+2+Dee"));
+    QCOMPARE(dee->take(), wire("CMD_newplayerinfo+2+Dee") + wire("CMD_existingplayers+1+Ann"));
+    QVERIFY(!t.server.player(2).watching);
+}
+
+void TestServerForm::seatOneIsKeptForTheHost()
+{
+    Table t;
+    // The host's own client knows its port before anything can connect.
+    QByteArray offer;
+    QTcpSocket own;
+    QVERIFY(own.bind(QHostAddress::LocalHost, 0));
+    t.server.reserveHostSeat(own.localPort());
+
+    // A connect loop gets in first: seat 1 is not for it.
+    RawClient *eve = t.arrive();
+    RawClient *mal = t.arrive();
+    QVERIFY(eve && mal);
+    QCOMPARE(eve->seat, 2);
+    QCOMPARE(mal->seat, 3);
+    eve->socket.disconnectFromHost();
+    QVERIFY(waitUntil([&] { return !t.server.player(2).open; }));
+    RawClient *again = t.arrive();
+    QVERIFY(again);
+    QCOMPARE(again->seat, 2);
+    QVERIFY(!t.server.player(1).open);
+
+    // The host's client arrives last and still gets seat 1, with its powers.
+    QObject::connect(&own, &QTcpSocket::readyRead, [&] { offer += own.readAll(); });
+    own.connectToHost(QHostAddress::LocalHost, t.server.listeningPort());
+    QVERIFY(waitUntil([&] { return offer.endsWith(T); }));
+    QCOMPARE(offer, wire("CMD_sendlogininfo+1"));
+    QVERIFY(t.server.player(1).open);
+    own.write(protocol::loginInfo(1, "1.0.7", "Ann") + protocol::kickHim(1, 3));
+    own.flush();
+    QVERIFY(waitUntil([&] { return t.server.pump().queued() >= 2; }));
+    t.drain();
+    QTRY_VERIFY(mal->isClosed());
+    QVERIFY(!t.server.player(3).open);
+}
+
+void TestServerForm::silentConnectionIsClosedAfterLoginTimeout()
+{
+    Table t;
+    const auto seconds = [&t](int count) {
+        for (int i = 0; i < count; ++i)
+            t.server.logintimerTimer();
+    };
+    const int timeout = TServer::LoginTimeoutSeconds;
+    RawClient *ann = t.join("Ann");
+    RawClient *quiet = t.arrive();
+    RawClient *slow = t.arrive();
+    QVERIFY(ann && quiet && slow);
+    seconds(timeout - 10);
+    RawClient *late = t.arrive(); // seat 4, ten seconds after the others
+    QVERIFY(late);
+    QCOMPARE(late->seat, 4);
+    seconds(9);
+    // A login in the last second is in time.
+    slow->name = "Sly";
+    QVERIFY(t.send(slow, protocol::loginInfo(3, "1.0.7", "Sly")));
+    QVERIFY(!quiet->isClosed());
+
+    seconds(1); // the time is up for seat 2
+    QTRY_VERIFY(quiet->isClosed());
+    QVERIFY(!t.server.player(2).open);
+    QVERIFY(t.server.player(3).open && t.server.player(4).open);
+    EXPECT_WIRE(ann, wire("CMD_newplayerinfo+3+Sly") + wire("CMD_playerdisconnected+2+"));
+
+    // The later one has its own time; the logged-in ones stay for good.
+    seconds(timeout - 11);
+    QVERIFY(t.server.player(4).open);
+    seconds(1);
+    QTRY_VERIFY(late->isClosed());
+    seconds(2 * timeout);
+    QVERIFY(t.fence());
+    QVERIFY(!ann->isClosed() && !slow->isClosed());
+    QVERIFY(t.server.player(1).open && t.server.player(3).open);
 }
 
 void TestServerForm::portInUseIsReported()
