@@ -93,6 +93,7 @@ private slots:
     void lostConnectionClosesTheWindow_data();
     void lostConnectionClosesTheWindow();
     void failedConnectIsShownInTheChat();
+    void lobbyLinkKeepsNothingItReceives();
     void menusInOrder();
     void justWatchMenu_data();
     void justWatchMenu();
@@ -473,6 +474,27 @@ void TestChatformSession::failedConnectIsShownInTheChat()
                 && rig.chatLines().last().startsWith(QStringLiteral("Could not connect to 127.0.0.1: ")));
     QVERIFY(rig.boxes.isEmpty());
     QVERIFY(!rig.window.isConnected());
+}
+
+void TestChatformSession::lobbyLinkKeepsNothingItReceives()
+{
+    SessionRig rig;
+    QTcpServer lobby;
+    QVERIFY(lobby.listen(QHostAddress::LocalHost, 0));
+    auto *link = rig.control<TSock>(QStringLiteral("Sock11"));
+    QVERIFY(link);
+    link->setPortName(QString::number(lobby.serverPort()));
+    QVERIFY(rig.seat(2, QStringLiteral("Bo")));
+    QTRY_VERIFY(lobby.hasPendingConnections());
+    QTcpSocket *peer = lobby.nextPendingConnection();
+    QTRY_VERIFY(link->isConnected());
+
+    // Whatever listens there may talk without end; the game keeps none of it.
+    peer->write(QByteArray(4 * 1024 * 1024, 'L'));
+    peer->disconnectFromHost();
+    QTRY_VERIFY_WITH_TIMEOUT(!link->isConnected(), 20000);
+    QVERIFY_THROWS_EXCEPTION(ZwonkyError, link->receive());
+    QVERIFY(rig.window.isConnected());
 }
 
 void TestChatformSession::menusInOrder()
