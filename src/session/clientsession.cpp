@@ -1,7 +1,7 @@
 #include "session/clientsession.h"
 
 #include "net/fieldcursor.h"
-#include "net/tsock.h"
+#include "session/sessiontexts.h"
 #include "net/zwonkyerror.h"
 
 #include <map>
@@ -20,60 +20,15 @@ int takeSeat(int seat)
 
 ClientSession::ClientSession(QObject *parent) : QObject(parent)
 {
-    m_sock = new TSock(this);
-    m_sock->onRead = [this](TSock *sock) {
-        try {
-            receive(sock->receive());
-        } catch (const ZwonkyError &e) {
-            emit errorOccurred(e.text());
-        }
-    };
-    m_sock->onInfo = [this](TSock *, int code, const QString &text) { socketInfo(code, text); };
-
-    connect(&m_clock, &TurnClock::ticked, this, &ClientSession::clockTicks);
-    connect(&m_clock, &TurnClock::expired, this, &ClientSession::clockExpired);
-
-    registerHandlers();
-    m_pump.setErrorReporter([this](const QString &text) { emit errorOccurred(text); });
-    // The connection's close waits behind the messages that came before it.
-    m_pump.setKeepTicking([this] { return m_closePending; });
-    m_pump.setAfterTick([this] {
-        if (!m_closePending || m_pump.queued() > 0)
-            return;
-        m_closePending = false;
-        m_closed = true;
+    connect(&m_link, &SessionConnection::errorOccurred, this, &ClientSession::errorOccurred);
+    connect(&m_link, &SessionConnection::socketError, this, &ClientSession::connectionError);
+    connect(&m_link, &SessionConnection::closed, this, [this] {
         m_clock.stop();
         emit connectionClosed();
     });
-    m_pump.start();
-}
-
-ClientSession::~ClientSession()
-{
-    // The socket goes first and quietly: no handler may run on a
-    // half-destroyed session.
-    m_sock->onRead = nullptr;
-    m_sock->onInfo = nullptr;
-    delete m_sock;
-}
-
-void ClientSession::setDispatchManual(bool manual)
-{
-    if (manual)
-        m_pump.stop();
-    else
-        m_pump.start();
-}
-
-void ClientSession::connectToHost(const QString &host, const QString &port)
-{
-    m_sock->setHostName(host);
-    m_sock->setPortName(port);
-    try {
-        m_sock->open();
-    } catch (const ZwonkyError &e) {
-        emit connectionError(e.text());
-    }
+    connect(&m_clock, &TurnClock::ticked, this, &ClientSession::clockTicks);
+    connect(&m_clock, &TurnClock::expired, this, &ClientSession::clockExpired);
+    registerHandlers();
 }
 
 QStringList ClientSession::commandNames() const
@@ -96,15 +51,10 @@ void ClientSession::registerHandlers()
         {cmd::NewPlayerInfo, bind(&ClientSession::newplayerinfo)},
         {cmd::HaveWrongVersion,
          [this](FieldCursor &args) {
-             emit notice(args.takeRest()
-                             + QStringLiteral(" has a different version of the game then you."),
-                         NoticeBlue);
+             emit notice(sessiontext::otherVersion(args.takeRest()), NoticeBlue);
          }},
         {cmd::WrongVersion,
-         [this](FieldCursor &) {
-             emit notice(QStringLiteral("You have a differnt version of the game then the host."),
-                         NoticeBlue);
-         }},
+         [this](FieldCursor &) { emit notice(sessiontext::ownVersionDiffers(), NoticeBlue); }},
         {cmd::ExistingPlayers, bind(&ClientSession::newplayerinfo)},
         {cmd::PlayerDisconnected, bind(&ClientSession::playerdisconnected)},
         {cmd::StartGame, bind(&ClientSession::startthegame)},
@@ -129,49 +79,15 @@ void ClientSession::registerHandlers()
     for (const QString &name : protocol::clientCommandOrder()) {
         const auto found = handlers.find(name);
         if (found != handlers.end())
-            m_pump.table().add(name, found->second);
+            m_link.table().add(name, found->second);
     }
-    m_commandNames = m_pump.table().names();
-}
-
-// ---------------------------------------------------------------- connection
-
-void ClientSession::receive(const QByteArray &bytes)
-{
-    if (m_closed || m_closePending)
-        return;
-    for (const QByteArray &message : m_framer.feed(bytes))
-        m_pump.enqueue(message);
-    if (m_framer.overflowed()) {
-        // A peer that never ends its message is not the game server.
-        m_framer.reset();
-        emit errorOccurred(QStringLiteral("The game connection sent an endless message"));
-        m_sock->close();
-    }
-}
-
-void ClientSession::socketInfo(int code, const QString &text)
-{
-    if (text == QLatin1String("Socket Closed")) {
-        if (m_closed || m_closePending)
-            return;
-        m_closePending = true;
-        m_pump.wake();
-        return;
-    }
-    if (code == TSock::InfoError)
-        emit connectionError(text);
+    m_commandNames = m_link.table().names();
 }
 
 void ClientSession::send(const QByteArray &message)
 {
-    if (!m_state.connected)
-        return;
-    try {
-        m_sock->sendText(message);
-    } catch (const ZwonkyError &e) {
-        emit errorOccurred(e.text());
-    }
+    if (m_state.connected)
+        m_link.send(message);
 }
 
 void ClientSession::setPhase(SessionPhase phase)
@@ -207,19 +123,16 @@ void ClientSession::newplayerinfo(FieldCursor &args)
 {
     const int seat = takeSeat(args.takeInt());
     const QString name = args.takeRest();
-    if (seat == m_state.ownSeat) {
-        emit notice(QStringLiteral("You are Connected."), NoticeBlue);
+    const bool own = seat == m_state.ownSeat;
+    emit notice(sessiontext::connected(own, name), NoticeBlue);
+    if (own)
         emit ownLoginConfirmed();
-    } else {
-        emit notice(name + QStringLiteral(" is Connected."), NoticeBlue);
+    else
         emit soundRequested(QStringLiteral("entered"));
-    }
     if (isSpectatorSeat(seat)) {
         m_players.addSpectator(seat, name);
         emit spectatorsChanged();
-        emit notice(seat == m_state.ownSeat ? QStringLiteral("You are spying.")
-                                            : name + QStringLiteral(" is spying."),
-                    NoticeBlue);
+        emit notice(sessiontext::spying(own, name), NoticeBlue);
     } else if (m_players.seat(seat, name)) {
         emit playerChanged(seat);
     }
@@ -232,14 +145,14 @@ void ClientSession::playerdisconnected(FieldCursor &args)
     if (isPlayingSeat(seat)) {
         // The row's own name is announced, not the one in the message.
         if (m_players.row(seat).seated)
-            emit notice(m_players.shownName(seat) + QStringLiteral(" disconnected."), NoticeBlue);
+            emit notice(sessiontext::disconnected(m_players.shownName(seat)), NoticeBlue);
         m_players.vacate(seat);
         emit playerChanged(seat);
         return;
     }
     if (name.isEmpty() || !m_players.removeSpectator(seat, name))
         return;
-    emit notice(name + QStringLiteral(" has left."), LeftNavy);
+    emit notice(sessiontext::hasLeft(name), LeftNavy);
     emit spectatorsChanged();
 }
 
@@ -251,9 +164,7 @@ void ClientSession::justwatching(FieldCursor &args)
         return;
     const bool watching = state == QLatin1String("1");
     m_players.setWatching(seat, watching);
-    emit notice(m_players.shownName(seat) + (watching ? QStringLiteral(" is just watching")
-                                                      : QStringLiteral(" now playing again")),
-                WatchGrey);
+    emit notice(sessiontext::watching(m_players.shownName(seat), watching), WatchGrey);
     emit watchingChanged(seat, watching);
     emit playerChanged(seat);
 }
@@ -269,15 +180,11 @@ void ClientSession::startthegame(FieldCursor &args)
     m_state.winner.clear();
     m_players.resetForGame();
     setPhase(SessionPhase::Pause);
-
-    const QString speed = settings.fast ? QStringLiteral(" FAST ") : QStringLiteral(" SLOW ");
     emit gameStarted(starter, settings);
     for (int seat = FirstSeat; seat <= LastPlayingSeat; ++seat)
         emit playerChanged(seat);
     emit scoresChanged();
-    emit notice(starter + QStringLiteral(" has started a") + speed
-                    + (settings.team ? QStringLiteral("TEAM game.") : QStringLiteral("game.")),
-                NoticeBlue);
+    emit notice(sessiontext::started(starter, settings), NoticeBlue);
 }
 
 void ClientSession::getnextplayer(FieldCursor &args)
@@ -388,9 +295,7 @@ void ClientSession::purchase(FieldCursor &args, bool newTiles)
     if (!isPlayingSeat(seat))
         return;
     m_players.setScore(seat, score);
-    emit announcement(m_players.shownName(seat)
-                      + (newTiles ? QStringLiteral(" bought new tiles for 300 points!")
-                                  : QStringLiteral(" bought the old tiles for 300 points!")));
+    emit announcement(sessiontext::purchase(m_players.shownName(seat), newTiles));
     if (m_state.settings.fast)
         m_players.setBoughtTiles(seat, true);
     if (seat == m_state.ownSeat)
@@ -462,22 +367,10 @@ void ClientSession::scores(FieldCursor &args)
         return;
     m_players.setScore(seat, total);
     m_players.setResult(seat, result);
-    const QString name = m_players.shownName(seat);
-    if (result.lostPoints()) {
-        emit announcement(QStringLiteral("%1 Lost 500 points! %2 words made for %3 points but "
-                                         "that wasn't enough!")
-                              .arg(name)
-                              .arg(result.wordCount)
-                              .arg(result.wordPoints));
-    } else if (!fast || seat == m_state.ownSeat) {
-        emit announcement(QStringLiteral("%1 Scored: %2 points! %3 words made for %4 points "
-                                         "plus %5 bonus points!")
-                              .arg(name)
-                              .arg(result.points())
-                              .arg(result.wordCount)
-                              .arg(result.wordPoints)
-                              .arg(result.bonus));
-    }
+    const QString text = sessiontext::turnResult(m_players.shownName(seat), result,
+                                                 !fast || seat == m_state.ownSeat);
+    if (!text.isEmpty())
+        emit announcement(text);
     emit playerChanged(seat);
     emit turnScored(seat, result);
     emit scoresChanged();

@@ -6,12 +6,11 @@
 // make. Views (the main window's parts), tests and computer players drive a
 // session and listen to its signals; none of them reads state from a widget.
 
-#include "net/framer.h"
-#include "net/messagepump.h"
 #include "net/protocol.h"
 #include "session/acceptedwords.h"
 #include "session/lettertray.h"
 #include "session/playertable.h"
+#include "session/sessionconnection.h"
 #include "session/sessionstate.h"
 #include "session/turnclock.h"
 
@@ -19,8 +18,6 @@
 #include <QString>
 
 namespace zwonky {
-
-class TSock;
 
 class ClientSession : public QObject
 {
@@ -30,10 +27,8 @@ public:
     static constexpr quint32 NoticeBlue = 0xFF0000;
     static constexpr quint32 LeftNavy = 0x800000;
     static constexpr quint32 WatchGrey = 0x78989C;
-    static constexpr int DispatchIntervalMs = 1;
 
     explicit ClientSession(QObject *parent = nullptr);
-    ~ClientSession() override;
 
     // ---- set-up ----
     void setPlayerName(const QString &name) { m_playerName = name; }
@@ -42,10 +37,10 @@ public:
     // The player's turn-sound choice: "turnnew" instead of "turn".
     void setNewTurnSound(bool on) { m_newTurnSound = on; }
     // Opens the game connection (non-blocking); errors come as connectionError().
-    void connectToHost(const QString &host, const QString &port);
+    void connectToHost(const QString &host, const QString &port) { m_link.open(host, port); }
     // Manual modes for tests: the dispatch timer or the turn clock stays off
     // and the caller steps tick() or tickClock() itself.
-    void setDispatchManual(bool manual);
+    void setDispatchManual(bool manual) { m_link.setManual(manual); }
     void setClockManual(bool manual) { m_clock.setManual(manual); }
 
     // ---- state ----
@@ -61,16 +56,16 @@ public:
     const AcceptedWords &words() const { return m_words; }
     int secondsLeft() const { return m_clock.secondsLeft(); }
     bool clockRunning() const { return m_clock.isRunning(); }
-    bool isClosed() const { return m_closed; }
+    bool isClosed() const { return m_link.isClosed(); }
     // The dispatch table's commands, in the order they are tested.
     QStringList commandNames() const;
 
     // ---- receiving ----
     // Bytes from the connection: complete messages join the queue.
-    void receive(const QByteArray &bytes);
-    std::size_t queued() const { return m_pump.queued(); }
+    void receive(const QByteArray &bytes) { m_link.receive(bytes); }
+    std::size_t queued() const { return m_link.queued(); }
     // One dispatch tick: at most one message is handled.
-    void tick() { m_pump.tick(); }
+    void tick() { m_link.tick(); }
     // One second of the turn clock.
     void tickClock() { m_clock.tick(); }
 
@@ -141,7 +136,6 @@ private:
     void endOwnTurn();
     void clockExpired();
     void clockTicks(int secondsLeft);
-    void socketInfo(int code, const QString &text);
 
     // Handlers of the server's messages.
     void sendloginfo(FieldCursor &args);
@@ -172,12 +166,9 @@ private:
     QString m_playerName;
     bool m_newTurnSound = false;
 
-    MessagePump m_pump{DispatchIntervalMs};
-    Framer m_framer;
-    TSock *m_sock = nullptr;
     QStringList m_commandNames;
-    bool m_closePending = false;
-    bool m_closed = false;
+    // Last, so that it goes first: no message reaches a half-destroyed session.
+    SessionConnection m_link;
 };
 
 } // namespace zwonky
