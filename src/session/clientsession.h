@@ -57,6 +57,7 @@ public:
     int secondsLeft() const { return m_clock.secondsLeft(); }
     bool clockRunning() const { return m_clock.isRunning(); }
     bool isClosed() const { return m_link.isClosed(); }
+    bool closeQueued() const { return m_link.closeQueued(); }
     // The dispatch table's commands, in the order they are tested.
     QStringList commandNames() const;
 

@@ -42,6 +42,8 @@ public:
     // While manual, nothing ticks unless tick() is called.
     void setManual(bool manual);
     bool isClosed() const { return m_closed; }
+    // The close has been seen and waits behind the queued messages.
+    bool closeQueued() const { return m_closePending; }
 
 signals:
     void closed();
