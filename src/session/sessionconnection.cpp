@@ -1,0 +1,104 @@
+#include "session/sessionconnection.h"
+
+#include "net/tsock.h"
+#include "net/zwonkyerror.h"
+
+namespace zwonky {
+
+SessionConnection::SessionConnection(QObject *parent) : QObject(parent)
+{
+    m_sock = new TSock(this);
+    m_sock->onRead = [this](TSock *sock) {
+        try {
+            receive(sock->receive());
+        } catch (const ZwonkyError &e) {
+            emit errorOccurred(e.text());
+        }
+    };
+    m_sock->onInfo = [this](TSock *, int code, const QString &text) { socketInfo(code, text); };
+
+    m_pump.setErrorReporter([this](const QString &text) { emit errorOccurred(text); });
+    m_pump.setKeepTicking([this] { return m_closePending; });
+    m_pump.setAfterTick([this] { closeAfterQueue(); });
+    m_pump.start();
+}
+
+SessionConnection::~SessionConnection()
+{
+    // The socket goes first and quietly: no handler may run on a
+    // half-destroyed owner.
+    m_sock->onRead = nullptr;
+    m_sock->onInfo = nullptr;
+    delete m_sock;
+}
+
+void SessionConnection::open(const QString &host, const QString &port)
+{
+    m_sock->setHostName(host);
+    m_sock->setPortName(port);
+    try {
+        m_sock->open();
+    } catch (const ZwonkyError &e) {
+        emit socketError(e.text());
+    }
+}
+
+void SessionConnection::send(const QByteArray &message)
+{
+    try {
+        m_sock->sendText(message);
+    } catch (const ZwonkyError &e) {
+        emit errorOccurred(e.text());
+    }
+}
+
+void SessionConnection::close()
+{
+    m_sock->close();
+}
+
+void SessionConnection::setManual(bool manual)
+{
+    if (manual)
+        m_pump.stop();
+    else
+        m_pump.start();
+}
+
+void SessionConnection::receive(const QByteArray &bytes)
+{
+    if (m_closed || m_closePending)
+        return;
+    for (const QByteArray &message : m_framer.feed(bytes))
+        m_pump.enqueue(message);
+    if (m_framer.overflowed()) {
+        // A peer that never ends its message is not the game server.
+        m_framer.reset();
+        emit errorOccurred(QStringLiteral("The game connection sent an endless message"));
+        m_sock->close();
+    }
+}
+
+void SessionConnection::socketInfo(int code, const QString &text)
+{
+    if (text == QLatin1String("Socket Closed")) {
+        if (m_closed || m_closePending)
+            return;
+        m_closePending = true;
+        m_pump.wake();
+        return;
+    }
+    if (code == TSock::InfoError)
+        emit socketError(text);
+}
+
+void SessionConnection::closeAfterQueue()
+{
+    if (!m_closePending || m_pump.queued() > 0)
+        return;
+    m_closePending = false;
+    m_closed = true;
+    emit closed();
+}
+
+} // namespace zwonky

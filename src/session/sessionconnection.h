@@ -1,0 +1,64 @@
+#pragma once
+
+#include "net/framer.h"
+#include "net/messagepump.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+namespace zwonky {
+
+class TSock;
+
+// A client's game connection: the socket, the cutting of its bytes into
+// messages and the receive queue, drained one message per tick through the
+// command table. The connection's close is queued behind the messages that
+// arrived before it, so the session sees them all before it hears of the
+// close. Errors from the socket, from a handler or from a send never leave
+// this class as exceptions; they are reported by signals.
+class SessionConnection : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int DispatchIntervalMs = 1;
+
+    explicit SessionConnection(QObject *parent = nullptr);
+    ~SessionConnection() override;
+
+    CommandTable &table() { return m_pump.table(); }
+    // Starts a non-blocking connect; a failure comes as socketError().
+    void open(const QString &host, const QString &port);
+    // Sends one whole message; a send that fails is reported, not thrown.
+    void send(const QByteArray &message);
+    void close();
+
+    // Bytes received: every complete message joins the queue.
+    void receive(const QByteArray &bytes);
+    std::size_t queued() const { return m_pump.queued(); }
+    // One tick: handles at most one message, or reports the queued close.
+    void tick() { m_pump.tick(); }
+    // While manual, nothing ticks unless tick() is called.
+    void setManual(bool manual);
+    bool isClosed() const { return m_closed; }
+    // The close has been seen and waits behind the queued messages.
+    bool closeQueued() const { return m_closePending; }
+
+signals:
+    void closed();
+    void socketError(const QString &text);
+    void errorOccurred(const QString &text);
+
+private:
+    void socketInfo(int code, const QString &text);
+    void closeAfterQueue();
+
+    TSock *m_sock = nullptr;
+    Framer m_framer;
+    MessagePump m_pump{DispatchIntervalMs};
+    bool m_closePending = false;
+    bool m_closed = false;
+};
+
+} // namespace zwonky
