@@ -1,11 +1,11 @@
 #include "client/inifile.h"
 
 #include "net/protocol.h"
+#include "storage/filereplace.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace zwonky {
 
@@ -181,15 +181,11 @@ QByteArray IniFile::contents() const
 
 bool IniFile::save(QString *error)
 {
-    QSaveFile file(m_path);
-    // A writable file in a folder that refuses new files is still written.
-    file.setDirectWriteFallback(true);
     const QByteArray data = contents();
     // Replacing the file would get round its read-only mark: respect it.
     const QFileInfo existing(m_path);
     const bool readOnly = existing.exists() && !existing.isWritable();
-    if (readOnly || !file.open(QIODevice::WriteOnly) || file.write(data) != data.size()
-        || !file.commit()) {
+    if (readOnly || !replaceFileContents(m_path, data)) {
         if (error) {
             *error = QStringLiteral("Unable to write to %1")
                          .arg(QDir::toNativeSeparators(QFileInfo(m_path).absoluteFilePath()));

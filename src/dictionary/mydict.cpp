@@ -5,8 +5,10 @@
 
 #include <QFileInfo>
 #include <QResource>
+#include <QTemporaryFile>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 // The word list is compiled into the static core library; naming its
@@ -150,11 +152,21 @@ void TDictn::OpenList()
     // The path is made absolute at creation, so the file removed at exit is
     // the one written here even if the current folder changes meanwhile.
     m_file.setFileName(m_path);
-    if (!QFileInfo::exists(m_path) && m_hasBuiltIn)
-        m_createdFile = extractBuiltIn();
+    bool brokenFileLeft = false;
+    if (m_hasBuiltIn) {
+        const QFileInfo existing(m_path);
+        if (!existing.exists()) {
+            m_createdFile = extractBuiltIn(false);
+        } else if (existing.isFile() && !holdsWholeRecords(existing.size())) {
+            // Cut short, most likely by a run that was killed while copying
+            // the list out: used as it is, it would lack words for good.
+            m_createdFile = extractBuiltIn(true);
+            brokenFileLeft = !m_createdFile;
+        }
+    }
 
     // Unbuffered: a probe reads its 15 bytes and nothing around them.
-    if (m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!brokenFileLeft && m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         m_open = true;
         m_source = Source::WorkingFile;
         m_lastIndex = m_file.size() / RecordSize - 1;
@@ -167,21 +179,37 @@ void TDictn::OpenList()
     useBuiltInInMemory();
 }
 
-bool TDictn::extractBuiltIn()
+bool TDictn::holdsWholeRecords(qint64 size)
 {
-    // NewOnly: never overwrite a file that appeared in the meantime.
-    QFile out(m_path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    return size > 0 && size % RecordSize == 0;
+}
+
+bool TDictn::extractBuiltIn(bool replaceBroken)
+{
+    // The list is written under a name of its own and gets its real name only
+    // when complete, so an interrupted copy never looks like a word list.
+    // A partial copy is removed with the temporary file.
+    QTemporaryFile out(m_path + QStringLiteral(".XXXXXX"));
+    if (!out.open())
         return false;
-    const bool written = out.write(m_builtIn) == m_builtIn.size() && out.flush();
+    if (out.write(m_builtIn) != m_builtIn.size() || !out.flush()
+        || out.error() != QFileDevice::NoError)
+        return false;
     out.close();
-    if (!written || out.error() != QFileDevice::NoError) {
-        // A full disk leaves a partial list behind: it must not be used,
-        // and must not be left for the next run to pick up.
-        out.remove();
-        return false;
+    const QString written = out.fileName();
+    bool renamed = false;
+    if (replaceBroken) {
+        // rename(2) replaces the broken file in one step.
+        renamed = ::rename(QFile::encodeName(written).constData(),
+                           QFile::encodeName(m_path).constData())
+            == 0;
+    } else {
+        // Never overwrite a file that appeared in the meantime.
+        renamed = QFile::rename(written, m_path);
     }
-    return true;
+    if (renamed)
+        out.setAutoRemove(false);
+    return renamed;
 }
 
 void TDictn::useBuiltInInMemory()

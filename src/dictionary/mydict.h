@@ -17,9 +17,12 @@ namespace zwonky {
 // the 14-byte field. At creation the built-in list is copied to the working
 // file "English" in the current folder, unless a file of that name is
 // already there, in which case that file is used instead for the whole run
-// (and left in place at exit, since it is not ours). Every lookup is a binary
-// search reading one record per probe from the open file; the list is not
-// held in memory.
+// (and left in place at exit, since it is not ours). The copy is written
+// under a temporary name and renamed when complete; an existing file whose
+// length is not a whole number of records (a copy cut short by a kill) is
+// replaced by a fresh copy, which is ours and removed at exit. Every lookup
+// is a binary search reading one record per probe from the open file; the
+// list is not held in memory.
 //
 // When the working file cannot be written or opened (read-only folder, full
 // disk), lookups run over the built-in bytes in memory with the same search,
@@ -62,7 +65,8 @@ public:
 private:
     void OpenList();
     void CloseList();
-    bool extractBuiltIn();
+    bool extractBuiltIn(bool replaceBroken);
+    static bool holdsWholeRecords(qint64 size);
     void useBuiltInInMemory();
     bool readRecord(qint64 index);
 

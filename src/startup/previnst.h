@@ -12,19 +12,26 @@ class QLocalServer;
 namespace zwonky {
 
 // The single-instance guard: the first process of a user holds a lock file
-// and listens on a local socket; a second start asks it to raise its main
-// window and ends before creating any window of its own.
+// and listens on a local socket, both in the user's private runtime folder
+// (userRuntimeFolder()), where no other account can plant them; a second
+// start asks the first to raise its main window and ends before creating
+// any window of its own.
 class PrevInstance : public QObject
 {
     Q_OBJECT
 public:
-    // key: one name per user and program, e.g. defaultKey().
-    explicit PrevInstance(QString key, QObject *parent = nullptr);
+    // folder: where the lock and the socket live, e.g. defaultFolder().
+    explicit PrevInstance(QString folder, QObject *parent = nullptr);
     ~PrevInstance() override;
 
-    static QString defaultKey();
+    // The user's runtime folder; empty when the user has no private one.
+    static QString defaultFolder();
 
-    // True when this is the first instance; it then listens for raise requests.
+    // The socket a second start connects to.
+    QString socketPath() const;
+
+    // True when this is the first instance; it then listens for raise
+    // requests. Without a folder there is no guard: every start is first.
     bool claim();
     // Second instance: asks the first to raise its window. True when it answered.
     bool raiseFirst(int timeoutMs = 2000);
@@ -32,8 +39,8 @@ public:
     void setRaiseHandler(std::function<void()> handler) { m_raise = std::move(handler); }
 
 private:
-    QString m_key;
-    QLockFile m_lock;
+    QString m_folder;
+    std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
     std::function<void()> m_raise;
 };

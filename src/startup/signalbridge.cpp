@@ -1,6 +1,8 @@
 #include "startup/signalbridge.h"
 
+#include <QApplication>
 #include <QSocketNotifier>
+#include <QWidget>
 
 #include <csignal>
 #include <fcntl.h>
@@ -57,11 +59,30 @@ SignalBridge::~SignalBridge()
     g_signalWriteFd = g_signalReadFd = -1;
 }
 
+bool SignalBridge::requested()
+{
+    readSignal();
+    return m_requested;
+}
+
 void SignalBridge::readSignal()
 {
+    if (g_signalReadFd < 0)
+        return;
     unsigned char byte = 0;
-    while (::read(g_signalReadFd, &byte, 1) == 1)
+    while (::read(g_signalReadFd, &byte, 1) == 1) {
+        m_requested = true;
+        // Modal boxes first: each runs its own event loop, which would keep
+        // the program from ever getting back to the main one.
+        QWidget *previous = nullptr;
+        while (QWidget *box = QApplication::activeModalWidget()) {
+            if (box == previous)
+                break; // it refused to close
+            box->close();
+            previous = box;
+        }
         emit terminationRequested(byte);
+    }
 }
 
 } // namespace zwonky

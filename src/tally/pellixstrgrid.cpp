@@ -3,9 +3,9 @@
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
 #include "net/zwonkyerror.h"
+#include "storage/filereplace.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace zwonky {
 
@@ -115,9 +115,7 @@ StringGrid gridFromText(const QByteArray &text)
 
 void SaveGridToFile(const StringGrid &grid, const QString &fileName)
 {
-    QSaveFile file(fileName);
-    const QByteArray text = gridToText(grid);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+    if (!replaceFileContents(fileName, gridToText(grid)))
         throw ZwonkyError(QStringLiteral("Cannot write file %1").arg(fileName));
 }
 

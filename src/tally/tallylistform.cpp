@@ -2,6 +2,7 @@
 
 #include "net/fieldcursor.h"
 #include "net/zwonkyerror.h"
+#include "storage/filereplace.h"
 #include "widgets/artwork.h"
 #include "widgets/flatbutton.h"
 #include "widgets/flatpanel.h"
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <QtEndian>
@@ -294,7 +294,14 @@ void Ttallylist::keepBadFile(const QString &path)
 
 bool Ttallylist::savetally()
 {
-    return writeTallyFile(true);
+    if (m_saving)
+        return false;  // a save is under way further up
+    if (writeTallyFile(true))
+        return true;
+    // The same notice as for a settings file that cannot be written.
+    report(QStringLiteral("Unable to write to %1")
+               .arg(QDir::toNativeSeparators(QFileInfo(tallyFilePath()).absoluteFilePath())));
+    return false;
 }
 
 bool Ttallylist::writeTallyFile(bool letEventsRun)
@@ -317,10 +324,9 @@ bool Ttallylist::writeTallyFile(bool letEventsRun)
     bool ok = false;
     if (!packed.empty()) {
         QDir().mkpath(m_folder);
-        QSaveFile file(tallyFilePath());
-        const auto size = static_cast<qint64>(packed.size());
-        ok = file.open(QIODevice::WriteOnly)
-            && file.write(reinterpret_cast<const char *>(packed.data()), size) == size && file.commit();
+        ok = replaceFileContents(
+            tallyFilePath(),
+            QByteArray(reinterpret_cast<const char *>(packed.data()), static_cast<qsizetype>(packed.size())));
     }
     m_saving = false;
     return ok;

@@ -64,7 +64,8 @@ public:
     // the tally starts empty. Returns false in that case.
     bool loadtally();
     // Writes the tally file, replacing the old one only when the new one is
-    // complete. Failures are not reported; returns false on one.
+    // complete. A failure (a full disk) leaves the old file as it was and is
+    // reported as "Unable to write to <path>"; returns false then.
     bool savetally();
 
     // ---- TallyRecorder ----

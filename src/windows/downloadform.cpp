@@ -462,9 +462,12 @@ void Tdownload::endDownload(bool succeeded)
 void Tdownload::install(const QString &path)
 {
     setStatus(m_infolabel3, QStringLiteral("Installing"));
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner
-                                    | QFileDevice::ExeUser | QFileDevice::ExeGroup
-                                    | QFileDevice::ExeOther);
+    // Only its owner may run the installer, and nobody else may change it
+    // before it runs.
+    const QFileDevice::Permissions others = QFileDevice::ExeGroup | QFileDevice::ExeOther
+                                            | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    QFile::setPermissions(path, (QFile::permissions(path) & ~others) | QFileDevice::ExeOwner
+                                    | QFileDevice::ExeUser);
     if (!m_starter || !m_starter(path, installerArguments())) {
         tell(QString::fromLatin1(StartErrorText));
         return;

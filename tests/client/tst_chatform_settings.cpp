@@ -5,6 +5,7 @@
 #include "client/sessionrig.h"
 
 #include "client/colortext.h"
+#include "support/fulldisk.h"
 #include "windows/phrasesform.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <optional>
 
 using namespace zwonky;
 using namespace zwonky::testing;
@@ -40,11 +42,14 @@ private slots:
     void minimumSize();
     void phraseSavedEmpty();
     void unwritableFile();
+    void failedSaveKeepsFile_data();
+    void failedSaveKeepsFile();
 
 private:
     QString path() const
     {
-        return QDir(m_rig->settings.path()).filePath(QStringLiteral("pellixlobby.ini"));
+        const QString folder = m_folder.isEmpty() ? m_rig->settings.path() : m_folder;
+        return QDir(folder).filePath(QStringLiteral("pellixlobby.ini"));
     }
     void writeFile(const QByteArray &data);
     QByteArray readFile() const;
@@ -58,6 +63,7 @@ private:
 
     std::unique_ptr<SessionRig> m_rig;
     std::unique_ptr<Tphrases> m_editor;
+    QString m_folder;  // instead of the rig's settings folder
 };
 
 void TestChatformSettings::init()
@@ -73,6 +79,7 @@ void TestChatformSettings::init()
 
 void TestChatformSettings::cleanup()
 {
+    m_folder.clear();
     m_editor.reset();
     m_rig.reset();
 }
@@ -341,6 +348,41 @@ void TestChatformSettings::unwritableFile()
     action("PlaySounds1")->trigger();
     QCOMPARE(m_rig->boxes, QStringList{QStringLiteral("Unable to write to ")
                                        + QDir::toNativeSeparators(path())});
+}
+
+void TestChatformSettings::failedSaveKeepsFile_data()
+{
+    QTest::addColumn<bool>("onFullDisk");
+    QTest::newRow("full disk") << true;
+    QTest::newRow("file size limit") << false;
+}
+
+void TestChatformSettings::failedSaveKeepsFile()
+{
+    QFETCH(bool, onFullDisk);
+    std::optional<testkit::FullDisk> disk;
+    if (onFullDisk) {
+        disk.emplace();
+        if (!disk->isMounted())
+            QSKIP(qPrintable(disk->reason()));
+        m_folder = disk->path();
+        m_rig->window.setSettingsFolder(m_folder);
+    }
+    // Another program's section, which a wiped file would lose.
+    const QByteArray old("[lobby]\r\nName=Ann\r\nServer=example\r\n[zwonky]\r\nTop=40\r\n");
+    writeFile(old);
+    QVERIFY(login());
+    {
+        std::optional<testkit::FileSizeLimit> limit;
+        if (onFullDisk)
+            QVERIFY(disk->fill());
+        else
+            limit.emplace(rlim_t(old.size()));
+        action("PlaySounds1")->trigger();
+    }
+    QCOMPARE(m_rig->boxes, QStringList{QStringLiteral("Unable to write to ")
+                                       + QDir::toNativeSeparators(path())});
+    QCOMPARE(readFile(), old);
 }
 
 QTEST_MAIN(TestChatformSettings)

@@ -1,4 +1,5 @@
 #include "dictionary/mydict.h"
+#include "support/fulldisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <memory>
 
 using zwonky::TDictn;
+namespace testkit = zwonky::testkit;
 
 namespace {
 
@@ -69,6 +71,9 @@ private slots:
     void fileShrinksAfterOpen();
     void existingWorkingFileUsedAndKept();
     void createdWorkingFileRemoved();
+    void cutWorkingFileReplaced_data();
+    void cutWorkingFileReplaced();
+    void copyThatCannotFinishIsNeverNamed();
     void unwritableFolderFallsBackToMemory_data();
     void unwritableFolderFallsBackToMemory();
     void directoryInTheWayFallsBackToMemory();
@@ -257,6 +262,70 @@ void TestMyDict::createdWorkingFileRemoved()
     }
     QVERIFY(!QFileInfo::exists(path));
     QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+void TestMyDict::cutWorkingFileReplaced_data()
+{
+    QTest::addColumn<QByteArray>("found");
+    QTest::addColumn<bool>("replaced");
+    const QByteArray list = recordsOf(SmallList);
+    QTest::newRow("cut inside a record") << list.chopped(7) << true;
+    QTest::newRow("less than one record") << list.left(3) << true;
+    QTest::newRow("empty") << QByteArray() << true;
+    // Whole records: somebody's own list, used and kept as it is.
+    QTest::newRow("whole records") << list.left(4 * TDictn::RecordSize) << false;
+}
+
+void TestMyDict::cutWorkingFileReplaced()
+{
+    QFETCH(QByteArray, found);
+    QFETCH(bool, replaced);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("English");
+    const QByteArray builtIn = recordsOf(SmallList);
+    QVERIFY(writeFile(path, found));
+    {
+        TDictn dict(path, &builtIn);
+        QCOMPARE(dict.source(), TDictn::Source::WorkingFile);
+        QCOMPARE(readFile(path), replaced ? builtIn : found);
+        QCOMPARE(dict.recordCount(), replaced ? qint64(SmallList.size()) : qint64(4));
+        // The last word is lost in every cut copy.
+        QCOMPARE(dict.IsWord("ZYMURGY"), replaced);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"English"});
+    }
+    // A fresh copy is ours and goes at exit; a list that was whole stays.
+    QCOMPARE(QFileInfo::exists(path), !replaced);
+    if (!replaced)
+        QCOMPARE(readFile(path), found);
+}
+
+void TestMyDict::copyThatCannotFinishIsNeverNamed()
+{
+    // A copy stopped halfway (here by the file size limit, as by a kill or a
+    // full disk) must never sit under the name a later run would use.
+    QStringList words;
+    for (int i = 0; i < 200; ++i)
+        words << QStringLiteral("WORD%1").arg(i, 3, 10, QLatin1Char('0'));
+    const QByteArray builtIn = recordsOf(words);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("English");
+    const QString cutPath = dir.filePath("cut/English");
+    QVERIFY(QDir(dir.path()).mkdir("cut"));
+    const QByteArray cut = builtIn.left(100);
+    QVERIFY(writeFile(cutPath, cut));
+    {
+        testkit::FileSizeLimit limit(1024);
+        QVERIFY(limit.isActive());
+        TDictn fresh(path, &builtIn);
+        TDictn again(cutPath, &builtIn);
+        for (TDictn *dict : {&fresh, &again}) {
+            QCOMPARE(dict->source(), TDictn::Source::BuiltInMemory);
+            QVERIFY(dict->IsWord("WORD199"));
+        }
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{});
+    QCOMPARE(QDir(dir.filePath("cut")).entryList(QDir::Files), QStringList{"English"});
+    QCOMPARE(readFile(cutPath), cut);
 }
 
 void TestMyDict::unwritableFolderFallsBackToMemory_data()

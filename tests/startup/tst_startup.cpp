@@ -5,11 +5,16 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zwonky;
 
@@ -21,6 +26,9 @@ private slots:
     void commandLine_data();
     void commandLine();
     void secondStartEndsAndTermClosesCleanly();
+    void termWhileStartingClosesCleanly();
+    void guardPlantedByAnotherAccount_data();
+    void guardPlantedByAnotherAccount();
 
 private:
     static QString chatText(Tchat &chat)
@@ -93,41 +101,147 @@ void TestStartup::commandLine()
     QCOMPARE(!fast->isHidden(), fastVisible);
 }
 
+namespace {
+
+// The program as a separate process, with its guard in a runtime folder of
+// the test's own, so that it meets neither a real game nor another test.
+class GameProcess
+{
+public:
+    explicit GameProcess(const QProcessEnvironment &environment)
+    {
+        m_process.setWorkingDirectory(m_workDir.path());
+        m_process.setProcessEnvironment(environment);
+    }
+    void start() { m_process.start(ZWONKY_BINARY, {"Guard"}); }
+    QString workFile(const QString &name) const { return QDir(m_workDir.path()).filePath(name); }
+    QProcess &process() { return m_process; }
+
+private:
+    QTemporaryDir m_workDir;
+    QProcess m_process;
+};
+
+QProcessEnvironment environmentWith(const QString &runtimeFolder)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_RUNTIME_DIR", runtimeFolder);
+    return environment;
+}
+
+bool answers(const QString &socketPath)
+{
+    QLocalSocket probe;
+    probe.connectToServer(socketPath);
+    return probe.waitForConnected(200);
+}
+
+} // namespace
+
 void TestStartup::secondStartEndsAndTermClosesCleanly()
 {
-    QTemporaryDir firstDir;
-    QTemporaryDir secondDir;
-    QProcess first;
-    first.setWorkingDirectory(firstDir.path());
-    first.start(ZWONKY_BINARY, {"Guard"});
-    QVERIFY(first.waitForStarted());
+    QTemporaryDir runtime;
+    const PrevInstance guard(runtime.path());
+    GameProcess first(environmentWith(runtime.path()));
+    first.start();
+    QVERIFY(first.process().waitForStarted());
     // The first instance is up once its guard answers and its word list is out.
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(firstDir.filePath("English")), 20000);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [] {
-            QLocalSocket probe;
-            probe.connectToServer(PrevInstance::defaultKey());
-            return probe.waitForConnected(200);
-        }(),
-        20000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(first.workFile("English")), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(answers(guard.socketPath()), 20000);
 
-    QProcess second;
-    second.setWorkingDirectory(secondDir.path());
-    second.start(ZWONKY_BINARY, {"Guard"});
-    QVERIFY(second.waitForFinished(20000));
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second.exitCode(), 0);
+    GameProcess second(environmentWith(runtime.path()));
+    second.start();
+    QVERIFY(second.process().waitForFinished(20000));
+    QCOMPARE(second.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.process().exitCode(), 0);
     // It ended before creating any window: no server, so no word list file.
-    QVERIFY(!QFile::exists(secondDir.filePath("English")));
-    QCOMPARE(first.state(), QProcess::Running);
+    QVERIFY(!QFile::exists(second.workFile("English")));
+    QCOMPARE(first.process().state(), QProcess::Running);
 
     // SIGTERM closes the main window like File > Exit: a normal exit that
     // removes the working word list on the way out.
-    first.terminate();
-    QVERIFY(first.waitForFinished(20000));
-    QCOMPARE(first.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(first.exitCode(), 0);
-    QVERIFY(!QFile::exists(firstDir.filePath("English")));
+    first.process().terminate();
+    QVERIFY(first.process().waitForFinished(20000));
+    QCOMPARE(first.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(first.process().exitCode(), 0);
+    QVERIFY(!QFile::exists(first.workFile("English")));
+}
+
+void TestStartup::termWhileStartingClosesCleanly()
+{
+    // The guard's lock is taken right after the signal handlers are made;
+    // a stop from then on, in the middle of making the windows, is an
+    // ordinary exit that leaves neither the lock nor the word list.
+    QTemporaryDir runtime;
+    const QString lock = QDir(runtime.path()).filePath("zwonky.lock");
+    GameProcess game(environmentWith(runtime.path()));
+    game.start();
+    QVERIFY(game.process().waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lock), 20000);
+    game.process().terminate();
+    QVERIFY(game.process().waitForFinished(20000));
+    QCOMPARE(game.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.process().exitCode(), 0);
+    QVERIFY(!QFile::exists(game.workFile("English")));
+    QVERIFY(!QFile::exists(lock));
+}
+
+void TestStartup::guardPlantedByAnotherAccount_data()
+{
+    QTest::addColumn<bool>("runtimeFolderSet");
+    QTest::newRow("runtime folder set") << true;
+    QTest::newRow("no runtime folder") << false;
+}
+
+void TestStartup::guardPlantedByAnotherAccount()
+{
+    // Another account gets to the shared temporary folder first: a held lock
+    // and a listening socket under every name the guard might look for there.
+    QFETCH(bool, runtimeFolderSet);
+    QTemporaryDir sharedTemp;
+    QTemporaryDir runtime;
+    QTemporaryDir cache;
+    const QString user = qEnvironmentVariable("USER", "player");
+    const QDir temp(sharedTemp.path());
+    const QString takenFolder = temp.filePath(QStringLiteral("zwonky-%1").arg(::geteuid()));
+    QVERIFY(temp.mkdir(QFileInfo(takenFolder).fileName()));
+
+    QLockFile oldLock(temp.filePath("zwonky-" + user + ".lock"));
+    QVERIFY(oldLock.tryLock(0));
+    QLockFile takenLock(QDir(takenFolder).filePath("zwonky.lock"));
+    QVERIFY(takenLock.tryLock(0));
+    QLocalServer oldSocket;
+    QVERIFY(oldSocket.listen(temp.filePath("zwonky-" + user)));
+    QLocalServer takenSocket;
+    QVERIFY(takenSocket.listen(QDir(takenFolder).filePath("zwonky.socket")));
+    // Open to all, and owned by somebody else where the test may do that.
+    QVERIFY(::chmod(QFile::encodeName(takenFolder).constData(), 0777) == 0);
+    if (::geteuid() == 0)
+        QVERIFY(::chown(QFile::encodeName(takenFolder).constData(), 65534, 65534) == 0);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", sharedTemp.path());
+    environment.insert("XDG_CACHE_HOME", cache.path());
+    if (runtimeFolderSet)
+        environment.insert("XDG_RUNTIME_DIR", runtime.path());
+    else
+        environment.remove("XDG_RUNTIME_DIR");
+    const QString ownFolder = runtimeFolderSet ? runtime.path() : QDir(cache.path()).filePath("zwonky-runtime");
+
+    GameProcess game(environment);
+    game.start();
+    QVERIFY(game.process().waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(game.workFile("English")), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(answers(PrevInstance(ownFolder).socketPath()), 20000);
+    QCOMPARE(game.process().state(), QProcess::Running);
+    // The planted sockets were never asked to raise anything.
+    QVERIFY(!oldSocket.hasPendingConnections());
+    QVERIFY(!takenSocket.hasPendingConnections());
+
+    game.process().terminate();
+    QVERIFY(game.process().waitForFinished(20000));
+    QCOMPARE(game.process().exitCode(), 0);
+    ::chmod(QFile::encodeName(takenFolder).constData(), 0700);
 }
 
 QTEST_MAIN(TestStartup)

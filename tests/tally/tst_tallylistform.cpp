@@ -2,6 +2,7 @@
 #include "tally/lzrw1.h"
 #include "tally/pellixstrgrid.h"
 #include "tally/tallylistform.h"
+#include "support/fulldisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 using zwonky::StringGrid;
 using zwonky::Ttallylist;
@@ -28,7 +30,7 @@ public:
     void open()
     {
         window = std::make_unique<Ttallylist>();
-        window->setTallyFolder(dir.path());
+        window->setTallyFolder(folder());
         window->setConfirmer([this](const QString &question) {
             questions.append(question);
             return answer;
@@ -80,9 +82,11 @@ public:
         return {text("mylabel_1"), text("mylabel_2"), text("mylabel_3"), text("mylabel_4")};
     }
 
-    QString filePath() const { return dir.filePath(Ttallylist::FileName); }
+    QString folder() const { return otherFolder.isEmpty() ? dir.path() : otherFolder; }
+    QString filePath() const { return QDir(folder()).filePath(Ttallylist::FileName); }
 
     QTemporaryDir dir;
+    QString otherFolder;
     std::unique_ptr<Ttallylist> window;
     QStringList questions;
     QStringList errors;
@@ -150,6 +154,8 @@ private slots:
     void counterThatIsNotANumberFails();
     void neverLoadedTallyIsNotWritten();
     void doneHidesTheWindow();
+    void failedSaveKeepsOldFile_data();
+    void failedSaveKeepsOldFile();
 };
 
 void TestTallylist::emptyTallyAtFirstStart()
@@ -440,6 +446,56 @@ void TestTallylist::doneHidesTheWindow()
     QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
     t.window->findChild<QPushButton *>("button_done")->click();
     QVERIFY(!t.window->isVisible());
+}
+
+void TestTallylist::failedSaveKeepsOldFile_data()
+{
+    QTest::addColumn<bool>("onFullDisk");
+    QTest::newRow("full disk") << true;
+    QTest::newRow("file size limit") << false;
+}
+
+void TestTallylist::failedSaveKeepsOldFile()
+{
+    QFETCH(bool, onFullDisk);
+    std::optional<zwonky::testkit::FullDisk> disk;
+    TallyUnderTest t;
+    if (onFullDisk) {
+        disk.emplace();
+        if (!disk->isMounted())
+            QSKIP(qPrintable(disk->reason()));
+        t.window.reset();
+        t.otherFolder = disk->path();
+        t.open();
+    }
+    t.tally({"Ann"}, {"Ann"});
+    t.window->addgame("Ann");
+    QVERIFY(t.window->savetally());
+    const QByteArray old = readFile(t.filePath());
+    QVERIFY(old.startsWith("WRZL"));
+
+    // A longer tally than the one stored.
+    const QStringList many = {"Bob", "Cid", "Dee", "Eve", "Fay"};
+    t.tally(many, many);
+    t.window->addgame("addtomine");
+    const QString expected = QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(t.filePath());
+    {
+        std::optional<zwonky::testkit::FileSizeLimit> limit;
+        if (onFullDisk)
+            QVERIFY(disk->fill());
+        else
+            limit.emplace(rlim_t(old.size()));
+        QVERIFY(!t.window->savetally());
+        QCOMPARE(t.errors, QStringList{expected});
+        QCOMPARE(readFile(t.filePath()), old);
+        // The silent save at the end of the run fails the same way.
+        t.window.reset();
+        QCOMPARE(readFile(t.filePath()), old);
+    }
+    QCOMPARE(t.errors, QStringList{expected});
+    QStringList left = QDir(t.folder()).entryList(QDir::Files);
+    left.removeAll(QStringLiteral("filler"));
+    QCOMPARE(left, QStringList{QString(Ttallylist::FileName)});
 }
 
 QTEST_MAIN(TestTallylist)

@@ -169,6 +169,10 @@ void TestDownloadForm::downloadInPiecesSavesAndStartsInstaller()
         QFile old(target);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("an older installer that is much longer than the new one");
+        // Shared with the group: the new file keeps the old one's rights.
+        QVERIFY(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                   | QFileDevice::ReadGroup | QFileDevice::WriteGroup
+                                   | QFileDevice::ReadOther));
     }
 
     QTest::mouseClick(rig.button("getbutton"), Qt::LeftButton);
@@ -211,7 +215,10 @@ void TestDownloadForm::downloadInPiecesSavesAndStartsInstaller()
     QFile saved(target);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), QByteArray("ABCDEFGHIJKL"));
-    QVERIFY(saved.permissions() & QFileDevice::ExeOwner);
+    // Runnable by its owner only, and changeable by nobody else.
+    QCOMPARE(saved.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                 | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     QCOMPARE(rig.files(), QStringList{QStringLiteral("PellixLobbySetup.run")});
 
     QCOMPARE(rig.started.size(), 1);
