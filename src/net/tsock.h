@@ -38,6 +38,15 @@ public:
         InfoError = 3,
     };
 
+    // Why the last connect failed, in the terms a player knows.
+    enum class Failure {
+        None,
+        Refused,     // nothing listens on that port
+        NoSuchHost,  // the host name does not resolve
+        TimedOut,    // no answer in time
+        Other,       // see failureDetail()
+    };
+
     explicit TSock(QObject *parent = nullptr);
     ~TSock() override;
 
@@ -79,6 +88,10 @@ public:
 
     void close();
 
+    Failure lastFailure() const { return m_failure; }
+    // The platform's own words for the last failure.
+    QString failureDetail() const { return m_failureDetail; }
+
     // Resolves a port name: digits are a number, anything else a tcp service.
     static quint16 resolvePort(const QString &portName);
 
@@ -87,6 +100,7 @@ private:
     void readAvailable();
     void peerClosed();
     void reportError(int code, const QString &text);
+    void reportFailure(Failure failure, int code, const QString &text);
     void reportInfo(int code, const QString &text);
     void connectTo(const QString &address, quint16 port);
 
@@ -98,6 +112,8 @@ private:
     QByteArray m_input;
     bool m_closing = false;
     bool m_destroying = false;
+    Failure m_failure = Failure::None;
+    QString m_failureDetail;
 };
 
 } // namespace zwonky
