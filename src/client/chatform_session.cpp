@@ -235,20 +235,22 @@ void Tchat::buildRows()
 
         auto *score = new QLabel(QStringLiteral("0"), m_mainPanel);
         score->setObjectName(QStringLiteral("label_score") + n);
-        score->setGeometry(120, top, 42, 20);
+        score->setGeometry(126, top, 38, 20);
         score->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         setTextColour(score, colour);
         m_scoreLabels[std::size_t(seat)] = score;
 
         auto *bonus = new QLabel(QString(), m_mainPanel);
         bonus->setObjectName(QStringLiteral("label_bonus") + n);
-        bonus->setGeometry(164, top, 46, 20);
+        // Any turn result up to six digits with its sign ("+123456").
+        bonus->setGeometry(164, top, 60, 20);
         setTextColour(bonus, QColor(0x1f, 0x6b, 0x2a));
         m_bonusLabels[std::size_t(seat)] = bonus;
 
         auto *eyes = new ArtLabel(artwork::paintEyes, artwork::EyesSize, m_mainPanel);
         eyes->setObjectName(QStringLiteral("image_eyes") + n);
-        eyes->move(210, top + 4);
+        // The two markers share a place: a seat that watches plays no turn.
+        eyes->move(226, top + 4);
         eyes->setToolTip(QStringLiteral("Just watching"));
         eyes->hide();
         m_eyes[std::size_t(seat)] = eyes;
@@ -256,7 +258,7 @@ void Tchat::buildRows()
         auto *fresh = new ArtLabel(artwork::paintNewTilesMarker, artwork::NewTilesMarkerSize,
                                    m_mainPanel);
         fresh->setObjectName(QStringLiteral("image_new") + n);
-        fresh->move(231, top + 4);
+        fresh->move(226, top + 4);
         fresh->setToolTip(QStringLiteral("Bought new tiles this turn"));
         fresh->hide();
         m_newMarkers[std::size_t(seat)] = fresh;
