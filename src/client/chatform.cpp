@@ -7,6 +7,7 @@
 #include "widgets/artlabel.h"
 #include "widgets/artwork.h"
 #include "widgets/flatbutton.h"
+#include "widgets/fittinglabel.h"
 #include "widgets/flatpanel.h"
 #include "widgets/pilllabel.h"
 #include "widgets/tiledbackground.h"
@@ -267,8 +268,10 @@ void Tchat::buildLayout()
     players->setGeometry(2, 332, 256, 152);
     players->lower();
 
-    m_ending = makeLabel(m_mainPanel, "memo_ending", QStringLiteral("Welcome to Zwonky!"),
-                         QRect(262, 338, 523, 24));
+    // A long turn result (a long name, big numbers) is set smaller, not cut.
+    m_ending = new FittingLabel(QStringLiteral("Welcome to Zwonky!"), m_mainPanel);
+    m_ending->setObjectName(QStringLiteral("memo_ending"));
+    m_ending->setGeometry(262, 338, 523, 24);
     m_ending->setIndent(8);
     m_ending->setStyleSheet(QStringLiteral(
         "QLabel { color: #1e1e1e; background: #ffe7a3; border: 1px solid #c8962e;"

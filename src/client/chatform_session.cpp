@@ -244,6 +244,7 @@ void Tchat::buildRows()
         bonus->setObjectName(QStringLiteral("label_bonus") + n);
         // Any turn result up to six digits with its sign ("+123456").
         bonus->setGeometry(164, top, 60, 20);
+        bonus->setContentsMargins(3, 0, 0, 0); // clear of the score before it
         setTextColour(bonus, QColor(0x1f, 0x6b, 0x2a));
         m_bonusLabels[std::size_t(seat)] = bonus;
 

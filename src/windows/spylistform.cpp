@@ -18,8 +18,9 @@ Tspylist::Tspylist(QWidget *parent) : TiledBackground(parent)
 {
     setObjectName(QStringLiteral("spylist"));
     setWindowTitle(QStringLiteral("Zwonky -Spys"));
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    // Title and close box only: a narrow window keeps its whole caption.
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint
+                   | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(178, 195);
 
     m_list = new QListWidget(this);

@@ -4,6 +4,7 @@
 #include "traytesttable.h"
 
 #include "client/wordcolumn.h"
+#include "widgets/fittinglabel.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -237,6 +238,10 @@ void TestChatformBoard::turnResultOfAnyNameAndSize()
     table.startTurn(2, tenLetters(), QStringLiteral("false"));
     table.feed(protocol::scores(2, wordPoints, bonus, 6, 20000, 0, 0));
     QCOMPARE(caption(table, "memo_ending"), ending);
+    // The announcement shows whole, in smaller type if it must.
+    auto *bar = table.find<FittingLabel>(QStringLiteral("memo_ending"));
+    QVERIFY(bar);
+    QVERIFY(QFontMetrics(bar->fittedFont()).horizontalAdvance(ending) <= bar->textWidth());
 
     // The whole result shows, and nothing lies over it.
     auto *result = table.find<QLabel>(QStringLiteral("label_bonus2"));
