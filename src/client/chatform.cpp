@@ -1,23 +1,27 @@
 #include "client/chatform.h"
 
+#include "client/errorreport.h"
 #include "net/fieldcursor.h"
 #include "net/tsock.h"
 #include "net/zwonkyerror.h"
 #include "widgets/artlabel.h"
 #include "widgets/artwork.h"
 #include "widgets/flatbutton.h"
+#include "widgets/fittinglabel.h"
 #include "widgets/flatpanel.h"
 #include "widgets/pilllabel.h"
 #include "widgets/tiledbackground.h"
+#include "windows/aboutform.h"
 #include "windows/gamestart.h"
+#include "windows/helpform.h"
 #include "windows/spylistform.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -58,9 +62,8 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("chat"));
     setWindowTitle(QStringLiteral("Zwonky"));
-    m_messageBox = [this](const QString &text) {
-        QMessageBox::information(this, QStringLiteral("Zwonky"), text);
-    };
+    m_report = new ErrorReport(this, this);
+    connect(m_report, &ErrorReport::closed, this, [this] { closeWhenSettled(); });
 
     buildLayout();
     buildMenus();
@@ -129,16 +132,21 @@ void Tchat::setParameters(const QStringList &parameters) { m_parameters = parame
 void Tchat::setSettingsFolder(const QString &folder) { m_settingsFolder = folder; }
 void Tchat::setMessageBox(std::function<void(const QString &)> show)
 {
-    m_messageBox = std::move(show);
+    if (!show)
+        return;
+    m_report->setBoxShower([show = std::move(show)](ErrorReport::Kind, const QString &text,
+                                                    std::function<void()> dismissed) {
+        show(text);
+        dismissed();
+    });
 }
 
-void Tchat::showMessage(const QString &text)
+void Tchat::showMessage(const QString &text, std::function<void()> afterwards)
 {
-    if (m_messageBox)
-        m_messageBox(text);
+    m_report->show(ErrorReport::Kind::Notice, text, std::move(afterwards));
 }
 
-void Tchat::reportError(const QString &text) { showMessage(text); }
+void Tchat::reportError(const QString &text) { m_report->show(ErrorReport::Kind::Error, text); }
 
 // The window: the cloth, and on it one fixed panel 785 x 520 with the
 // options and player rows on the left, the board, the turn buttons, the
@@ -161,6 +169,8 @@ void Tchat::buildLayout()
     auto *logo = new ArtLabel(artwork::paintLogo, artwork::LogoSize, m_mainPanel);
     logo->setObjectName(QStringLiteral("image_logo"));
     logo->setGeometry(2, 4, artwork::LogoSize.width(), artwork::LogoSize.height());
+    logo->setCursor(Qt::PointingHandCursor);
+    m_logo = logo;
 
     auto *options = new FlatPanel(m_mainPanel);
     options->setObjectName(QStringLiteral("panel_options"));
@@ -258,8 +268,10 @@ void Tchat::buildLayout()
     players->setGeometry(2, 332, 256, 152);
     players->lower();
 
-    m_ending = makeLabel(m_mainPanel, "memo_ending", QStringLiteral("Welcome to Zwonky!"),
-                         QRect(262, 338, 523, 24));
+    // A long turn result (a long name, big numbers) is set smaller, not cut.
+    m_ending = new FittingLabel(QStringLiteral("Welcome to Zwonky!"), m_mainPanel);
+    m_ending->setObjectName(QStringLiteral("memo_ending"));
+    m_ending->setGeometry(262, 338, 523, 24);
     m_ending->setIndent(8);
     m_ending->setStyleSheet(QStringLiteral(
         "QLabel { color: #1e1e1e; background: #ffe7a3; border: 1px solid #c8962e;"
@@ -296,6 +308,12 @@ void Tchat::showEvent(QShowEvent *event)
 
 bool Tchat::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_logo && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
+        && m_logo->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
+        image_logoClick();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->window() == this) {
         try {

@@ -45,6 +45,7 @@ namespace zwonky {
 namespace protocol {
 struct GameOptions;
 }
+class ErrorReport;
 class SoundPlayer;
 class TallyRecorder;
 class TSock;
@@ -92,8 +93,12 @@ public:
     // Folder that holds the settings file (the program's folder by default).
     void setSettingsFolder(const QString &folder);
     // Message boxes ("Game is full", socket errors) are shown through this
-    // function; tests replace it so that nothing waits for a click.
+    // function; tests replace it so that nothing waits for a click. The box
+    // counts as dismissed as soon as the function returns.
     void setMessageBox(std::function<void(const QString &)> show);
+    // The standard error report of the process, one box at a time; the
+    // start-up shows the server's errors through it too.
+    ErrorReport &errorReport() { return *m_report; }
 
     // ---- session values (chatform_session.cpp) ----
     int ownSeat() const { return m_ownSeat; }
@@ -202,6 +207,8 @@ public:
     void TextColor1Click();
     void ActionColor1Click();
     void N14Click(QAction *item);
+    // The log's text size in points; the view follows as after a new line.
+    void setChatTextSize(int points);
     void PlaySounds1Click();
     void PlayChatterSounds1Click();
     void PrhaseList1Click();
@@ -266,11 +273,16 @@ private:
     void New1Click(QAction *item);
     void ViewTally1Click();
     void showCompanion(QWidget *window);
+    // The logo opens the maker's web page, as the about window's link does.
+    void image_logoClick();
     void updateCompanionActions();
     void label_playername1ContextPopup(int seat, const QPoint &globalPosition);
     QString rowName(int seat) const;
-    // Shows a message box through the replaceable function.
-    void showMessage(const QString &text);
+    // Shows a notice box; `afterwards` runs once it is dismissed.
+    void showMessage(const QString &text, std::function<void()> afterwards = {});
+    // Closes the window once the messages that came before the connection's
+    // close are handled and no box is waiting for the player.
+    void closeWhenSettled();
     // Whether a key typed anywhere in the window was taken by the tray.
     bool FormShortCut(QKeyEvent *key); // chatform_tray.cpp
     // tray helpers (chatform_tray.cpp)
@@ -315,7 +327,8 @@ private:
     bool m_allowNewTiles = true;
     bool m_teamGame = false;
     std::function<void()> m_startListening;
-    std::function<void(const QString &)> m_messageBox;
+    ErrorReport *m_report = nullptr;
+    bool m_closeWhenSettled = false;   // the game connection has closed
 
     MessagePump m_pump{1};
     Framer m_framer;
@@ -330,6 +343,7 @@ private:
 
     // -- controls shared across parts (created by buildLayout / build*) --
     QWidget *m_mainPanel = nullptr;       // `panel_board1`, holds everything
+    QWidget *m_logo = nullptr;            // `image_logo`
     QWidget *m_boardPanel = nullptr;      // `panel_board`
     QWidget *m_columnsPanel = nullptr;
     QWidget *m_chatPanel = nullptr;

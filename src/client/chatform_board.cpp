@@ -291,11 +291,10 @@ void Tchat::scores(FieldCursor &args)
         if (bonusLabel)
             bonusLabel->setText(QStringLiteral("-500"));
         if (m_ending && validSeat)
-            m_ending->setText(QStringLiteral("%1 Lost 500 points! %2 words made for %3 points but "
-                                             "that wasn't enough!")
-                                  .arg(name)
-                                  .arg(wordCount)
-                                  .arg(wordPoints));
+            // Joined piece by piece: a name may itself contain "%1".
+            m_ending->setText(name + QStringLiteral(" Lost 500 points! ") + QString::number(wordCount)
+                              + QStringLiteral(" words made for ") + QString::number(wordPoints)
+                              + QStringLiteral(" points but that wasn't enough!"));
     } else {
         const int turnPoints = wordPoints + bonus;
         if (bonusLabel)
@@ -303,13 +302,11 @@ void Tchat::scores(FieldCursor &args)
         if (QLabel *wscore = rowLabel(m_wordScores, seat))
             wscore->setText(QStringLiteral("for +%1").arg(turnPoints));
         if (m_ending && validSeat && (!fast || seat == m_ownSeat))
-            m_ending->setText(QStringLiteral("%1 Scored: %2 points! %3 words made for %4 points "
-                                             "plus %5 bonus points!")
-                                  .arg(name)
-                                  .arg(turnPoints)
-                                  .arg(wordCount)
-                                  .arg(wordPoints)
-                                  .arg(bonus));
+            m_ending->setText(name + QStringLiteral(" Scored: ") + QString::number(turnPoints)
+                              + QStringLiteral(" points! ") + QString::number(wordCount)
+                              + QStringLiteral(" words made for ") + QString::number(wordPoints)
+                              + QStringLiteral(" points plus ") + QString::number(bonus)
+                              + QStringLiteral(" bonus points!"));
     }
 
     if (validSeat && seat == m_ownSeat && m_tally) {

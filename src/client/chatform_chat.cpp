@@ -276,7 +276,10 @@ void Tchat::buildChat(QWidget *chatPanel)
 
     // The phrase gate counts dispatch ticks; while it is closed the
     // dispatch timer must keep ticking even with nothing to dispatch.
-    m_pump.setAfterTick([this] { phraseTick(); });
+    m_pump.setAfterTick([this] {
+        phraseTick();
+        closeWhenSettled();
+    });
     m_pump.setKeepTicking([this] { return !m_phraseReady; });
 
     wireChatOptions();
@@ -630,10 +633,34 @@ void Tchat::N14Click(QAction *item)
     const int size = item ? item->property("tag").toInt() : 0;
     if (size <= 0)
         return;
-    QFont logFont = m_chatLog->font();
-    logFont.setPointSize(size);
-    m_chatLog->setFont(logFont);
+    setChatTextSize(size);
     saveinifile();
+}
+
+void Tchat::setChatTextSize(int points)
+{
+    if (!m_chatLog)
+        return;
+    QTextEdit *log = m_chatLog;
+    // The new size lays the log out again, which would leave its view at the
+    // top: the newest line stays in view, or with Chat Scroll Off the line
+    // that was at the top stays there.
+    const bool keepView = m_scrollOff && m_scrollOff->isChecked();
+    const int firstVisible = log->cursorForPosition(QPoint(0, 0)).position();
+    QFont logFont = log->font();
+    logFont.setPointSize(points);
+    log->setFont(logFont);
+    QScrollBar *scroll = log->verticalScrollBar();
+    if (keepView) {
+        QTextCursor top(log->document());
+        top.setPosition(firstVisible);
+        scroll->setValue(scroll->value() + log->cursorRect(top).top());
+    } else {
+        QTextCursor end(log->document());
+        end.movePosition(QTextCursor::End);
+        log->setTextCursor(end);
+        scroll->setValue(scroll->maximum());
+    }
 }
 
 void Tchat::PlaySounds1Click()

@@ -1,5 +1,7 @@
 #include "client/chatform.h"
 
+#include "client/connectionnotice.h"
+#include "client/errorreport.h"
 #include "client/tallyrecorder.h"
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
@@ -7,7 +9,9 @@
 #include "net/zwonkyerror.h"
 #include "widgets/artlabel.h"
 #include "widgets/artwork.h"
+#include "windows/aboutform.h"
 #include "windows/gamestart.h"
+#include "windows/helpform.h"
 #include "windows/spylistform.h"
 
 #include <QAction>
@@ -231,20 +235,23 @@ void Tchat::buildRows()
 
         auto *score = new QLabel(QStringLiteral("0"), m_mainPanel);
         score->setObjectName(QStringLiteral("label_score") + n);
-        score->setGeometry(120, top, 42, 20);
+        score->setGeometry(126, top, 38, 20);
         score->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         setTextColour(score, colour);
         m_scoreLabels[std::size_t(seat)] = score;
 
         auto *bonus = new QLabel(QString(), m_mainPanel);
         bonus->setObjectName(QStringLiteral("label_bonus") + n);
-        bonus->setGeometry(164, top, 46, 20);
+        // Any turn result up to six digits with its sign ("+123456").
+        bonus->setGeometry(164, top, 60, 20);
+        bonus->setContentsMargins(3, 0, 0, 0); // clear of the score before it
         setTextColour(bonus, QColor(0x1f, 0x6b, 0x2a));
         m_bonusLabels[std::size_t(seat)] = bonus;
 
         auto *eyes = new ArtLabel(artwork::paintEyes, artwork::EyesSize, m_mainPanel);
         eyes->setObjectName(QStringLiteral("image_eyes") + n);
-        eyes->move(210, top + 4);
+        // The two markers share a place: a seat that watches plays no turn.
+        eyes->move(226, top + 4);
         eyes->setToolTip(QStringLiteral("Just watching"));
         eyes->hide();
         m_eyes[std::size_t(seat)] = eyes;
@@ -252,7 +259,7 @@ void Tchat::buildRows()
         auto *fresh = new ArtLabel(artwork::paintNewTilesMarker, artwork::NewTilesMarkerSize,
                                    m_mainPanel);
         fresh->setObjectName(QStringLiteral("image_new") + n);
-        fresh->move(231, top + 4);
+        fresh->move(226, top + 4);
         fresh->setToolTip(QStringLiteral("Bought new tiles this turn"));
         fresh->hide();
         m_newMarkers[std::size_t(seat)] = fresh;
@@ -292,8 +299,7 @@ void Tchat::registerHandlers()
         {protocol::cmd::Winner, bind(&Tchat::winner)},
         {protocol::cmd::Full,
          [this](FieldCursor &) {
-             showMessage(QStringLiteral("Game is full"));
-             close();
+             showMessage(QStringLiteral("Game is full"), [this] { close(); });
          }},
         {protocol::cmd::JustWatching, bind(&Tchat::justwatching)},
         {protocol::cmd::TheDice, bind(&Tchat::thedice)},
@@ -317,10 +323,8 @@ void Tchat::registerHandlers()
             m_pump.table().add(name, found->second);
     }
     // A message the handler could not read (a seat that is not a number)
-    // ends there; a peer's malformed text is not worth a message box.
-    m_pump.setErrorReporter([](const QString &text) {
-        qWarning().noquote() << "message dropped:" << text;
-    });
+    // ends there and the error is reported; dispatch goes on.
+    m_pump.setErrorReporter([this](const QString &text) { reportError(text); });
 }
 
 // ---------------------------------------------------------------- connection
@@ -368,15 +372,31 @@ void Tchat::sockRead()
 void Tchat::sockInfo(int code, const QString &text)
 {
     if (text == QLatin1String("Socket Closed")) {
-        close();
+        // What the host said before it closed ("CMD_full") is read first.
+        m_closeWhenSettled = true;
+        closeWhenSettled();
         return;
     }
     if (code == TSock::InfoError && !m_connected) {
         // The connect failed: say so instead of leaving the window silent.
-        addlinetochat(QStringLiteral("Could not connect to %1: %2")
-                          .arg(m_sock->hostName(), text),
+        addlinetochat(connectFailureNotice(m_sock->hostName(), m_sock->lastFailure(),
+                                           m_sock->failureDetail()),
                       NoticeBlue);
     }
+}
+
+void Tchat::closeWhenSettled()
+{
+    if (!m_closeWhenSettled)
+        return;
+    if (m_pump.queued() > 0) {
+        m_pump.wake();
+        return;
+    }
+    if (m_report->isOpen())
+        return; // closing follows the box
+    m_closeWhenSettled = false;
+    close();
 }
 
 void Tchat::openLobbyLink()
@@ -824,10 +844,25 @@ void Tchat::ViewTally1Click()
     showCompanion(m_windows.tally);
 }
 
+void Tchat::image_logoClick()
+{
+    if (auto *about = qobject_cast<Tabout *>(m_windows.about))
+        about->openWebPage();
+}
+
 void Tchat::showCompanion(QWidget *window)
 {
     if (!window)
         return;
+    // Help and About open centred on this window (and Help's own About too).
+    if (auto *help = qobject_cast<Thelp *>(window)) {
+        help->showOver(this);
+        return;
+    }
+    if (auto *about = qobject_cast<Tabout *>(window)) {
+        about->showOver(this);
+        return;
+    }
     window->show();
     window->raise();
     window->activateWindow();

@@ -94,11 +94,7 @@ void Tchat::loadinifile()
     resize(width, height);
 
     const int textSize = integerOr(ini, QStringLiteral("Textsize"), DefaultTextSize);
-    if (m_chatLog) {
-        QFont logFont = m_chatLog->font();
-        logFont.setPointSize(std::clamp(textSize, 1, LargestTextSize));
-        m_chatLog->setFont(logFont);
-    }
+    setChatTextSize(std::clamp(textSize, 1, LargestTextSize));
     for (QAction *size : m_textSizes) {
         if (size)
             size->setChecked(size->property("tag").toInt() == textSize);

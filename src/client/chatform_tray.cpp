@@ -7,6 +7,7 @@
 #include "client/boardbackdrop.h"
 #include "client/lettertiles.h"
 #include "client/tilewidget.h"
+#include "client/typingkeys.h"
 #include "client/wordcolumn.h"
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
@@ -45,13 +46,7 @@ int trayLeft(int position) { return TileSide * position + 69; }
 bool isLowerRowTile(int die) { return die <= 3 || die >= 11; }
 
 // The letter of a key of the main keyboard, "A" to "Z"; empty for any other.
-QString myletter(const QKeyEvent &key)
-{
-    const int code = key.key();
-    if (code >= Qt::Key_A && code <= Qt::Key_Z)
-        return QString(QChar(u'A' + (code - Qt::Key_A)));
-    return {};
-}
+QString myletter(const QKeyEvent &key) { return letterOfKey(key); }
 
 // Takes a double click of a push button (QPushButton has no signal for it).
 class DoubleClickFilter : public QObject
@@ -580,18 +575,18 @@ bool Tchat::FormShortCut(QKeyEvent *key)
     if (!m_typingBox || !m_typingBox->isChecked())
         return false;
 
-    // Only the digits of the main keyboard row count; the keypad's are other keys.
-    const bool keypad = key->modifiers().testFlag(Qt::KeypadModifier);
+    // Only the digits of the main keyboard row count, by key, not by character.
+    const int digit = mainRowDigit(*key);
     const bool turnOff0 = m_turnOff0 && m_turnOff0->isChecked();
     if (code == Qt::Key_Return || code == Qt::Key_Enter)
         hitdone();
     if (code == Qt::Key_Backspace)
         takeBackLastTile();
-    if (!keypad && code == Qt::Key_1) {
+    if (digit == 1) {
         hitclear();
-    } else if ((!keypad && code == Qt::Key_6) || code == Qt::Key_Space) {
+    } else if (digit == 6 || code == Qt::Key_Space) {
         shufflethem();
-    } else if (!keypad && code == Qt::Key_0 && !turnOff0) {
+    } else if (digit == 0 && !turnOff0) {
         hitnew();
     } else {
         const QString letter = myletter(*key);

@@ -18,6 +18,9 @@ WordColumn::WordColumn(int length, QWidget *parent) : QPlainTextEdit(parent), m_
     setFrameShape(QFrame::Box);
     document()->setDocumentMargin(2);
     applyColours();
+    // The text edit repaints only the lines that changed; the length mark
+    // behind an empty column must go (and come back) as a whole.
+    connect(this, &QPlainTextEdit::textChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
 QStringList WordColumn::words() const

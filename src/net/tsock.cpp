@@ -110,8 +110,8 @@ void TSock::open()
             return;
         const auto addresses = info.addresses();
         if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
-            self->reportError(info.error(),
-                              QStringLiteral("Host Lookup - Could Not Find Host Entry"));
+            self->reportFailure(Failure::NoSuchHost, info.error(),
+                                QStringLiteral("Host Lookup - Could Not Find Host Entry"));
             return;
         }
         self->connectTo(addresses.first().toString(), port);
@@ -158,6 +158,8 @@ void TSock::connectTo(const QString &address, quint16 port)
     if (!m_socket)
         adoptSocket(new QTcpSocket(this));
     m_closing = false;
+    m_failure = Failure::None;
+    m_failureDetail.clear();
     m_socket->connectToHost(address, port);
 }
 
@@ -181,7 +183,17 @@ void TSock::adoptSocket(QTcpSocket *socket)
         // The peer's close is reported as a disconnect, not as an error.
         if (error == QAbstractSocket::RemoteHostClosedError)
             return;
-        reportError(error, m_socket->errorString());
+        const QString detail = m_socket->errorString();
+        Failure failure = Failure::Other;
+        if (error == QAbstractSocket::ConnectionRefusedError)
+            failure = Failure::Refused;
+        else if (error == QAbstractSocket::HostNotFoundError)
+            failure = Failure::NoSuchHost;
+        else if (error == QAbstractSocket::SocketTimeoutError
+                 || (error == QAbstractSocket::NetworkError
+                     && detail.contains(QLatin1String("timed out"), Qt::CaseInsensitive)))
+            failure = Failure::TimedOut;
+        reportFailure(failure, error, detail);
     });
 }
 
@@ -312,6 +324,13 @@ void TSock::close()
 void TSock::reportError(int code, const QString &text)
 {
     reportInfo(InfoError, QStringLiteral("Error #%1 (%2)").arg(code).arg(text));
+}
+
+void TSock::reportFailure(Failure failure, int code, const QString &text)
+{
+    m_failure = failure;
+    m_failureDetail = text;
+    reportError(code, text);
 }
 
 void TSock::reportInfo(int code, const QString &text)

@@ -40,6 +40,15 @@ public:
         InfoError = 3,
     };
 
+    // Why the last connect failed, in the terms a player knows.
+    enum class Failure {
+        None,
+        Refused,     // nothing listens on that port
+        NoSuchHost,  // the host name does not resolve
+        TimedOut,    // no answer in time
+        Other,       // see failureDetail()
+    };
+
     explicit TSock(QObject *parent = nullptr);
     ~TSock() override;
 
@@ -99,6 +108,10 @@ public:
 
     void close();
 
+    Failure lastFailure() const { return m_failure; }
+    // The platform's own words for the last failure.
+    QString failureDetail() const { return m_failureDetail; }
+
     // Resolves a port name: digits are a number, anything else a tcp service.
     static quint16 resolvePort(const QString &portName);
 
@@ -109,6 +122,7 @@ private:
     void dropOverflowing();
     void peerClosed();
     void reportError(int code, const QString &text);
+    void reportFailure(Failure failure, int code, const QString &text);
     void reportInfo(int code, const QString &text);
     void connectTo(const QString &address, quint16 port);
 
@@ -122,6 +136,8 @@ private:
     bool m_discardInput = false;
     bool m_closing = false;
     bool m_destroying = false;
+    Failure m_failure = Failure::None;
+    QString m_failureDetail;
 };
 
 } // namespace zwonky

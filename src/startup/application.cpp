@@ -1,6 +1,7 @@
 #include "startup/application.h"
 
 #include "client/chatform.h"
+#include "client/errorreport.h"
 #include "client/qtsoundplayer.h"
 #include "net/zwonkyerror.h"
 #include "server/serverform.h"
@@ -16,7 +17,6 @@
 #include <QDateTime>
 #include <QEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTimer>
 
 namespace zwonky {
@@ -86,6 +86,10 @@ ZwonkyApplication::ZwonkyApplication(Options options, QObject *parent)
     m_chat->setCompanions(windows);
 
     connect(m_download.get(), &Tdownload::exitRequested, this, &ZwonkyApplication::closeMainWindow);
+    // The server's errors go to the same report as the client's: one box at a time.
+    connect(m_server.get(), &TServer::errorReported, this, [client](const QString &text) {
+        client->errorReport().show(ErrorReport::Kind::Error, text);
+    });
     m_chat->installEventFilter(this);
 }
 
@@ -110,7 +114,7 @@ void ZwonkyApplication::start()
     m_chat->show();
     const QString dictionaryError = m_server->dictionaryError();
     if (!dictionaryError.isEmpty())
-        QMessageBox::warning(m_chat.get(), QStringLiteral("Zwonky"), dictionaryError);
+        m_chat->errorReport().show(ErrorReport::Kind::Error, dictionaryError);
 }
 
 void ZwonkyApplication::raiseMainWindow()
@@ -126,14 +130,25 @@ void ZwonkyApplication::closeMainWindow()
     m_chat->close();
 }
 
+void ZwonkyApplication::finishWhenClosed()
+{
+    if (!m_chat || m_chat->isVisible())
+        return;
+    // A box still open (an error while closing) is read before the end.
+    ErrorReport &report = m_chat->errorReport();
+    if (report.isOpen()) {
+        connect(&report, &ErrorReport::closed, this, &ZwonkyApplication::finishWhenClosed,
+                Qt::UniqueConnection);
+        return;
+    }
+    emit finished();
+}
+
 bool ZwonkyApplication::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_chat.get() && event->type() == QEvent::Close) {
         // The close may still be refused by the window; look once it is handled.
-        QTimer::singleShot(0, this, [this] {
-            if (m_chat && !m_chat->isVisible())
-                emit finished();
-        });
+        QTimer::singleShot(0, this, [this] { finishWhenClosed(); });
     }
     return QObject::eventFilter(watched, event);
 }

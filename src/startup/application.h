@@ -53,6 +53,8 @@ signals:
 
 private:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Ends the process once the main window is closed and no box is open.
+    void finishWhenClosed();
 
     Options m_options;
     QRandomGenerator m_random;

@@ -12,7 +12,8 @@ int main(int argc, char *argv[])
     // ordinary way, which releases the guard and removes the word list.
     zwonky::SignalBridge terminationSignals;
     QApplication::setApplicationName(QStringLiteral("Zwonky"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zwonky"));
+    // No display name: the platform would append it to every window's
+    // caption, and each window already carries its whole caption.
     // Only the main window's close ends the program; the others only hide.
     QApplication::setQuitOnLastWindowClosed(false);
 

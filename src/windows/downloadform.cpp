@@ -43,14 +43,17 @@ QString windowStyle()
         "QWidget#Tdownload { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
         "  stop:0 #1d3f8f, stop:1 #0b1b45); }"
         "QFrame[panel=\"true\"] { background: white; border-radius: 10px; }"
-        "QLabel { color: #1b2a4e; }"
+        // Plain labels and buttons only inside the panels: the message
+        // boxes that open over this window keep the desktop's look.
+        "QFrame[panel=\"true\"] QLabel { color: #1b2a4e; }"
         "QLabel#label_isclosed { color: white; background: #c62828; border: 2px solid white;"
         "  border-radius: 6px; font-size: 15pt; font-weight: bold; padding: 2px 10px; }"
         "QLabel#label_pitch { font-size: 11pt; font-weight: bold; color: #1d3f8f; }"
         "QLabel#infolabel { font-weight: bold; color: #1d3f8f; }"
         "QLabel#infolabel3 { color: #7a5a1f; }"
         "QLabel#label_firewall { color: #6b6b6b; font-size: 8pt; }"
-        "QPushButton { border-radius: 6px; padding: 7px 14px; font-weight: bold; color: white; }"
+        "QFrame[panel=\"true\"] QPushButton { border-radius: 6px; padding: 7px 14px;"
+        "  font-weight: bold; color: white; }"
         "QPushButton#getbutton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
         "  stop:0 #5fc25a, stop:1 #2e8b3a); border: 1px solid #1f6a29; font-size: 11pt; }"
         "QPushButton#getbutton:hover { background: #6fd66a; }"
@@ -59,7 +62,7 @@ QString windowStyle()
         "QPushButton#Button1, QPushButton#Button2 { background: qlineargradient(x1:0, y1:0,"
         "  x2:0, y2:1, stop:0 #4f86f7, stop:1 #2456c6); border: 1px solid #1b3f94; }"
         "QPushButton#Button1:hover, QPushButton#Button2:hover { background: #5d92ff; }"
-        "QPushButton:pressed { padding-top: 8px; padding-bottom: 6px; }"
+        "QFrame[panel=\"true\"] QPushButton:pressed { padding-top: 8px; padding-bottom: 6px; }"
         "QPushButton#getbutton:disabled, QPushButton#abortbutton:disabled {"
         "  background: #d4d4d4; color: #f7f7f7; border: 1px solid #b8b8b8; }"
         "QLabel#label_solo, QLabel#label_others { font-size: 10pt; }");

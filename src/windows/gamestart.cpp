@@ -48,8 +48,9 @@ Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
 {
     setObjectName(QStringLiteral("gamestartform"));
     setWindowTitle(QStringLiteral("Zwonky - Start Game"));
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    // Title and close box only: a narrow window keeps its whole caption.
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint
+                   | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(261, 253);
 
     auto *card = new FlatPanel(this);

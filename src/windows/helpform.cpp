@@ -4,6 +4,7 @@
 #include "windows/aboutform.h"
 
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
@@ -273,7 +274,18 @@ Thelp::Thelp(QWidget *parent)
     m_panelSide = new QWidget(this);
     m_panelSide->setObjectName(QStringLiteral("panel_side"));
     m_panelSide->setAttribute(Qt::WA_StyledBackground, true);
-    m_panelSide->setFixedWidth(132);
+    // The selected page's caption is bold: the panel is as wide as the
+    // widest bold caption with the button's padding and border, so that no
+    // caption is cut ("Documentation").
+    QFont boldFont = m_panelSide->font();
+    boldFont.setBold(true);
+    const QFontMetrics bold(boldFont);
+    int widestCaption = 0;
+    for (const PageButton &page : PageButtons)
+        widestCaption = qMax(widestCaption, bold.horizontalAdvance(QString::fromLatin1(page.caption)));
+    constexpr int ButtonChrome = 2 * 10 + 2 * 1 + 4; // padding, border, a little air
+    constexpr int SideMargins = 2 * 8;
+    m_panelSide->setFixedWidth(qMax(132, widestCaption + ButtonChrome + SideMargins));
     auto *side = new QVBoxLayout(m_panelSide);
     side->setContentsMargins(8, 10, 8, 10);
     side->setSpacing(3);

@@ -18,13 +18,14 @@ Tspylist::Tspylist(QWidget *parent) : TiledBackground(parent)
 {
     setObjectName(QStringLiteral("spylist"));
     setWindowTitle(QStringLiteral("Zwonky -Spys"));
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    // Title and close box only: a narrow window keeps its whole caption.
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint
+                   | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(178, 195);
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("listbox_spys"));
-    m_list->setGeometry(5, 5, 168, 140);
+    m_list->setGeometry(5, 5, 161, 130);
     m_list->setProperty("tag", -1);
     m_list->setMouseTracking(true);
     m_list->viewport()->setMouseTracking(true);
@@ -42,8 +43,12 @@ Tspylist::Tspylist(QWidget *parent) : TiledBackground(parent)
     m_kickAction->setObjectName(QStringLiteral("popup_kickhim"));
     m_kickAction->setEnabled(false);
     connect(m_kickAction, &QAction::triggered, this, [this] { popup_kickhimClick(); });
+    // The pointer leaves the list for the menu, which forgets the entry under
+    // it; the menu keeps the entry it was opened on in its own "tag".
+    m_popup->setProperty("tag", -1);
     connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         listbox_spysMouseMove(pos);
+        m_popup->setProperty("tag", m_list->property("tag"));
         m_popup->popup(m_list->viewport()->mapToGlobal(pos));
     });
 
@@ -73,6 +78,7 @@ bool Tspylist::removeEntry(const QString &entry)
             delete m_list->takeItem(i);
             // The remembered index may now point at another spectator.
             m_list->setProperty("tag", -1);
+            m_popup->setProperty("tag", -1);
             return true;
         }
     }
@@ -98,7 +104,7 @@ void Tspylist::listbox_spysMouseMove(const QPoint &position)
 
 void Tspylist::popup_kickhimClick()
 {
-    const int index = m_list->property("tag").toInt();
+    const int index = m_popup->property("tag").toInt();
     if (index < 0 || index >= m_list->count())
         return;
     const QString entry = m_list->item(index)->text();

@@ -4,9 +4,11 @@
 #include "traytesttable.h"
 
 #include "client/wordcolumn.h"
+#include "widgets/fittinglabel.h"
 
 #include <QLabel>
 #include <QListWidget>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -52,6 +54,10 @@ private slots:
     void zwonkedDealClosesThreeLetterColumn();
     void turnResult_data();
     void turnResult();
+    void turnResultOfAnyNameAndSize_data();
+    void turnResultOfAnyNameAndSize();
+    void rowsAtTheirPlaces();
+    void lengthMarkGoesWithTheFirstWord();
     void fastGameResultOfAnotherSeat();
     void partnerScoreIsWrittenFirst();
     void highestTurnScoreGoesToTheTally();
@@ -198,6 +204,102 @@ void TestChatformBoard::turnResult()
     for (int seat : {1, 3, 4, 5, 6})
         QCOMPARE(caption(table, QStringLiteral("label_bonus%1").arg(seat)), QString());
     QCOMPARE(table.tally.scores, (QList<QPair<int, int>>{})); // not the own seat
+}
+
+void TestChatformBoard::turnResultOfAnyNameAndSize_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("wordPoints");
+    QTest::addColumn<int>("bonus");
+    QTest::addColumn<QString>("bonusCaption");
+    QTest::addColumn<QString>("ending");
+    QTest::newRow("name with placeholders")
+        << "%1 and %2" << 450 << 300 << "+750"
+        << "%1 and %2 Scored: 750 points! 6 words made for 450 points plus 300 bonus points!";
+    QTest::newRow("placeholder name loses 500")
+        << "50%1%9" << 450 << -500 << "-500"
+        << "50%1%9 Lost 500 points! 6 words made for 450 points but that wasn't enough!";
+    QTest::newRow("a big turn") << "Bo" << 12250 << 4250 << "+16500"
+                                << "Bo Scored: 16500 points! 6 words made for 12250 points plus 4250 bonus points!";
+    QTest::newRow("six digits") << "Bo" << 990000 << 9999 << "+999999"
+                                << "Bo Scored: 999999 points! 6 words made for 990000 points plus 9999 bonus points!";
+}
+
+void TestChatformBoard::turnResultOfAnyNameAndSize()
+{
+    QFETCH(QString, name);
+    QFETCH(int, wordPoints);
+    QFETCH(int, bonus);
+    QFETCH(QString, bonusCaption);
+    QFETCH(QString, ending);
+    TrayTable table;
+    QVERIFY(table.seat(1));
+    table.feed(protocol::newPlayerInfo(2, name));
+    table.startTurn(2, tenLetters(), QStringLiteral("false"));
+    table.feed(protocol::scores(2, wordPoints, bonus, 6, 20000, 0, 0));
+    QCOMPARE(caption(table, "memo_ending"), ending);
+    // The announcement shows whole, in smaller type if it must.
+    auto *bar = table.find<FittingLabel>(QStringLiteral("memo_ending"));
+    QVERIFY(bar);
+    QVERIFY(QFontMetrics(bar->fittedFont()).horizontalAdvance(ending) <= bar->textWidth());
+
+    // The whole result shows, and nothing lies over it.
+    auto *result = table.find<QLabel>(QStringLiteral("label_bonus2"));
+    QCOMPARE(result->text(), bonusCaption);
+    QVERIFY2(result->fontMetrics().horizontalAdvance(result->text()) <= result->contentsRect().width(),
+             qPrintable(QStringLiteral("%1 px for %2").arg(result->contentsRect().width()).arg(result->text())));
+    for (const char *marker : {"image_eyes2", "image_new2"})
+        QVERIFY(result->geometry().right() < table.find<QWidget>(QLatin1String(marker))->x());
+}
+
+void TestChatformBoard::rowsAtTheirPlaces()
+{
+    TrayTable table;
+    const int tops[] = {338, 363, 387, 409, 433, 456};
+    for (int seat = 1; seat <= 6; ++seat) {
+        const int top = tops[seat - 1];
+        const auto at = [&](const char *prefix) {
+            return table.find<QWidget>(QLatin1String(prefix) + QString::number(seat))->pos();
+        };
+        QCOMPARE(at("label_playername"), QPoint(16, top));
+        QCOMPARE(at("label_score"), QPoint(126, top));
+        QCOMPARE(at("label_bonus"), QPoint(164, top));
+    }
+}
+
+void TestChatformBoard::lengthMarkGoesWithTheFirstWord()
+{
+    // The empty column's length mark must go as a whole when a word comes:
+    // the column repaints all of itself, not just the line that changed.
+    TrayTable table;
+    QVERIFY(table.seat(2));
+    table.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table.window));
+    table.startTurn(3, tenLetters(), QStringLiteral("false"));
+    WordColumn *column = table.window.wordColumn(7);
+    QWidget *viewport = column->viewport();
+
+    struct PaintLog : QObject
+    {
+        QRegion painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent *>(event)->region();
+            return false;
+        }
+    } log;
+    QTRY_VERIFY(!viewport->visibleRegion().isEmpty());
+    QCoreApplication::processEvents();
+    viewport->installEventFilter(&log);
+    table.feed(protocol::accepted(7, QStringLiteral("EXAMPLE")));
+    QTRY_VERIFY(!log.painted.isEmpty());
+    QTRY_COMPARE(log.painted.intersected(viewport->rect()), QRegion(viewport->rect()));
+
+    // And it comes back whole when the column is emptied at the next turn.
+    log.painted = QRegion();
+    table.feed(protocol::nextPlayer(3));
+    QTRY_COMPARE(log.painted.intersected(viewport->rect()), QRegion(viewport->rect()));
 }
 
 void TestChatformBoard::fastGameResultOfAnotherSeat()

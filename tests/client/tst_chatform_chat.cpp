@@ -75,6 +75,8 @@ private slots:
     void scrollOffKeepsView();
     void colourOptions();
     void textSize();
+    void textSizeKeepsTheView_data();
+    void textSizeKeepsTheView();
     void copyAndPaste();
     void linkInLog();
 
@@ -428,6 +430,52 @@ void TestChatformChat::textSize()
     // Only loading the settings moves the size check marks.
     QVERIFY(!twelve->isChecked());
     QVERIFY(action("N8")->isChecked());
+}
+
+void TestChatformChat::textSizeKeepsTheView_data()
+{
+    QTest::addColumn<bool>("scrollOff");
+    QTest::addColumn<QString>("size");
+    QTest::newRow("14: newest line in view") << false << "N14";
+    QTest::newRow("8: newest line in view") << false << "N8";
+    QTest::newRow("scroll off: same top line") << true << "N14";
+}
+
+void TestChatformChat::textSizeKeepsTheView()
+{
+    QFETCH(bool, scrollOff);
+    QFETCH(QString, size);
+    QVERIFY(seatAnn());
+    m_rig->window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_rig->window));
+    if (size == QLatin1String("N8"))
+        action("N12")->trigger();
+    for (int i = 0; i < 80; ++i)
+        m_rig->window.addlinetochat(QStringLiteral("line %1").arg(i), ColourBlack);
+    QScrollBar *scroll = log()->verticalScrollBar();
+    QCOMPARE(scroll->value(), scroll->maximum());
+    const auto lineAtTop = [this] {
+        return log()->cursorForPosition(QPoint(2, 2)).block().text();
+    };
+    if (scrollOff) {
+        action("ScrollOff1")->trigger();
+        scroll->setValue(scroll->maximum() / 3);
+    }
+    const QString topBefore = lineAtTop();
+
+    action(qPrintable(size))->trigger();
+    if (scrollOff) {
+        QCOMPARE(lineAtTop(), topBefore);
+        return;
+    }
+    QVERIFY(scroll->maximum() > 0);
+    QCOMPARE(scroll->value(), scroll->maximum());
+    // The newest line is on screen.
+    QTextCursor newest(log()->document()->lastBlock().previous());
+    const QRect at = log()->cursorRect(newest);
+    QVERIFY2(log()->viewport()->rect().contains(at),
+             qPrintable(QStringLiteral("newest line at y %1").arg(at.y())));
+    QCOMPARE(newest.block().text(), QStringLiteral("line 79"));
 }
 
 void TestChatformChat::copyAndPaste()

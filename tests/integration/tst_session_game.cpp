@@ -16,7 +16,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSpinBox>
@@ -221,12 +221,15 @@ void TestSessionGame::joinWatchPlayLeaveAndRemove()
     QVERIFY(QTest::qWaitForWindowExposed(&host.spies));
     auto *list = host.spies.findChild<QListWidget *>(QStringLiteral("listbox_spys"));
     const QPoint over = list->visualItemRect(list->item(0)).center();
-    QMouseEvent move(QEvent::MouseMove, over, list->viewport()->mapToGlobal(over), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(list->viewport(), &move);
+    QTest::mouseMove(list->viewport(), over);
+    // A right click opens the pop-up on the entry; the item is chosen in it.
+    QTest::mouseClick(host.spies.windowHandle(), Qt::RightButton, {},
+                      list->viewport()->mapTo(&host.spies, over));
+    auto *popup = host.spies.findChild<QMenu *>(QStringLiteral("popup_kick"));
+    QTRY_VERIFY(popup->isVisible());
     auto *remove = host.spies.findChild<QAction *>(QStringLiteral("popup_kickhim"));
     QVERIFY(remove->isEnabled());
-    remove->trigger();
+    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(remove).center());
     QTRY_VERIFY(!spectator.window->isVisible());
     QTRY_VERIFY(!host.spies.hasEntry(QStringLiteral("7: Cy")));
     QVERIFY(host.said("Cy has left."));

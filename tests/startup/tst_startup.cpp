@@ -8,7 +8,10 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QProcess>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -25,6 +28,7 @@ private slots:
     void soloGameHostsOnTheRealPort();
     void commandLine_data();
     void commandLine();
+    void serverErrorsAreShownOneBoxAtATime();
     void secondStartEndsAndTermClosesCleanly();
     void termWhileStartingClosesCleanly();
     void guardPlantedByAnotherAccount_data();
@@ -137,6 +141,42 @@ bool answers(const QString &socketPath)
 }
 
 } // namespace
+
+void TestStartup::serverErrorsAreShownOneBoxAtATime()
+{
+    QTemporaryDir data;
+    ZwonkyApplication app({{"Ann", "127.0.0.1", "true"}, QStringLiteral("0"), data.path()});
+    app.start();
+    QTRY_COMPARE(app.chat().ownSeat(), 1);
+    auto openBoxes = [&app] {
+        QList<QMessageBox *> boxes;
+        for (QMessageBox *box : app.chat().findChildren<QMessageBox *>())
+            if (box->isVisible())
+                boxes << box;
+        return boxes;
+    };
+
+    // A peer whose seat fields are no numbers: the host's server reports it.
+    QTcpSocket peer;
+    peer.connectToHost(QHostAddress::LocalHost, app.server().listeningPort());
+    QVERIFY(peer.waitForConnected(5000));
+    QByteArray greeting;
+    QTRY_VERIFY((greeting += peer.readAll()).contains("CMD_sendlogininfo+2"));
+    peer.write("CMD_chat+abc+hello|clBlack\xFF" "CMD_chat+def+hello|clBlack\xFF"
+               "CMD_logininfo+2+1.0.7+Pip\xFF");
+    QTRY_COMPARE(openBoxes().size(), 1);
+    QCOMPARE(openBoxes().first()->text(), QStringLiteral("'abc' is not a valid integer value"));
+    // The game goes on behind the box; the second error came while the box
+    // was open and is not stacked on it.
+    QTRY_VERIFY(chatText(app.chat()).contains("Pip is Connected."));
+    QCOMPARE(openBoxes().size(), 1);
+
+    QTest::mouseClick(openBoxes().first()->button(QMessageBox::Ok), Qt::LeftButton);
+    QTRY_VERIFY(openBoxes().isEmpty());
+    peer.write("CMD_chat+ghi+hello|clBlack\xFF");
+    QTRY_COMPARE(openBoxes().size(), 1);
+    QCOMPARE(openBoxes().first()->text(), QStringLiteral("'ghi' is not a valid integer value"));
+}
 
 void TestStartup::secondStartEndsAndTermClosesCleanly()
 {

@@ -1,3 +1,4 @@
+#include "client/chatform.h"
 #include "net/protocol.h"
 #include "windows/aboutform.h"
 
@@ -18,6 +19,7 @@ private slots:
     void picturesAreJpegDecodedByQt();
     void linkOpensWebAddress();
     void logoAndOkClose();
+    void mainWindowLogoOpensTheWebPage();
 };
 
 void TestAboutForm::showsVersionFromTheProtocol()
@@ -87,6 +89,30 @@ void TestAboutForm::logoAndOkClose()
     about.show();
     QTest::mouseClick(about.findChild<QPushButton *>(QStringLiteral("Button1")), Qt::LeftButton);
     QVERIFY(!about.isVisible());
+}
+
+void TestAboutForm::mainWindowLogoOpensTheWebPage()
+{
+    zwonky::Tchat chat;
+    Tabout about;
+    QList<QUrl> opened;
+    about.setUrlOpener([&opened](const QUrl &url) {
+        opened << url;
+        return true;
+    });
+    zwonky::CompanionWindows windows;
+    windows.about = &about;
+    chat.setCompanions(windows);
+    chat.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chat));
+    auto *logo = chat.findChild<QWidget *>(QStringLiteral("image_logo"));
+    QVERIFY(logo);
+    QTest::mouseClick(logo, Qt::LeftButton);
+    QCOMPARE(opened, QList<QUrl>{Tabout::webAddress()});
+    // The about window itself stays closed; only the page opens.
+    QVERIFY(!about.isVisible());
+    QTest::mouseClick(logo, Qt::RightButton);
+    QCOMPARE(opened.size(), 1);
 }
 
 QTEST_MAIN(TestAboutForm)

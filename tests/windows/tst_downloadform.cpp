@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -132,6 +133,7 @@ private slots:
     void playWithOthers_data();
     void playWithOthers();
     void playSoloOnlyCloses();
+    void messageBoxKeepsTheDesktopLook();
 };
 
 void TestDownloadForm::initTestCase()
@@ -448,6 +450,24 @@ void TestDownloadForm::playSoloOnlyCloses()
     QVERIFY(rig.started.isEmpty());
     QVERIFY(rig.messages.isEmpty());
     QVERIFY(rig.statuses.isEmpty());
+}
+
+void TestDownloadForm::messageBoxKeepsTheDesktopLook()
+{
+    Rig rig;
+    rig.window.setMessenger({}); // the real message box
+    rig.window.show();
+    QTest::mouseClick(rig.button("Button2"), Qt::LeftButton);
+    QMessageBox *box = nullptr;
+    QTRY_VERIFY((box = rig.window.findChild<QMessageBox *>()) && box->isVisible());
+    QPushButton *ok = box->findChild<QPushButton *>();
+    QVERIFY(ok);
+    ok->ensurePolished();
+    // The window's white button text is not put on the box's plain button.
+    const QPalette plain = QApplication::palette(ok);
+    QCOMPARE(ok->palette().color(QPalette::ButtonText), plain.color(QPalette::ButtonText));
+    QCOMPARE(ok->palette().color(QPalette::Button), plain.color(QPalette::Button));
+    box->close();
 }
 
 QTEST_MAIN(TestDownloadForm)

@@ -1,5 +1,8 @@
+#include "client/chatform.h"
 #include "windows/aboutform.h"
 #include "windows/helpform.h"
+
+#include <QAction>
 
 #include <QLabel>
 #include <QPushButton>
@@ -8,9 +11,13 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <QFontMetrics>
+#include <QScreen>
 #include <QtTest>
 
+using zwonky::CompanionWindows;
 using zwonky::Tabout;
+using zwonky::Tchat;
 using zwonky::Thelp;
 
 namespace {
@@ -54,6 +61,8 @@ private slots:
     void pagesTeachTheGame_data();
     void pagesTeachTheGame();
     void aboutAndDoneButtons();
+    void selectedCaptionsShowWhole();
+    void openedFromTheMainWindowOverIt();
 };
 
 void TestHelpForm::opensOnOverview()
@@ -184,6 +193,61 @@ void TestHelpForm::aboutAndDoneButtons()
     QTest::mouseClick(help.findChild<QPushButton *>(QStringLiteral("button_done")), Qt::LeftButton);
     QVERIFY(!help.isVisible());
     QVERIFY(mainWindow.isVisible());
+}
+
+void TestHelpForm::selectedCaptionsShowWhole()
+{
+    Thelp help;
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    for (int tag = 1; tag <= Thelp::PageCount; ++tag) {
+        auto *button = help.findChild<QPushButton *>(QStringLiteral("SelButton%1").arg(tag));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(button->isChecked());
+        // The selected caption is bold; with the padding (10 each side) and
+        // the border it must fit the button.
+        QFont bold = button->font();
+        bold.setBold(true);
+        const int needed = QFontMetrics(bold).horizontalAdvance(button->text()) + 2 * 10 + 2;
+        QVERIFY2(needed <= button->width(),
+                 qPrintable(QStringLiteral("%1: %2 > %3").arg(button->text()).arg(needed).arg(button->width())));
+    }
+}
+
+void TestHelpForm::openedFromTheMainWindowOverIt()
+{
+    Tchat chat;
+    Thelp help;
+    Tabout about;
+    help.setAboutWindow(&about);
+    CompanionWindows windows;
+    windows.help = &help;
+    windows.about = &about;
+    chat.setCompanions(windows);
+    chat.setMessageBox([](const QString &) {});
+    // Off the middle of the screen, so that centred on the screen is not on the window.
+    chat.move(160, 100);
+    chat.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chat));
+    const QPoint middle = chat.frameGeometry().center();
+    QVERIFY((middle - QGuiApplication::primaryScreen()->availableGeometry().center()).manhattanLength() > 100);
+    const auto near = [&middle](const QWidget &window) {
+        return (window.frameGeometry().center() - middle).manhattanLength() <= 2;
+    };
+
+    chat.findChild<QAction *>(QStringLiteral("Help2"))->trigger();
+    QVERIFY(help.isVisible());
+    QVERIFY2(near(help), qPrintable(QStringLiteral("help at %1,%2").arg(help.x()).arg(help.y())));
+
+    // Help's own About opens over the main window too.
+    QTest::mouseClick(help.findChild<QPushButton *>(QStringLiteral("button_about")), Qt::LeftButton);
+    QVERIFY(about.isVisible());
+    QVERIFY2(near(about), qPrintable(QStringLiteral("about at %1,%2").arg(about.x()).arg(about.y())));
+
+    about.hide();
+    chat.findChild<QAction *>(QStringLiteral("About1"))->trigger();
+    QVERIFY(about.isVisible());
+    QVERIFY(near(about));
 }
 
 QTEST_MAIN(TestHelpForm)
