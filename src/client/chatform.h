@@ -33,6 +33,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QRandomGenerator;
+class QTextCharFormat;
 class QTextCursor;
 class QTextEdit;
 class QLineEdit;
@@ -180,9 +181,8 @@ public:
 
     // ---- chat, phrases and sounds (chatform_chat.cpp) ----
     // colour in the 0x00BBGGRR order of colour texts (0xFF0000 is blue).
-    void addlinetochat(const QString &text, quint32 colour);
-    // Underlines the links of a chat line's body, inserted at bodyStart.
-    void underlineLinks(const QTextCursor &at, int bodyStart, const QString &body);
+    // A line longer than a typed one can be is cut to that length.
+    void addlinetochat(const QString &line, quint32 colour);
     void chatrecieved(FieldCursor &args);
     void playasound(FieldCursor &args);
     void playsounds(const QString &name);
@@ -412,6 +412,8 @@ private:
     void sendPhraseMessage(const QByteArray &message);
     void playClip(const QString &clip);
     void setHideSelection(bool hide);
+    // Inserts a line's body, its links underlined.
+    void insertBody(QTextCursor &at, const QString &body, const QTextCharFormat &format);
     std::array<QPushButton *, 11> m_phraseButtons{}; // [1..10] `b_phrase`n
     QMenu *m_soundsPopup = nullptr;      // `popup_sounds`
     QMenu *m_logPopup = nullptr;         // `PopupMenu1`

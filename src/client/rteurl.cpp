@@ -141,6 +141,25 @@ bool GetURLInRange(QStringView text, CharRange &range, QString &url)
     return true;
 }
 
+QList<CharRange> findLinks(QStringView text)
+{
+    QList<CharRange> links;
+    qsizetype word = 0;
+    while (word < text.size()) {
+        // Each word is looked at once: it starts at `word`, so the finder
+        // neither scans back nor past the next separator run.
+        const qsizetype next = rightWordBreak(text, word);
+        CharRange range{word, word};
+        QString url;
+        if (GetURLInRange(text, range, url) && range.end > range.start)
+            links.append(range);
+        if (next <= word)
+            break;
+        word = next;
+    }
+    return links;
+}
+
 bool GetURLInRange(const QTextEdit *control, CharRange &range, QString &url)
 {
     qsizetype offset = 0;

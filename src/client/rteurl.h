@@ -7,6 +7,7 @@
 // closing bracket. Positions count characters from the start of the log's
 // text, paragraph breaks counting one.
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringView>
@@ -48,6 +49,10 @@ qsizetype rightWordBreak(QStringView text, qsizetype position); // start of the 
 bool GetURLInRange(QStringView text, CharRange &range, QString &url);
 // The same over the log's document.
 bool GetURLInRange(const QTextEdit *control, CharRange &range, QString &url);
+
+// Every link of a text, in order, each as the range of its characters. One
+// pass over the text: the cost grows with its length, whatever it holds.
+QList<CharRange> findLinks(QStringView text);
 
 // Whether a link lies under a point in the viewport's coordinates; if so
 // its range and text are returned when asked for.
