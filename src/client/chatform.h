@@ -220,6 +220,9 @@ public:
     void setColorChooser(ColorChooser chooser);
     // Opens a link clicked in the chat log (the desktop's handler by default).
     void setUrlOpener(std::function<void(const QUrl &)> opener);
+    // Asked before a link other than http, https or mailto opens (a question
+    // box by default); true opens it.
+    void setLinkAsker(std::function<bool(const QString &link)> asker);
 
     // ---- settings (chatform_settings.cpp) ----
     void loadinifile();

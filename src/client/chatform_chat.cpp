@@ -596,6 +596,12 @@ void Tchat::setUrlOpener(std::function<void(const QUrl &)> opener)
         m_linkPointer->setOpener(std::move(opener));
 }
 
+void Tchat::setLinkAsker(std::function<bool(const QString &)> asker)
+{
+    if (m_linkPointer)
+        m_linkPointer->setAsker(std::move(asker));
+}
+
 namespace {
 
 std::optional<QColor> chooseColour(const Tchat::ColorChooser &chooser, QWidget *parent,
