@@ -231,7 +231,8 @@ public:
     // data folder when that folder cannot be written.
     QString settingsPath() const;
     bool settingsLoaded() const { return m_settingsLoaded; }
-    // The bounds last loaded or saved (all 0 before the first load).
+    // The bounds last loaded (as held to the screen) or saved; all 0 before
+    // the first load.
     QRect rememberedBounds() const { return m_rememberedBounds; }
     // Closing the window: saves when it was moved or resized since the
     // settings were last loaded or saved. closeEvent calls it.
