@@ -253,8 +253,8 @@ LinkPointer::LinkPointer(QTextEdit *log) : QObject(log)
 bool LinkPointer::eventFilter(QObject *watched, QEvent *event)
 {
     // Once the log's own destructor has run it is no text edit any more and
-    // the cast fails: events that reach the viewport while the rest of the
-    // log is torn down (hiding it sends a mouse move) are let pass.
+    // the cast fails: the events that reach the viewport while the rest of
+    // the log is torn down (deactivation, hiding, destruction) are let pass.
     QTextEdit *log = qobject_cast<QTextEdit *>(parent());
     if (!log || watched != log->viewport())
         return false;
