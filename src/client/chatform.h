@@ -33,6 +33,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QRandomGenerator;
+class QTextCharFormat;
 class QTextCursor;
 class QTextEdit;
 class QLineEdit;
@@ -188,9 +189,8 @@ public:
 
     // ---- chat, phrases and sounds (chatform_chat.cpp) ----
     // colour in the 0x00BBGGRR order of colour texts (0xFF0000 is blue).
-    void addlinetochat(const QString &text, quint32 colour);
-    // Underlines the links of a chat line's body, inserted at bodyStart.
-    void underlineLinks(const QTextCursor &at, int bodyStart, const QString &body);
+    // A line longer than a typed one can be is cut to that length.
+    void addlinetochat(const QString &line, quint32 colour);
     void chatrecieved(FieldCursor &args);
     void playasound(FieldCursor &args);
     void playsounds(const QString &name);
@@ -230,6 +230,9 @@ public:
     void setColorChooser(ColorChooser chooser);
     // Opens a link clicked in the chat log (the desktop's handler by default).
     void setUrlOpener(std::function<void(const QUrl &)> opener);
+    // Asked before a link other than http, https or mailto opens (a question
+    // box by default); true opens it.
+    void setLinkAsker(std::function<bool(const QString &link)> asker);
 
     // ---- settings (chatform_settings.cpp) ----
     void loadinifile();
@@ -238,7 +241,8 @@ public:
     // data folder when that folder cannot be written.
     QString settingsPath() const;
     bool settingsLoaded() const { return m_settingsLoaded; }
-    // The bounds last loaded or saved (all 0 before the first load).
+    // The bounds last loaded (as held to the screen) or saved; all 0 before
+    // the first load.
     QRect rememberedBounds() const { return m_rememberedBounds; }
     // Closing the window: saves when it was moved or resized since the
     // settings were last loaded or saved. closeEvent calls it.
@@ -429,6 +433,8 @@ private:
     void sendPhraseMessage(const QByteArray &message);
     void playClip(const QString &clip);
     void setHideSelection(bool hide);
+    // Inserts a line's body, its links underlined.
+    void insertBody(QTextCursor &at, const QString &body, const QTextCharFormat &format);
     std::array<QPushButton *, 11> m_phraseButtons{}; // [1..10] `b_phrase`n
     QMenu *m_soundsPopup = nullptr;      // `popup_sounds`
     QMenu *m_logPopup = nullptr;         // `PopupMenu1`

@@ -22,6 +22,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <climits>
+
 namespace zwonky {
 
 namespace {
@@ -296,7 +299,8 @@ void Tchat::scores(FieldCursor &args)
                               + QStringLiteral(" words made for ") + QString::number(wordPoints)
                               + QStringLiteral(" points but that wasn't enough!"));
     } else {
-        const int turnPoints = wordPoints + bonus;
+        // Worked in 64 bits: the host's numbers may be anything.
+        const qint64 turnPoints = qint64(wordPoints) + bonus;
         if (bonusLabel)
             bonusLabel->setText(QStringLiteral("+%1").arg(turnPoints));
         if (QLabel *wscore = rowLabel(m_wordScores, seat))
@@ -310,7 +314,7 @@ void Tchat::scores(FieldCursor &args)
     }
 
     if (validSeat && seat == m_ownSeat && m_tally) {
-        const int turnScore = wordPoints + bonus;
+        const int turnScore = int(std::clamp<qint64>(qint64(wordPoints) + bonus, INT_MIN, INT_MAX));
         if (m_tally->highestTurnScore() < turnScore)
             m_tally->addscore(4, turnScore);
     }

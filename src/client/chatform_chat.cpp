@@ -35,6 +35,10 @@ const QString EnterChatHere = QStringLiteral("<Enter Chat Here>");
 const QString ChatterSoundNotice = QStringLiteral(": <Chatter Sound> ");
 constexpr int PhraseButtons = 9;
 constexpr int LastSeatWithSounds = 6;
+// A typed line is at most as long as the entry takes; a relayed line adds
+// the sender's name and a few words of the server's to it.
+constexpr int MaxChatEntryLength = 32767;
+constexpr int MaxChatLineLength = MaxChatEntryLength + 1024;
 
 const QStringList &builtInPhrases()
 {
@@ -181,6 +185,7 @@ void Tchat::buildChat(QWidget *chatPanel)
     log->setObjectName(QStringLiteral("mainchat"));
     log->setGeometry(logLeft, 0, paneWidth - logLeft, paneHeight - EntryHeight - 2);
     log->setReadOnly(true);
+    log->setUndoRedoEnabled(false); // a log that only grows keeps no history
     log->setFocusPolicy(Qt::ClickFocus); // Tab passes it by
     log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     log->setLineWrapMode(QTextEdit::WidgetWidth);
@@ -202,6 +207,7 @@ void Tchat::buildChat(QWidget *chatPanel)
     entryFont.setPixelSize(13);
     m_chatEntry->setFont(entryFont);
     m_chatEntry->setText(EnterChatHere);
+    m_chatEntry->setMaxLength(MaxChatEntryLength);
     setChatTextColour(m_textColour);
     new KeyHook(m_chatEntry, [this, guard](QKeyEvent *key) {
         // mychatKeyDown: the first key clears the invitation.
@@ -332,10 +338,13 @@ void Tchat::wireChatOptions()
 
 // ---------------------------------------------------------------- the log
 
-void Tchat::addlinetochat(const QString &text, quint32 colour)
+void Tchat::addlinetochat(const QString &line, quint32 colour)
 {
     if (!m_chatLog)
         return;
+    // Longer lines come from no typing player; they are cut before the log
+    // lays them out and looks for their links.
+    const QString text = line.left(MaxChatLineLength);
     const qsizetype colon = text.indexOf(QLatin1Char(':'));
     const QString head = colon >= 0 ? text.left(colon + 1) : QString();
     const QString body = colon >= 0 ? text.mid(colon + 1) : text;
@@ -349,15 +358,16 @@ void Tchat::addlinetochat(const QString &text, quint32 colour)
 
     QTextCursor end(log->document());
     end.movePosition(QTextCursor::End);
+    // One edit: the document lays the line out once, not once per link.
+    end.beginEditBlock();
     QTextCharFormat format;
     format.setForeground(colorFromValue(colour));
     format.setFontWeight(QFont::Bold);
     end.insertText(head, format);
     format.setFontWeight(QFont::Normal);
-    const int bodyStart = end.position();
-    end.insertText(body, format);
-    underlineLinks(end, bodyStart, body);
+    insertBody(end, body, format);
     end.insertBlock(QTextBlockFormat(), format);
+    end.endEditBlock();
 
     if (keepView) {
         log->setTextCursor(caret);
@@ -370,24 +380,19 @@ void Tchat::addlinetochat(const QString &text, quint32 colour)
     log->viewport()->update();
 }
 
-void Tchat::underlineLinks(const QTextCursor &at, int bodyStart, const QString &body)
+void Tchat::insertBody(QTextCursor &at, const QString &body, const QTextCharFormat &format)
 {
     // Links look like links, in the line's own colour, so a player sees
     // what a click will open.
-    QTextCharFormat linkFormat;
+    QTextCharFormat linkFormat = format;
     linkFormat.setFontUnderline(true);
-    for (qsizetype word = 0; word < body.size(); word = rightWordBreak(body, word)) {
-        CharRange range{word, word};
-        QString url;
-        if (GetURLInRange(body, range, url) && range.end > range.start) {
-            QTextCursor link(at.document());
-            link.setPosition(bodyStart + static_cast<int>(range.start));
-            link.setPosition(bodyStart + static_cast<int>(range.end), QTextCursor::KeepAnchor);
-            link.mergeCharFormat(linkFormat);
-        }
-        if (rightWordBreak(body, word) == word)
-            break;
+    qsizetype done = 0;
+    for (const CharRange &link : findLinks(body)) {
+        at.insertText(body.mid(done, link.start - done), format);
+        at.insertText(body.mid(link.start, link.end - link.start), linkFormat);
+        done = link.end;
     }
+    at.insertText(body.mid(done), format);
 }
 
 void Tchat::chatrecieved(FieldCursor &args)
@@ -592,6 +597,12 @@ void Tchat::setUrlOpener(std::function<void(const QUrl &)> opener)
 {
     if (m_linkPointer)
         m_linkPointer->setOpener(std::move(opener));
+}
+
+void Tchat::setLinkAsker(std::function<bool(const QString &)> asker)
+{
+    if (m_linkPointer)
+        m_linkPointer->setAsker(std::move(asker));
 }
 
 namespace {

@@ -2,12 +2,14 @@
 
 #include "client/colortext.h"
 #include "client/inifile.h"
+#include "client/windowbounds.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -84,14 +86,21 @@ void Tchat::loadinifile()
     IniFile ini(settingsPath());
     ini.load();
 
-    // Placement, all four at once; not checked against the screen.
+    // Placement, all four at once, held to the screen the stored position
+    // lies on: a hand-edited file must not build a window of 100000 pixels.
     const int top = integerOr(ini, QStringLiteral("Top"), ResetTop);
     const int left = integerOr(ini, QStringLiteral("Left"), ResetLeft);
     const int width = integerOr(ini, QStringLiteral("Width"), DefaultWidth);
     const int height = integerOr(ini, QStringLiteral("Height"), DefaultHeight);
-    m_rememberedBounds = QRect(left, top, width, height);
-    move(left, top);
-    resize(width, height);
+    const QScreen *target = QGuiApplication::screenAt(QPoint(left, top));
+    if (!target)
+        target = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect available = target ? target->availableGeometry()
+                                   : QRect(ResetLeft, ResetTop, DefaultWidth, DefaultHeight);
+    m_rememberedBounds = boundsOnScreen(left, top, width, height, available,
+                                        minimumSizeHint().expandedTo(minimumSize()));
+    move(m_rememberedBounds.topLeft());
+    resize(m_rememberedBounds.size());
 
     const int textSize = integerOr(ini, QStringLiteral("Textsize"), DefaultTextSize);
     setChatTextSize(std::clamp(textSize, 1, LargestTextSize));

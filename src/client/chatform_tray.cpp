@@ -24,6 +24,9 @@
 #include <QRandomGenerator>
 #include <QTimer>
 
+#include <algorithm>
+#include <climits>
+
 namespace zwonky {
 
 namespace {
@@ -281,7 +284,9 @@ void Tchat::thedice(FieldCursor &args)
     }
 
     if (flag != QLatin1String("new") && flag != QLatin1String("old")) {
-        m_secondsLeft = m_timePerTurn;
+        // A time below 0 from a hostile host ends the turn at the first tick,
+        // as 0 does, and leaves the countdown room to count.
+        m_secondsLeft = std::max(m_timePerTurn, 0);
         setTimerBarWidth(m_secondsLeft);
         showClock();
         if (m_timer2)
@@ -602,7 +607,11 @@ void Tchat::setTimerBarWidth(int seconds)
 {
     if (!m_timerBar)
         return;
-    m_timerBar->resize(qMax(0, seconds), m_timerBar->height());
+    // One pixel a second, as far as the board reaches.
+    const int room = m_timerBar->parentWidget()
+        ? std::max(0, m_timerBar->parentWidget()->width() - ClockBarLeft)
+        : 0;
+    m_timerBar->resize(std::clamp(seconds, 0, room), m_timerBar->height());
     // The bar warms from green to red as the turn runs out.
     const char *colour = seconds > 20 ? "#3d9a3d" : seconds > 10 ? "#e0a020" : "#d03a2a";
     const QString style = QStringLiteral("background:%1;border-radius:3px;").arg(QLatin1String(colour));
@@ -624,7 +633,8 @@ void Tchat::showClock()
 
 void Tchat::Timer2Timer()
 {
-    --m_secondsLeft;
+    if (m_secondsLeft > INT_MIN)
+        --m_secondsLeft;
     setTimerBarWidth(m_secondsLeft);
     if (m_secondsLeft < 0) {
         stopTurnClock();

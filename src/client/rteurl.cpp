@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDesktopServices>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -141,6 +142,25 @@ bool GetURLInRange(QStringView text, CharRange &range, QString &url)
     return true;
 }
 
+QList<CharRange> findLinks(QStringView text)
+{
+    QList<CharRange> links;
+    qsizetype word = 0;
+    while (word < text.size()) {
+        // Each word is looked at once: it starts at `word`, so the finder
+        // neither scans back nor past the next separator run.
+        const qsizetype next = rightWordBreak(text, word);
+        CharRange range{word, word};
+        QString url;
+        if (GetURLInRange(text, range, url) && range.end > range.start)
+            links.append(range);
+        if (next <= word)
+            break;
+        word = next;
+    }
+    return links;
+}
+
 bool GetURLInRange(const QTextEdit *control, CharRange &range, QString &url)
 {
     qsizetype offset = 0;
@@ -179,7 +199,29 @@ QUrl urlForLink(const QString &link)
     return QUrl(link, QUrl::TolerantMode);
 }
 
-bool OpenURLAtPoint(QTextEdit *control, int x, int y, const UrlOpener &opener)
+bool opensWithoutAsking(const QUrl &address)
+{
+    const QString scheme = address.scheme().toLower();
+    return address.isValid()
+        && (scheme == QLatin1String("http") || scheme == QLatin1String("https")
+            || scheme == QLatin1String("mailto"));
+}
+
+bool askToOpenLink(QWidget *parent, const QString &link)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zwonky"),
+                    QStringLiteral("Open this link?\n\n%1\n\nIt is not a web page or an e-mail "
+                                   "address: it may open a file or start a program on this "
+                                   "computer.")
+                        .arg(link),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool OpenURLAtPoint(QTextEdit *control, int x, int y, const UrlOpener &opener,
+                    const LinkAsker &asker)
 {
     CharRange range;
     QString link;
@@ -190,6 +232,11 @@ bool OpenURLAtPoint(QTextEdit *control, int x, int y, const UrlOpener &opener)
     selection.setPosition(static_cast<int>(range.end), QTextCursor::KeepAnchor);
     control->setTextCursor(selection);
     const QUrl address = urlForLink(link);
+    if (!opensWithoutAsking(address)) {
+        const bool open = asker ? asker(link) : askToOpenLink(control->window(), link);
+        if (!open)
+            return true;
+    }
     if (opener)
         opener(address);
     else
@@ -197,28 +244,32 @@ bool OpenURLAtPoint(QTextEdit *control, int x, int y, const UrlOpener &opener)
     return true;
 }
 
-LinkPointer::LinkPointer(QTextEdit *log) : QObject(log), m_log(log)
+LinkPointer::LinkPointer(QTextEdit *log) : QObject(log)
 {
-    m_log->viewport()->setMouseTracking(true);
-    m_log->viewport()->installEventFilter(this);
+    log->viewport()->setMouseTracking(true);
+    log->viewport()->installEventFilter(this);
 }
 
 bool LinkPointer::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_log->viewport())
+    // Once the log's own destructor has run it is no text edit any more and
+    // the cast fails: the events that reach the viewport while the rest of
+    // the log is torn down (deactivation, hiding, destruction) are let pass.
+    QTextEdit *log = qobject_cast<QTextEdit *>(parent());
+    if (!log || watched != log->viewport())
         return false;
     if (event->type() == QEvent::MouseMove) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const QPoint at = mouse->position().toPoint();
-        m_log->viewport()->setCursor(URLAtPoint(m_log, at.x(), at.y()) ? Qt::PointingHandCursor
-                                                                        : Qt::ArrowCursor);
+        log->viewport()->setCursor(URLAtPoint(log, at.x(), at.y()) ? Qt::PointingHandCursor
+                                                                    : Qt::ArrowCursor);
     } else if (event->type() == QEvent::MouseButtonPress) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton) {
             const QPoint at = mouse->position().toPoint();
             // A link taken keeps its selection: the log must not move the
             // caret to the click.
-            if (OpenURLAtPoint(m_log, at.x(), at.y(), m_opener)) {
+            if (OpenURLAtPoint(log, at.x(), at.y(), m_opener, m_asker)) {
                 event->accept();
                 return true;
             }

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <climits>
+
 using namespace zwonky;
 using namespace zwonky::testing;
 
@@ -61,6 +63,7 @@ private slots:
     void fastGameResultOfAnotherSeat();
     void partnerScoreIsWrittenFirst();
     void highestTurnScoreGoesToTheTally();
+    void hostileScoreNumbers();
     void scoresStopTheClock();
     void newcomerStats_data();
     void newcomerStats();
@@ -349,6 +352,32 @@ void TestChatformBoard::highestTurnScoreGoesToTheTally()
     QCOMPARE(table.tally.scores, (QList<QPair<int, int>>{{4, 750}}));
     table.feed(protocol::scores(2, 450, 200, 6, 3200, 0, 0));
     QCOMPARE(table.tally.scores.size(), 1);
+}
+
+void TestChatformBoard::hostileScoreNumbers()
+{
+    // The turn's result is word points plus bonus, whatever ints the host sends.
+    TrayTable table;
+    QVERIFY(table.seat(2));
+    table.feed(protocol::newPlayerInfo(2, QStringLiteral("Ann")));
+    table.feed(protocol::scores(2, INT_MAX, INT_MAX, 3, INT_MAX, 0, 0));
+    QCOMPARE(caption(table, "label_bonus2"), QStringLiteral("+4294967294"));
+    QCOMPARE(caption(table, "label_wscore2"), QStringLiteral("for +4294967294"));
+    QCOMPARE(caption(table, "memo_ending"),
+             QStringLiteral("Ann Scored: 4294967294 points! 3 words made for 2147483647 points "
+                            "plus 2147483647 bonus points!"));
+    // The tally keeps ints: the highest it can hold.
+    QCOMPARE(table.tally.scores, (QList<QPair<int, int>>{{4, INT_MAX}}));
+
+    table.tally.highestTurn = INT_MIN;
+    table.tally.scores.clear();
+    table.feed(protocol::scores(2, INT_MIN, -1, 0, INT_MIN, 0, 0));
+    QCOMPARE(caption(table, "label_bonus2"), QStringLiteral("+-2147483649"));
+    QCOMPARE(table.tally.scores, (QList<QPair<int, int>>{}));
+
+    // Seats out of range touch no row.
+    table.feed(protocol::scores(INT_MIN, INT_MAX, 1, 0, 5, INT_MAX, 6));
+    QCOMPARE(caption(table, "label_score2"), QStringLiteral("-2147483648"));
 }
 
 void TestChatformBoard::scoresStopTheClock()

@@ -79,6 +79,8 @@ private slots:
     void textSizeKeepsTheView();
     void copyAndPaste();
     void linkInLog();
+    void longLineCut();
+    void otherSchemesAsked();
 
 private:
     bool seatAnn(int seat = 2);
@@ -527,6 +529,72 @@ void TestChatformChat::linkInLog()
     m_rig->window.addlinetochat(QStringLiteral("Bo chats: see (www.example.com)."), ColourNavy);
     QVERIFY(underlinedAt(QStringLiteral("example.com")));
     QVERIFY(!underlinedAt(QStringLiteral(").")));
+}
+
+void TestChatformChat::longLineCut()
+{
+    // The longest line anyone can type, relayed under a long name, arrives whole.
+    const int typedMost = entry()->maxLength();
+    QVERIFY(typedMost >= 32767); // the entry takes what it always took
+    const QString typed = QString(200, QLatin1Char('N')) + QStringLiteral(" chats: ")
+        + QString(typedMost, QLatin1Char('t'));
+    m_rig->feed(protocol::chatRelay(QString(200, QLatin1Char('N')),
+                                    QString(typedMost, QLatin1Char('t')) + QStringLiteral("|clBlue")));
+    QCOMPARE(m_rig->chatLines().constLast(), typed);
+
+    // 60 KB in one word after a link: cut to what a typed line may reach,
+    // keeping its colour and its link.
+    const QString hostile = QStringLiteral("www.a.org ") + QString(60000, QLatin1Char('y'));
+    m_rig->feed(protocol::actionRelay(QStringLiteral("Eve"), hostile + QStringLiteral("|clBlue")));
+    const QString shown = m_rig->chatLines().constLast();
+    QVERIFY(QString(QStringLiteral("Eve ") + hostile).startsWith(shown));
+    QVERIFY2(shown.size() >= typed.size() && shown.size() < 40000,
+             qPrintable(QString::number(shown.size())));
+    for (const Run &run : lastLine(log()))
+        QCOMPARE(run.colour, QColor(0, 0, 255));
+    QStringList underlined;
+    for (auto it = log()->document()->lastBlock().previous().begin(); !it.atEnd(); ++it)
+        if (it.fragment().charFormat().fontUnderline())
+            underlined << it.fragment().text();
+    QCOMPARE(underlined, QStringList{QStringLiteral("www.a.org")});
+}
+
+void TestChatformChat::otherSchemesAsked()
+{
+    // Any peer may put a file:// link into the chat: the window asks before
+    // it opens one, a web link opens at once.
+    QList<QUrl> opened;
+    QStringList asked;
+    bool answer = false;
+    m_rig->window.setUrlOpener([&opened](const QUrl &url) { opened << url; });
+    m_rig->window.setLinkAsker([&](const QString &link) {
+        asked << link;
+        return answer;
+    });
+    m_rig->window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_rig->window));
+    m_rig->feed(protocol::chatRelay(QStringLiteral("Eve"),
+                                    QStringLiteral("file:///home/ann/.ssh/id_rsa|clBlack")));
+    m_rig->feed(protocol::chatRelay(QStringLiteral("Eve"), QStringLiteral("http://x.org/|clBlack")));
+    const auto clickOn = [this](const QString &word) {
+        QTextCursor cursor(log()->document());
+        cursor.setPosition(int(log()->toPlainText().indexOf(word) + 2));
+        QTest::mouseClick(log()->viewport(), Qt::LeftButton, {},
+                          log()->cursorRect(cursor).center() + QPoint(2, 0));
+    };
+
+    clickOn(QStringLiteral("file:"));
+    QCOMPARE(asked, QStringList{QStringLiteral("file:///home/ann/.ssh/id_rsa")});
+    QVERIFY(opened.isEmpty());
+    answer = true;
+    clickOn(QStringLiteral("file:"));
+    QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("file:///home/ann/.ssh/id_rsa"))});
+
+    asked.clear();
+    opened.clear();
+    clickOn(QStringLiteral("http:"));
+    QVERIFY(asked.isEmpty());
+    QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("http://x.org/"))});
 }
 
 QTEST_MAIN(TestChatformChat)

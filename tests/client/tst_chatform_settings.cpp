@@ -38,6 +38,8 @@ private slots:
     void otherSectionsStay();
     void earlySavesHeldBack();
     void closing();
+    void boundsHeldToScreen_data();
+    void boundsHeldToScreen();
     void resetScreenLocation();
     void minimumSize();
     void phraseSavedEmpty();
@@ -191,8 +193,9 @@ void TestChatformSettings::loadedValue_data()
     QTest::newRow("Textsize=14") << QByteArray("TextSize=14") << "textsize" << "14 N14";
     QTest::newRow("Turnsound=2") << QByteArray("Turnsound=2") << "turnsound" << "Classic 0";
     QTest::newRow("Turnsound=1") << QByteArray("Turnsound=1") << "turnsound" << "New 1";
-    QTest::newRow("Width=0x320") << QByteArray("Width=0x320") << "bounds" << "3,3 800x568";
-    QTest::newRow("Left=$20") << QByteArray("Left=$20") << "bounds" << "32,3 795x568";
+    // The test screen is 800 pixels wide: a window as wide stands at its left edge.
+    QTest::newRow("Width=0x320") << QByteArray("Width=0x320\nLeft=0") << "bounds" << "0,3 800x568";
+    QTest::newRow("Left=$4") << QByteArray("Left=$4") << "bounds" << "4,3 795x568";
     QTest::newRow("Top=abc") << QByteArray("Top=abc") << "bounds" << "3,3 795x568";
     QTest::newRow("colours") << QByteArray("Textcolor=$000080FF\nActioncolor=CLRED") << "colours"
                              << "$000080FF clRed";
@@ -285,6 +288,34 @@ void TestChatformSettings::closing()
                                     .arg(work.width() + 25)
                                     .arg(work.height() + 25)
                                     .toLatin1()));
+}
+
+void TestChatformSettings::boundsHeldToScreen_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::newRow("100000 square") << QByteArray("Width=100000\nHeight=100000");
+    QTest::newRow("int limits") << QByteArray("Left=2147483647\nTop=-2147483648\n"
+                                              "Width=2147483647\nHeight=$7FFFFFFF");
+    QTest::newRow("negative size") << QByteArray("Width=-2147483648\nHeight=-1");
+    QTest::newRow("off screen") << QByteArray("Left=-5000\nTop=90000");
+}
+
+void TestChatformSettings::boundsHeldToScreen()
+{
+    // Whatever the file says, the window stands inside the screen's free
+    // area at no less than its minimum, and that is what it remembers.
+    QFETCH(QByteArray, lines);
+    writeFile("[zwonky]\n" + lines + "\n");
+    QVERIFY(login());
+    const Tchat &w = m_rig->window;
+    const QRect work = w.screen()->availableGeometry();
+    const QRect bounds(w.x(), w.y(), w.width(), w.height());
+    QVERIFY2(work.contains(bounds), qPrintable(probe(QStringLiteral("bounds"))));
+    QVERIFY(w.width() >= w.minimumSizeHint().width() && w.height() >= w.minimumSizeHint().height());
+    QCOMPARE(w.rememberedBounds(), bounds);
+    // Closing where it was put writes nothing.
+    m_rig->window.FormClose();
+    QCOMPARE(readFile(), QByteArray("[zwonky]\n" + lines + "\n"));
 }
 
 void TestChatformSettings::resetScreenLocation()

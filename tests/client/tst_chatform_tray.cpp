@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <climits>
+
 using namespace zwonky;
 using namespace zwonky::testing;
 
@@ -62,6 +64,7 @@ private slots:
     void clockShowsMinutesAndSeconds_data();
     void clockShowsMinutesAndSeconds();
     void clockEndsOnlyTheOwnTurn();
+    void hostileTurnTimes();
     void watcherMirrorsTheActiveTray();
     void hostileDealsAndMoves_data();
     void hostileDealsAndMoves();
@@ -448,6 +451,38 @@ void TestChatformTray::clockEndsOnlyTheOwnTurn()
         click(table, 1);
         QTest::keyClick(&table.window, Qt::Key_B);
         QCOMPARE(table.takeSent(), QList<QByteArray>{});
+    }
+}
+
+void TestChatformTray::hostileTurnTimes()
+{
+    // A host may announce any int as the time per turn.
+    {
+        TrayTable table;
+        QVERIFY(table.seat(3));
+        table.startTurn(3, letters("ABCDEFGHIJ"), QStringLiteral("false"), true, INT_MIN);
+        // Below zero: the first tick ends the turn, as a time of 0 would.
+        table.window.Timer2Timer();
+        QCOMPARE(table.window.currentTurnSeat(), 0);
+        QCOMPARE(table.window.secondsLeft(), 0);
+        QCOMPARE(table.find<QLabel>(QStringLiteral("label_time"))->text(), QStringLiteral("Time: 0:00"));
+        QVERIFY(!table.window.findChild<QTimer *>(QStringLiteral("Timer2"))->isActive());
+        table.window.Timer2Timer(); // a late tick of a stopped clock
+        QCOMPARE(table.window.secondsLeft(), 0);
+    }
+    {
+        TrayTable table;
+        QVERIFY(table.seat(3));
+        table.startTurn(3, letters("ABCDEFGHIJ"), QStringLiteral("false"), true, INT_MAX);
+        // The clock counts; its bar stops at the board's edge.
+        const auto *bar = table.find<QWidget>(QStringLiteral("image_timer"));
+        QVERIFY(bar->width() > 0);
+        QVERIFY(bar->geometry().right() < bar->parentWidget()->width());
+        QCOMPARE(table.find<QLabel>(QStringLiteral("label_time"))->text(),
+                 QStringLiteral("Time: 35791394:07"));
+        table.window.Timer2Timer();
+        QCOMPARE(table.window.secondsLeft(), INT_MAX - 1);
+        QCOMPARE(table.window.currentTurnSeat(), 3);
     }
 }
 

@@ -1,8 +1,14 @@
 #include "client/rteurl.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
+
+#include <memory>
 
 using zwonky::CharRange;
 using zwonky::GetURLInRange;
@@ -16,8 +22,14 @@ private slots:
     void linkInWord_data();
     void linkInWord();
     void wholeWordRange();
+    void linksOfText_data();
+    void linksOfText();
     void pointerOverLog();
     void clickOpensLink();
+    void schemeDecidesAsking_data();
+    void schemeDecidesAsking();
+    void questionBoxNamesLink();
+    void logDestroyedUnderPointer();
 
 private:
     static QPoint pointOf(QTextEdit &log, int position);
@@ -75,6 +87,36 @@ void TestRteUrl::wholeWordRange()
     QString found;
     QVERIFY(GetURLInRange(text, range, found));
     QCOMPARE(found, QStringLiteral("http://x.org"));
+}
+
+void TestRteUrl::linksOfText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("links"); // "start:text" of each link in order
+
+    QTest::newRow("none") << "plain words only" << QStringList{};
+    QTest::newRow("empty") << "" << QStringList{};
+    QTest::newRow("blanks only") << "   " << QStringList{};
+    QTest::newRow("one, with a full stop")
+        << " see http://x.org/a." << QStringList{QStringLiteral("5:http://x.org/a")};
+    QTest::newRow("several kinds")
+        << "mail mailto:a@b.c or (www.abc.com) and ftp://h/f, ok"
+        << QStringList{QStringLiteral("5:mailto:a@b.c"), QStringLiteral("22:www.abc.com"),
+                       QStringLiteral("39:ftp://h/f")};
+    QTest::newRow("prefix alone is none") << "http:// www. news:x" << QStringList{"13:news:x"};
+    QTest::newRow("line breaks part words")
+        << "a\r\nwww.x.org\nfile://c/d" << QStringList{"3:www.x.org", "13:file://c/d"};
+    QTest::newRow("prefix inside a word") << "xhttp://a" << QStringList{"1:http://a"};
+}
+
+void TestRteUrl::linksOfText()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, links);
+    QStringList found;
+    for (const CharRange &link : zwonky::findLinks(text))
+        found << QStringLiteral("%1:%2").arg(link.start).arg(text.mid(link.start, link.end - link.start));
+    QCOMPARE(found, links);
 }
 
 QPoint TestRteUrl::pointOf(QTextEdit &log, int position)
@@ -144,6 +186,110 @@ void TestRteUrl::clickOpensLink()
     QTRY_COMPARE(log.viewport()->cursor().shape(), Qt::ArrowCursor);
     QTest::mouseClick(log.viewport(), Qt::LeftButton, {}, below);
     QCOMPARE(opened.size(), 1);
+}
+
+void TestRteUrl::schemeDecidesAsking_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("opens");  // what the opener gets; empty: nothing
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("answer");    // the player's answer when asked
+
+    QTest::newRow("http") << "http://x.org/a" << "http://x.org/a" << false << false;
+    QTest::newRow("www") << "www.x.org" << "http://www.x.org" << false << false;
+    QTest::newRow("mailto") << "mailto:ann@x.org" << "mailto:ann@x.org" << false << false;
+    QTest::newRow("file refused") << "file:///etc/passwd" << "" << true << false;
+    QTest::newRow("file allowed") << "file:///tmp/a" << "file:///tmp/a" << true << true;
+    QTest::newRow("telnet refused") << "telnet://h.org" << "" << true << false;
+    QTest::newRow("ftp refused") << "ftp://h.org/f" << "" << true << false;
+    QTest::newRow("gopher refused") << "gopher://h.org" << "" << true << false;
+    QTest::newRow("news allowed") << "news:comp.games" << "news:comp.games" << true << true;
+    // The first prefix wins: a web link that carries another scheme opens.
+    QTest::newRow("http holding file") << "http://x/file://y" << "http://x/file://y" << false
+                                       << false;
+}
+
+void TestRteUrl::schemeDecidesAsking()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, opens);
+    QFETCH(bool, asked);
+    QFETCH(bool, answer);
+
+    QTextEdit log;
+    log.setReadOnly(true);
+    log.resize(400, 300);
+    log.setPlainText(QStringLiteral("Eve chats: ") + word);
+    auto *pointer = new LinkPointer(&log);
+    QList<QUrl> opened;
+    QStringList questions;
+    pointer->setOpener([&opened](const QUrl &url) { opened.append(url); });
+    pointer->setAsker([&questions, answer](const QString &link) {
+        questions.append(link);
+        return answer;
+    });
+    log.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&log));
+
+    QTest::mouseClick(log.viewport(), Qt::LeftButton, {}, pointOf(log, 13));
+    QCOMPARE(questions, asked ? QStringList{word} : QStringList{});
+    QCOMPARE(opened, opens.isEmpty() ? QList<QUrl>{} : QList<QUrl>{QUrl(opens)});
+    // Refused or not, the link is selected: the player sees what was meant.
+    QCOMPARE(log.textCursor().selectedText(), word);
+}
+
+void TestRteUrl::questionBoxNamesLink()
+{
+    // The box the player sees: its text names the link, "No" is the default
+    // and Escape; the answer is the button pressed.
+    for (const QMessageBox::StandardButton press : {QMessageBox::No, QMessageBox::Yes}) {
+        QString shown;
+        QMessageBox::StandardButton preset = QMessageBox::NoButton;
+        QTimer answer;
+        answer.setInterval(10);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            answer.stop();
+            shown = box->text();
+            preset = box->standardButton(box->defaultButton());
+            box->button(press)->click();
+        });
+        answer.start();
+        const bool open = zwonky::askToOpenLink(nullptr, QStringLiteral("telnet://h.org:23"));
+        QCOMPARE(open, press == QMessageBox::Yes);
+        QVERIFY2(shown.contains(QStringLiteral("telnet://h.org:23")), qPrintable(shown));
+        QCOMPARE(preset, QMessageBox::No);
+    }
+}
+
+void TestRteUrl::logDestroyedUnderPointer()
+{
+    // A log shown with the pointer resting on a link, destroyed: its
+    // viewport still gets events while the log around it is torn down, and
+    // the pointer must not look at the log then (the sanitizers see it).
+    auto log = std::make_unique<QTextEdit>();
+    log->resize(400, 300);
+    log->setPlainText(QStringLiteral("Cy chats: see www.example.org."));
+    new LinkPointer(log.get());
+    log->show();
+    QVERIFY(QTest::qWaitForWindowExposed(log.get()));
+    QTest::mouseMove(log->viewport(), pointOf(*log, 18));
+    QTRY_COMPARE(log->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    struct EventCounter : QObject
+    {
+        QList<QEvent::Type> seen;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            seen << event->type();
+            return false;
+        }
+    } counter;
+    log->viewport()->installEventFilter(&counter);
+    log.reset();
+    // The teardown did reach the viewport (hide, destroy), past the pointer.
+    QVERIFY(counter.seen.contains(QEvent::Destroy));
 }
 
 QTEST_MAIN(TestRteUrl)
