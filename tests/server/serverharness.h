@@ -201,11 +201,11 @@ public:
     int nextTurn()
     {
         int guard = 0;
-        while (server.phase() == TServer::TurnRunning && ++guard < 1000)
-            server.Timer1Timer();
+        while (server.engine().phase() == GameEngine::TurnRunning && ++guard < 1000)
+            server.engine().Timer1Timer();
         int pause = 0;
-        while (server.phase() == TServer::Pausing && ++guard < 1000) {
-            server.Timer1Timer();
+        while (server.engine().phase() == GameEngine::Pausing && ++guard < 1000) {
+            server.engine().Timer1Timer();
             ++pause;
         }
         return pause;
@@ -214,8 +214,8 @@ public:
     // The word the given dice spell from the seat's hand.
     QString spell(int seat, const QList<int> &dice) const
     {
-        const QStringList &set = server.player(seat).newTiles ? server.alternativeSet()
-                                                             : server.currentSet();
+        const QStringList &set = server.engine().seat(seat).newTiles ? server.engine().alternativeSet()
+                                                             : server.engine().currentSet();
         QString word;
         for (int die : dice)
             word += set.value(die - 1);

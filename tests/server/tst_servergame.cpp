@@ -52,7 +52,7 @@ QByteArray scoresWire(int seat, int points, int bonus, int words, int total, int
 
 QByteArray diceWire(const Table &t, int seat, const char *flag, int count, bool alternative = false)
 {
-    const QStringList &set = alternative ? t.server.alternativeSet() : t.server.currentSet();
+    const QStringList &set = alternative ? t.server.engine().alternativeSet() : t.server.engine().currentSet();
     return protocol::theDice(seat, QString::fromLatin1(flag), set.mid(0, count));
 }
 
@@ -124,10 +124,10 @@ void TestServerGame::startAnnouncesAndDealsToSeat1()
                                 + wire("CMD_nextplayer+1") + diceWire(t, 1, "false", 10);
     EXPECT_WIRE(ann, expected);
     EXPECT_WIRE(bob, expected);
-    QVERIFY(t.server.gameRunning());
-    QCOMPARE(t.server.phase(), int(TServer::TurnRunning));
-    QCOMPARE(t.server.turnCounter(), 64);
-    QVERIFY(t.server.clockEnabled());
+    QVERIFY(t.server.engine().gameRunning());
+    QCOMPARE(t.server.engine().phase(), int(GameEngine::TurnRunning));
+    QCOMPARE(t.server.engine().turnCounter(), 64);
+    QVERIFY(t.server.engine().clockEnabled());
 }
 
 void TestServerGame::turnOrderSkipsWatcher()
@@ -142,14 +142,14 @@ void TestServerGame::turnOrderSkipsWatcher()
     QVERIFY(t.start(ann, gameOptions(50)));
     QVERIFY(t.send(cid, protocol::justWatch(3, 1)));
 
-    QList<int> order{t.server.currentSeat()};
+    QList<int> order{t.server.engine().currentSeat()};
     t.nextTurn();
-    order.append(t.server.currentSeat());
+    order.append(t.server.engine().currentSeat());
     // Bob passes the play-to score in his turn ...
     QVERIFY(t.send(bob, protocol::done(2, {1, 2, 3})));
     t.nextTurn();
-    order.append(t.server.currentSeat());
-    QVERIFY(t.server.gameRunning()); // ... but the check waits for seat 1
+    order.append(t.server.engine().currentSeat());
+    QVERIFY(t.server.engine().gameRunning()); // ... but the check waits for seat 1
     QCOMPARE(order, QList<int>({1, 2, 4}));
     QVERIFY(t.fence());
     QCOMPARE(withPrefix(cid->take(), "CMD_nextplayer"),
@@ -158,8 +158,8 @@ void TestServerGame::turnOrderSkipsWatcher()
         c->take();
 
     t.nextTurn(); // Dee's turn ends; the turn comes back to seat 1
-    QVERIFY(!t.server.gameRunning());
-    QVERIFY(!t.server.clockEnabled());
+    QVERIFY(!t.server.engine().gameRunning());
+    QVERIFY(!t.server.engine().clockEnabled());
     for (RawClient *c : {ann, bob, cid, dee})
         EXPECT_WIRE(c, scoresWire(4, 0, 0, 0, 0) + wire("CMD_turnend+") + wire("CMD_winner+Bob"));
 }
@@ -178,8 +178,8 @@ void TestServerGame::tieAbovePlayToGoesOn()
     QVERIFY(t.send(bob, protocol::done(2, {1, 2, 3})));
     t.nextTurn();
     // 60 each, both above 50: no winner, Ann plays again.
-    QVERIFY(t.server.gameRunning());
-    QCOMPARE(t.server.currentSeat(), 1);
+    QVERIFY(t.server.engine().gameRunning());
+    QCOMPARE(t.server.engine().currentSeat(), 1);
     QVERIFY(t.fence());
     QVERIFY(bob->take().endsWith(acceptedWire(bobsWord) + scoresWire(2, 60, 0, 1, 60)
                                  + wire("CMD_turnend+") + wire("CMD_nextplayer+1")
@@ -189,7 +189,7 @@ void TestServerGame::tieAbovePlayToGoesOn()
     QVERIFY(t.send(ann, protocol::done(1, {1, 2, 3, 4})));
     t.nextTurn();
     t.nextTurn();
-    QVERIFY(!t.server.gameRunning());
+    QVERIFY(!t.server.engine().gameRunning());
     QVERIFY(t.fence());
     for (RawClient *c : {ann, bob}) {
         QVERIFY(c->take().endsWith(scoresWire(2, 0, 0, 0, 60) + wire("CMD_turnend+")
@@ -226,14 +226,14 @@ void TestServerGame::turnAndPauseLengths()
     }
     QVERIFY(t.start(seats[0], gameOptions(5000, fast, timePerTurn)));
     int turn = 0;
-    while (t.server.phase() == TServer::TurnRunning && turn < 1000) {
-        t.server.Timer1Timer();
+    while (t.server.engine().phase() == GameEngine::TurnRunning && turn < 1000) {
+        t.server.engine().Timer1Timer();
         ++turn;
     }
     QCOMPARE(turn, timePerTurn + 4);
-    QCOMPARE(t.server.phase(), int(TServer::Pausing));
+    QCOMPARE(t.server.engine().phase(), int(GameEngine::Pausing));
     QCOMPARE(t.nextTurn(), pause);
-    QCOMPARE(t.server.phase(), int(TServer::TurnRunning));
+    QCOMPARE(t.server.engine().phase(), int(GameEngine::TurnRunning));
 }
 
 void TestServerGame::newThenOldTilesCost600()
@@ -256,7 +256,7 @@ void TestServerGame::newThenOldTilesCost600()
     EXPECT_WIRE(bob, newTiles);
     // Words are spelled from the new letters now.
     const QString onNew = t.spell(1, {1, 2, 3});
-    QCOMPARE(onNew, t.server.alternativeSet().mid(0, 3).join(""));
+    QCOMPARE(onNew, t.server.engine().alternativeSet().mid(0, 3).join(""));
     QVERIFY(t.send(ann, protocol::done(1, {1, 2, 3})));
     EXPECT_WIRE(ann, acceptedWire(onNew));
     EXPECT_WIRE(bob, acceptedWire(onNew));
@@ -269,8 +269,8 @@ void TestServerGame::newThenOldTilesCost600()
 
     QVERIFY(t.send(ann, protocol::newTilesRequest(1)));
     EXPECT_WIRE(ann, wire("CMD_newtiles+1+-900") + diceWire(t, 1, "new", 10, true));
-    QCOMPARE(t.server.player(1).score, -900);
-    QCOMPARE(t.server.player(2).score, 0);
+    QCOMPARE(t.server.engine().seat(1).score, -900);
+    QCOMPARE(t.server.engine().seat(2).score, 0);
 }
 
 void TestServerGame::newTilesOffIsIgnored()
@@ -287,7 +287,7 @@ void TestServerGame::newTilesOffIsIgnored()
     QVERIFY(t.send(ann, protocol::newTilesRequest(1)));
     QVERIFY(t.fence());
     QCOMPARE(ann->take(), QByteArray());
-    QCOMPARE(t.server.player(1).score, 0);
+    QCOMPARE(t.server.engine().seat(1).score, 0);
 }
 
 void TestServerGame::zwonkedSeatGetsThirteenInFastGame()
@@ -305,9 +305,9 @@ void TestServerGame::zwonkedSeatGetsThirteenInFastGame()
     const QString word = t.spell(1, {1, 2, 3});
     QVERIFY(t.send(ann, protocol::done(1, {1, 2, 3})));
     QVERIFY(t.send(ann, protocol::finish(1)));
-    QCOMPARE(t.server.turnCounter(), 64); // Bob plays on
+    QCOMPARE(t.server.engine().turnCounter(), 64); // Bob plays on
     QVERIFY(t.send(bob, protocol::finish(2)));
-    QCOMPARE(t.server.turnCounter(), 1);
+    QCOMPARE(t.server.engine().turnCounter(), 1);
     QCOMPARE(t.nextTurn(), 15);
 
     const QByteArray addWord = wire("CMD_addaword+1+3+" + word.toLatin1());
@@ -316,8 +316,8 @@ void TestServerGame::zwonkedSeatGetsThirteenInFastGame()
     EXPECT_WIRE(ann, acceptedWire(word) + addWord + turnEnd + wire("CMD_nextplayer+1")
                          + diceWire(t, 1, "true", 13));
     EXPECT_WIRE(bob, addWord + turnEnd + wire("CMD_nextplayer+2") + diceWire(t, 2, "false", 10));
-    QVERIFY(t.server.player(1).zwonked);
-    QVERIFY(!t.server.player(2).zwonked);
+    QVERIFY(t.server.engine().seat(1).zwonked);
+    QVERIFY(!t.server.engine().seat(2).zwonked);
 }
 
 void TestServerGame::refusals_data()
@@ -390,7 +390,7 @@ void TestServerGame::sixthWordOfALengthIsRefused()
     QVERIFY(t.send(ann, protocol::done(1, six[5])));
     expected += rejectedWire(chosen[5], "+ 4 letter box full!");
     EXPECT_WIRE(bob, expected);
-    QCOMPARE(t.server.player(1).words.words(4), chosen.mid(0, 5));
+    QCOMPARE(t.server.engine().seat(1).words.words(4), chosen.mid(0, 5));
 }
 
 void TestServerGame::pluralAndSingularOfOwnWords()
@@ -408,7 +408,7 @@ void TestServerGame::pluralAndSingularOfOwnWords()
             t.nextTurn();
             t.nextTurn();
         }
-        sDie = int(t.server.currentSet().mid(0, 10).indexOf("S")) + 1;
+        sDie = int(t.server.engine().currentSet().mid(0, 10).indexOf("S")) + 1;
     }
     QVERIFY(sDie > 0);
     QList<int> others;
@@ -445,8 +445,8 @@ void TestServerGame::zwonkedPlayer()
     QVERIFY(t.start(ann, gameOptions(100000, false, 60, 0)));
     t.nextTurn();
     t.nextTurn();
-    QCOMPARE(t.server.currentSeat(), 1);
-    QVERIFY(t.server.player(1).zwonked);
+    QCOMPARE(t.server.engine().currentSeat(), 1);
+    QVERIFY(t.server.engine().seat(1).zwonked);
     QVERIFY(t.fence());
     QCOMPARE(split(ann->take()).last(), split(diceWire(t, 1, "true", 13)).first());
     bob->take();
@@ -472,9 +472,9 @@ void TestServerGame::zwonkedPlayer()
     const QList<QByteArray> got = split(bob->take());
     QCOMPARE(got.first(), split(scoresWire(1, 450, -500, 7, -500)).first());
     // Below the mark again: back to ten letters.
-    QVERIFY(!t.server.player(1).zwonked);
+    QVERIFY(!t.server.engine().seat(1).zwonked);
     t.nextTurn();
-    QCOMPARE(t.server.currentSeat(), 1);
+    QCOMPARE(t.server.engine().currentSeat(), 1);
     QVERIFY(t.fence());
     QCOMPARE(split(ann->take()).last(), split(diceWire(t, 1, "false", 10)).first());
 }
@@ -489,21 +489,21 @@ void TestServerGame::turnHandedOnWhenCurrentLeaves()
     QVERIFY(ann && bob && cid);
     QVERIFY(t.start(ann, gameOptions(5000)));
     t.nextTurn();
-    QCOMPARE(t.server.currentSeat(), 2);
+    QCOMPARE(t.server.engine().currentSeat(), 2);
     QVERIFY(t.send(bob, protocol::done(2, {1, 2, 3})));
     QVERIFY(t.fence());
     ann->take();
     cid->take();
 
     bob->socket.disconnectFromHost();
-    QVERIFY(waitUntil([&] { return t.server.currentSeat() == 3; }));
+    QVERIFY(waitUntil([&] { return t.server.engine().currentSeat() == 3; }));
     // Not scored: straight to the next player with fresh letters.
     const QByteArray expected = wire("CMD_playerdisconnected+2+Bob") + wire("CMD_nextplayer+3")
                                 + diceWire(t, 3, "false", 10);
     EXPECT_WIRE(ann, expected);
     EXPECT_WIRE(cid, expected);
-    QCOMPARE(t.server.player(2).score, 0);
-    QCOMPARE(t.server.turnCounter(), 64);
+    QCOMPARE(t.server.engine().seat(2).score, 0);
+    QCOMPARE(t.server.engine().turnCounter(), 64);
 }
 
 void TestServerGame::nobodyLeftToPlayEndsGame()
@@ -514,18 +514,18 @@ void TestServerGame::nobodyLeftToPlayEndsGame()
     QVERIFY(ann && bob);
     QVERIFY(t.start(ann, gameOptions(5000)));
     QVERIFY(t.send(ann, protocol::justWatch(1, 1))); // ends her turn at the next second
-    QCOMPARE(t.server.turnCounter(), 1);
+    QCOMPARE(t.server.engine().turnCounter(), 1);
     t.nextTurn();
-    QCOMPARE(t.server.currentSeat(), 2);
+    QCOMPARE(t.server.engine().currentSeat(), 2);
     QVERIFY(t.fence());
     ann->take();
 
     bob->socket.disconnectFromHost();
     QVERIFY(waitUntil([&] { return !t.server.player(2).open; }));
-    QVERIFY(!t.server.gameRunning());
-    QVERIFY(!t.server.clockEnabled());
+    QVERIFY(!t.server.engine().gameRunning());
+    QVERIFY(!t.server.engine().clockEnabled());
     for (int i = 0; i < 10; ++i)
-        t.server.Timer1Timer();
+        t.server.engine().Timer1Timer();
     QVERIFY(t.fence());
     QCOMPARE(ann->take(), wire("CMD_playerdisconnected+2+Bob"));
 
@@ -533,8 +533,8 @@ void TestServerGame::nobodyLeftToPlayEndsGame()
     RawClient *cid = t.join("Cid");
     QVERIFY(cid);
     QVERIFY(t.start(ann, gameOptions(5000)));
-    QVERIFY(t.server.gameRunning());
-    QCOMPARE(t.server.currentSeat(), 1);
+    QVERIFY(t.server.engine().gameRunning());
+    QCOMPARE(t.server.engine().currentSeat(), 1);
 }
 
 void TestServerGame::teamGame()
@@ -549,7 +549,7 @@ void TestServerGame::teamGame()
     protocol::GameOptionFields options = gameOptions(50);
     options.team = "t";
     QVERIFY(t.start(p[0], options));
-    QVERIFY(t.server.teamGame());
+    QVERIFY(t.server.engine().teamGame());
     QVERIFY(t.fence());
     QVERIFY(p[4]->take().startsWith("CMD_startgame+Ann+t+50+60+2000+t+f+f+\xFF"));
 
@@ -557,11 +557,11 @@ void TestServerGame::teamGame()
     t.nextTurn(); // seat 1 scores for seat 3 too
     for (int seat = 2; seat <= 4; ++seat)
         t.nextTurn();
-    QCOMPARE(t.server.currentSeat(), 5);
+    QCOMPARE(t.server.engine().currentSeat(), 5);
     QVERIFY(t.send(p[4], protocol::done(5, {1, 2, 3})));
     t.nextTurn(); // seat 5 has no partner
     t.nextTurn(); // seat 6; then back to 1: seat 5 ties with the 1-3 side
-    QVERIFY(t.server.gameRunning());
+    QVERIFY(t.server.engine().gameRunning());
     QVERIFY(t.fence());
     const QList<QByteArray> seen = withPrefix(p[1]->take(), "CMD_scores");
     QCOMPARE(seen.size(), 6);
@@ -573,7 +573,7 @@ void TestServerGame::teamGame()
     QVERIFY(t.send(p[0], protocol::done(1, {1, 2, 3, 4})));
     for (int seat = 1; seat <= 6; ++seat)
         t.nextTurn();
-    QVERIFY(!t.server.gameRunning());
+    QVERIFY(!t.server.engine().gameRunning());
     QVERIFY(t.fence());
     QCOMPARE(split(p[5]->take()).last(), QByteArray("CMD_winner+Ann and Cid"));
 
@@ -581,7 +581,7 @@ void TestServerGame::teamGame()
     p[5]->socket.disconnectFromHost();
     QVERIFY(waitUntil([&] { return !t.server.player(6).open; }));
     QVERIFY(t.start(p[0], options));
-    QVERIFY(!t.server.teamGame());
+    QVERIFY(!t.server.engine().teamGame());
     QVERIFY(t.fence());
     QVERIFY(p[1]->take().contains("CMD_startgame+Ann+f+50+60+2000+t+f+f+\xFF"));
 }
@@ -630,9 +630,9 @@ void TestServerGame::fastFinishWaitsForEveryone()
     QVERIFY(t.send(ann, protocol::setDiceRequest(1, 1, 7)));
     QVERIFY(t.send(ann, protocol::finish(1)));
     QVERIFY(t.send(bob, protocol::finish(2)));
-    QCOMPARE(t.server.turnCounter(), 64);
+    QCOMPARE(t.server.engine().turnCounter(), 64);
     QVERIFY(t.send(wes, protocol::finish(3)));
-    QCOMPARE(t.server.turnCounter(), 1);
+    QCOMPARE(t.server.engine().turnCounter(), 1);
     QVERIFY(t.fence());
     QCOMPARE(bob->take(), QByteArray());
 }
@@ -647,17 +647,17 @@ void TestServerGame::requestsOutsideTheTurnAreIgnored()
     QVERIFY(t.start(ann, gameOptions(5000)));
     QVERIFY(t.send(bob, protocol::done(2, {1, 2, 3})));  // not his turn
     QVERIFY(t.send(bob, protocol::finish(2)));
-    QCOMPARE(t.server.turnCounter(), 64);
+    QCOMPARE(t.server.engine().turnCounter(), 64);
     QVERIFY(t.send(ann, protocol::finish(1)));
-    t.server.Timer1Timer();
-    QCOMPARE(t.server.phase(), int(TServer::Pausing));
+    t.server.engine().Timer1Timer();
+    QCOMPARE(t.server.engine().phase(), int(GameEngine::Pausing));
     QVERIFY(t.fence());
     ann->take();
     bob->take();
     QVERIFY(t.send(ann, protocol::done(1, {1, 2, 3})));  // during the pause
     QVERIFY(t.send(ann, protocol::finish(1)));
     QVERIFY(t.send(ann, protocol::newTilesRequest(1)));
-    QCOMPARE(t.server.turnCounter(), 5);
+    QCOMPARE(t.server.engine().turnCounter(), 5);
     QVERIFY(t.fence());
     QCOMPARE(bob->take(), QByteArray());
 }
