@@ -4,6 +4,8 @@
 // steps itself: the dispatch tick and the one-second clock are called
 // directly, and only socket I/O is waited for.
 
+#include "gamewire.h"
+
 #include "net/protocol.h"
 #include "server/serverform.h"
 
@@ -20,8 +22,6 @@
 #include <vector>
 
 namespace zwonky::testing {
-
-inline constexpr char T = '\xFF';
 
 // Runs the event loop until the condition holds: socket events are handled
 // as they come, without sleeping between looks.
@@ -257,8 +257,5 @@ inline protocol::GameOptionFields gameOptions(int playTo, bool fast = false, int
         });                                                                                    \
         QCOMPARE(client_->take(), expected_);                                                  \
     } while (false)
-
-// Bytes as they travel: text, then the terminator.
-inline QByteArray wire(const QByteArray &text) { return text + T; }
 
 } // namespace zwonky::testing
