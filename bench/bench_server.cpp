@@ -96,7 +96,7 @@ void BM_DoneVerdict(benchmark::State &state)
     server.pump().enqueue(zwonky::protocol::startGameRequest(1, options).chopped(1), 1);
     while (server.pump().queued() > 0)
         server.socktimerTimer();
-    if (!server.gameRunning() || server.currentSeat() != 1) {
+    if (!server.engine().gameRunning() || server.engine().currentSeat() != 1) {
         state.SkipWithError("game did not start");
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "server/wordrules.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zwonky {
@@ -36,6 +37,20 @@ QStringList rollAllDice(QRandomGenerator &random)
     for (int die = 1; die <= DiceCount; ++die)
         letters.append(rollDie(die, random));
     return letters;
+}
+
+LetterSets::LetterSets()
+{
+    for (int k = 0; k < DiceCount; ++k) {
+        m_current.append(QString());
+        m_alternative.append(QString());
+    }
+}
+
+void LetterSets::rollCurrentHand(int count, QRandomGenerator &random)
+{
+    for (int die = 1; die <= std::min(count, DiceCount); ++die)
+        m_current[die - 1] = rollDie(die, random);
 }
 
 } // namespace zwonky

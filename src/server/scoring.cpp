@@ -72,4 +72,25 @@ TurnScore scoreTurn(const WordBoxes &boxes, bool zwonked)
     return result;
 }
 
+int winningSeat(const Standings &seats, int playTo)
+{
+    const auto at = [&seats](int seat) { return seats[static_cast<std::size_t>(seat)]; };
+    const int last = static_cast<int>(seats.size()) - 1;
+    int best = 0;
+    for (int i = 1; i <= last; ++i) {
+        if (at(i).open && at(i).score >= playTo && (best == 0 || at(i).score > at(best).score))
+            best = i;
+    }
+    if (best == 0)
+        return 0;
+    // A tie with anyone outside the winner's side keeps the game going.
+    // Seats without a partner are sides of their own.
+    const int partner = at(best).partner;
+    for (int i = 1; i <= last; ++i) {
+        if (i != best && i != partner && at(i).score == at(best).score)
+            return 0;
+    }
+    return best;
+}
+
 } // namespace zwonky

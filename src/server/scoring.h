@@ -2,6 +2,8 @@
 
 #include "server/wordrules.h"
 
+#include <array>
+
 namespace zwonky {
 
 // Points for the number of accepted words of one length in one turn (the
@@ -28,5 +30,19 @@ struct TurnScore
 // One player's turn: word points, bonus and count from his boxes; a zwonked
 // player below 500 word points loses 500 instead and gets nothing else.
 TurnScore scoreTurn(const WordBoxes &boxes, bool zwonked);
+
+// One playing seat at a winner check.
+struct Standing
+{
+    bool open = false;
+    int score = 0;
+    int partner = 0; // the seat sharing his score in a team game, else 0
+};
+using Standings = std::array<Standing, 7>; // seats 1-6, index 0 unused
+
+// The seat that has won, or 0: the open seat with the highest score that is
+// at least playTo (the lowest seat among equal scores), unless a seat outside
+// its side, open or not, has exactly the same score.
+int winningSeat(const Standings &seats, int playTo);
 
 } // namespace zwonky

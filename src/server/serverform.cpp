@@ -3,41 +3,24 @@
 #include "dictionary/mydict.h"
 #include "net/zwonkyerror.h"
 
-#include <QDateTime>
 #include <QDebug>
 
-#include <limits>
 
 namespace zwonky {
 
 TServer::TServer(QObject *parent)
-    : QObject(parent), m_pump(DispatchIntervalMs, this)
+    : QObject(parent), m_engine(*this, *this), m_pump(DispatchIntervalMs, this)
 {
     setObjectName(QStringLiteral("TServer"));
     m_pump.setObjectName(QStringLiteral("socktimer"));
-    m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_logintimer.setObjectName(QStringLiteral("logintimer"));
     m_tempsock.setObjectName(QStringLiteral("tempsock"));
     m_sock1.setObjectName(QStringLiteral("Sock1"));
 
-    // Partners are fixed for the life of the table.
-    at(1).partner = 3;
-    at(3).partner = 1;
-    at(2).partner = 4;
-    at(4).partner = 2;
-
-    for (int k = 0; k < DiceCount; ++k) {
-        m_currentSet.append(QString());
-        m_alternativeSet.append(QString());
-    }
-
-    m_ownRandom = std::make_unique<QRandomGenerator>(
-        static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
-    m_random = m_ownRandom.get();
-
     spell = new TDictn(this);
     spell->setObjectName(QStringLiteral("spell"));
-    m_isWord = [this](const QString &word) { return spell->IsWord(word); };
+    m_engine.setWordChecker([this](const QString &word) { return spell->IsWord(word); });
+    connect(&m_engine, &GameEngine::errorReported, this, &TServer::report);
 
     m_pump.setErrorReporter([this](const QString &text) { report(text); });
     // A message from the network speaks for its seat only while the
@@ -45,33 +28,24 @@ TServer::TServer(QObject *parent)
     m_pump.setOriginCheck([this](int origin, quint64 source) {
         return source == 0 || stillHolds(origin, source);
     });
-    CommandTable &table = m_pump.table();
-    using Handler = void (TServer::*)(FieldCursor &);
-    const std::array<std::pair<const char *, Handler>, 13> handlers = {{
-        {protocol::cmd::LoginInfo, &TServer::receivedlogininfo},
-        {protocol::cmd::Chat, &TServer::chat},
-        {protocol::cmd::Action, &TServer::action},
-        {protocol::cmd::KickHim, &TServer::kickhim},
-        {protocol::cmd::StartGame, &TServer::startgame},
-        {protocol::cmd::JustWatch, &TServer::justwatch},
-        {protocol::cmd::SetDice, &TServer::setdice},
-        {protocol::cmd::Done, &TServer::done},
-        {protocol::cmd::ClearThem, &TServer::clearthem},
-        {protocol::cmd::NewTiles, &TServer::newtiles},
-        {protocol::cmd::OldTiles, &TServer::oldtiles},
-        {protocol::cmd::Finish, &TServer::finish},
-        {protocol::cmd::PlayASound, &TServer::playasound},
-    }};
+    std::vector<std::pair<const char *, CommandTable::Handler>> handlers = {
+        {protocol::cmd::LoginInfo, [this](FieldCursor &args) { receivedlogininfo(args); }},
+        {protocol::cmd::Chat, [this](FieldCursor &args) { chat(args); }},
+        {protocol::cmd::Action, [this](FieldCursor &args) { action(args); }},
+        {protocol::cmd::KickHim, [this](FieldCursor &args) { kickhim(args); }},
+        {protocol::cmd::JustWatch, [this](FieldCursor &args) { justwatch(args); }},
+        {protocol::cmd::PlayASound, [this](FieldCursor &args) { playasound(args); }},
+    };
+    addGameCommands(handlers);
     // Registered in the order the dispatcher tests them.
+    CommandTable &table = m_pump.table();
     for (const QString &name : protocol::serverCommandOrder()) {
         for (const auto &[command, handler] : handlers) {
             if (name == QLatin1String(command))
-                table.add(name, [this, handler](FieldCursor &args) { (this->*handler)(args); });
+                table.add(name, handler);
         }
     }
 
-    m_timer1.setInterval(ClockIntervalMs);
-    connect(&m_timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
     m_logintimer.setInterval(LoginTimerIntervalMs);
     connect(&m_logintimer, &QTimer::timeout, this,
             [this] { guarded([this] { logintimerTimer(); }); });
@@ -92,7 +66,7 @@ TServer::~TServer()
 {
     // No handler may run on a half-destroyed table.
     m_pump.stop();
-    m_timer1.stop();
+    m_engine.setClockManual(true);
     m_logintimer.stop();
     m_sock1.onAccept = nullptr;
     m_sock1.onRead = nullptr;
@@ -115,27 +89,22 @@ void TServer::startListening(const QString &port)
 
 quint16 TServer::listeningPort() const { return m_sock1.localPort(); }
 
-void TServer::setRandom(QRandomGenerator *generator)
-{
-    m_random = generator ? generator : m_ownRandom.get();
-}
+void TServer::setRandom(QRandomGenerator *generator) { m_engine.setRandom(generator); }
 
-void TServer::setWordChecker(WordChecker isWord) { m_isWord = std::move(isWord); }
+void TServer::setWordChecker(WordChecker isWord) { m_engine.setWordChecker(std::move(isWord)); }
 
 QString TServer::dictionaryError() const { return spell->errorText(); }
 
 void TServer::setClockManual(bool manual)
 {
     m_manualClock = manual;
+    m_engine.setClockManual(manual);
     if (manual) {
         m_pump.stop();
-        m_timer1.stop();
         m_logintimer.stop();
     } else {
         if (m_sock1.isListening())
             m_pump.start();
-        if (m_clockOn)
-            m_timer1.start();
         startLoginTimer();
     }
 }
@@ -149,6 +118,10 @@ const tplayer &TServer::player(int seatNumber) const
         return none;
     return at(seatNumber);
 }
+
+bool TServer::isOpen(int seatNumber) const { return player(seatNumber).open; }
+
+QString TServer::nameAt(int seatNumber) const { return player(seatNumber).name; }
 
 template <typename Work> void TServer::guarded(Work &&work)
 {
@@ -209,23 +182,6 @@ int TServer::takeSender(FieldCursor &args) const
     if (sender != m_pump.currentOrigin())
         return 0;
     return sender;
-}
-
-int TServer::handSize(int seatNumber) const
-{
-    return player(seatNumber).zwonked ? ZwonkedHand : NormalHand;
-}
-
-QStringList TServer::firstLetters(const QStringList &set, int count)
-{
-    return set.mid(0, count);
-}
-
-int TServer::addClamped(int score, qint64 change)
-{
-    const qint64 sum = static_cast<qint64>(score) + change;
-    return static_cast<int>(std::clamp<qint64>(sum, std::numeric_limits<int>::min(),
-                                               std::numeric_limits<int>::max()));
 }
 
 // ---- connections ----
@@ -353,7 +309,6 @@ void TServer::tempsockInfo(TSock *connection, int /*code*/, const QString &text)
         sendToOthers(seatNumber, protocol::playerDisconnected(seatNumber, record.name));
     record.open = false;
     record.name.clear();
-    record.watching = false;
     record.connection = nullptr;
     record.framer.reset();
     // Nothing it still had waiting may speak for the seat's next holder.
@@ -361,8 +316,7 @@ void TServer::tempsockInfo(TSock *connection, int /*code*/, const QString &text)
     record.serial = 0;
     record.loggedIn = false;
     retire(connection);
-    if (m_running && seatNumber == m_current && seatNumber != 1 && !m_fast)
-        findplayer(); // the interrupted turn is not scored
+    m_engine.seatClosed(seatNumber);
 }
 
 void TServer::startLoginTimer()
@@ -433,35 +387,8 @@ void TServer::receivedlogininfo(FieldCursor &args)
         sendTo(n, protocol::wrongVersion());
     }
 
-    if (m_running)
-        catchUp(n);
-}
-
-void TServer::catchUp(int n)
-{
-    int shown = m_fast ? n : m_current;
-    if (shown < 1 || shown > PlayingSeats)
-        shown = 1;
-    // The letters the shown seat's words are judged by: the alternative set
-    // while it holds new tiles, else the current set.
-    const int count = handSize(shown);
-    const bool alternative = at(shown).newTiles;
-
-    protocol::GameOptionFields fields = m_options;
-    fields.team = m_team ? QStringLiteral("t") : QStringLiteral("f");
-    fields.fast = m_fast ? QStringLiteral("t") : QStringLiteral("f");
-    sendTo(n, protocol::stats(shown, fields));
-
-    QByteArray scores;
-    for (int i = 1; i <= PlayingSeats; ++i)
-        scores += protocol::loadScores(i, at(i).score);
-    sendTo(n, scores);
-
-    const QStringList &set = alternative ? m_alternativeSet : m_currentSet;
-    sendTo(n, protocol::theDice(shown,
-                                count == ZwonkedHand ? QStringLiteral("true")
-                                                     : QStringLiteral("false"),
-                                firstLetters(set, count)));
+    if (m_engine.gameRunning())
+        m_engine.catchUp(n);
 }
 
 } // namespace zwonky

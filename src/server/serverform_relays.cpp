@@ -1,5 +1,5 @@
-// Relays, removal and watching: the messages the server only passes on or
-// that change who plays.
+// Relays, removal and watching, and the game's messages: the messages the
+// server only passes on, to the seats or to the game engine.
 
 #include "server/serverform.h"
 
@@ -50,25 +50,48 @@ void TServer::justwatch(FieldCursor &args)
     // A player decides for himself; only the host decides for another seat.
     if (target != m_pump.currentOrigin() && !fromHost())
         return;
+    if (state == protocol::WatchStop)
+        m_engine.stopWatching(target);
+    else if (state == protocol::WatchStart)
+        m_engine.startWatching(target);
+}
 
-    if (state == protocol::WatchStop) {
-        at(target).watching = false;
-        sendToAll(protocol::justWatching(target, protocol::WatchStop));
-        return;
-    }
-    if (state != protocol::WatchStart)
-        return;
-    bool someoneElsePlays = false;
-    for (int i = 1; i <= 4; ++i) {
-        if (i != target && at(i).open && !at(i).watching)
-            someoneElsePlays = true;
-    }
-    if (!someoneElsePlays)
-        return;
-    at(target).watching = true;
-    sendToAll(protocol::justWatching(target, protocol::WatchStart));
-    if (m_running && !m_fast && target == m_current && m_phase == TurnRunning)
-        m_counter = 1; // his turn ends at the next second
+// ---- the game ----
+
+void TServer::addGameCommands(
+    std::vector<std::pair<const char *, CommandTable::Handler>> &handlers)
+{
+    // Each takes the sender's seat from the message and passes it on only
+    // when the connection that carried the message holds that seat (else 0,
+    // which the engine ignores); the fields are read in their wire order.
+    handlers.insert(handlers.end(), {
+        {protocol::cmd::StartGame, [this](FieldCursor &args) {
+             const int sender = takeSender(args);
+             // A guest's start request is not even read.
+             if (sender != 1 || !fromHost())
+                 return;
+             m_engine.startgame(sender, fromHost(), protocol::takeGameOptions(args));
+         }},
+        {protocol::cmd::SetDice, [this](FieldCursor &args) {
+             const int sender = takeSender(args);
+             const int position = args.takeInt();
+             const int die = args.takeInt();
+             m_engine.setdice(sender, position, die);
+         }},
+        {protocol::cmd::Done, [this](FieldCursor &args) {
+             const int sender = takeSender(args);
+             // A word longer than the largest hand is refused whatever
+             // follows, so the rest of an over-long list is not read.
+             QList<int> dice;
+             while (!args.atEnd() && dice.size() <= DiceCount)
+                 dice.append(args.takeInt());
+             m_engine.done(sender, dice);
+         }},
+        {protocol::cmd::ClearThem, [this](FieldCursor &args) { m_engine.clearthem(takeSender(args)); }},
+        {protocol::cmd::NewTiles, [this](FieldCursor &args) { m_engine.newtiles(takeSender(args)); }},
+        {protocol::cmd::OldTiles, [this](FieldCursor &args) { m_engine.oldtiles(takeSender(args)); }},
+        {protocol::cmd::Finish, [this](FieldCursor &args) { m_engine.finish(takeSender(args)); }},
+    });
 }
 
 } // namespace zwonky

@@ -127,4 +127,17 @@ Verdict judgeWord(const QString &word, bool zwonked, const WordBoxes &boxes,
     return Verdict{true, QString()};
 }
 
+Submission judgeDice(const QList<int> &dice, const QStringList &letters, int handSize,
+                     bool zwonked, const WordBoxes &boxes, const WordChecker &isWord)
+{
+    Submission submission{wordFromDice(dice, letters), Verdict{}};
+    if (!diceFitHand(dice, handSize)) {
+        submission.word.truncate(DiceCount);
+        submission.verdict = Verdict{false, QString::fromLatin1(reason::Rejected)};
+    } else {
+        submission.verdict = judgeWord(submission.word, zwonked, boxes, isWord);
+    }
+    return submission;
+}
+
 } // namespace zwonky

@@ -80,4 +80,16 @@ bool diceFitHand(const QList<int> &dice, int handSize);
 Verdict judgeWord(const QString &word, bool zwonked, const WordBoxes &boxes,
                   const WordChecker &isWord);
 
+// A submission as the player sent it: die numbers in tray order, spelled
+// from the letters he holds and judged. Dice outside his hand, or one die
+// named twice, are refused with "+ Rejected" without a lookup, and at most a
+// hand's worth of letters is echoed back.
+struct Submission
+{
+    QString word;
+    Verdict verdict;
+};
+Submission judgeDice(const QList<int> &dice, const QStringList &letters, int handSize,
+                     bool zwonked, const WordBoxes &boxes, const WordChecker &isWord);
+
 } // namespace zwonky

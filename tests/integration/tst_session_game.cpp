@@ -106,7 +106,7 @@ private:
         for (int second = 0; second < maxSeconds; ++second) {
             if (QTest::qWaitFor(condition, 30))
                 return true;
-            server.Timer1Timer();
+            server.engine().Timer1Timer();
         }
         return QTest::qWaitFor(condition, 2000);
     }

@@ -155,7 +155,7 @@ public:
         for (int second = 0; second < maxSeconds; ++second) {
             if (until(condition, 50))
                 return true;
-            server.Timer1Timer();
+            server.engine().Timer1Timer();
         }
         return until(condition);
     }
@@ -288,7 +288,7 @@ void TestWholeGame::normalGame()
     QVERIFY(table.clockUntil([&] {
         return cy.caption("label_status") == QStringLiteral("Posting Scores.. One Moment Please!");
     }));
-    const int annScore = table.server.player(1).score;
+    const int annScore = table.server.engine().seat(1).score;
     QVERIFY(annScore >= 1000); // zwonked from now on
     for (Player *player : {&ann, &bo, &cy}) {
         QCOMPARE(player->caption("label_score1"), QString::number(annScore));
@@ -338,7 +338,7 @@ void TestWholeGame::normalGame()
     QVERIFY(table.until([&] { return cy.window->wordColumn(10)->flatColour() == QColor(0xC0, 0xC0, 0xC0); }));
     QTest::mouseClick(ann.find<QPushButton>(QStringLiteral("button_finish")), Qt::LeftButton);
     QVERIFY(table.clockUntil([&] { return bo.caption("label_turn") == QStringLiteral("Your Turn."); }));
-    QVERIFY(table.server.player(1).score >= 5000);
+    QVERIFY(table.server.engine().seat(1).score >= 5000);
     QTest::mouseClick(bo.find<QPushButton>(QStringLiteral("button_finish")), Qt::LeftButton);
     QVERIFY(table.clockUntil([&] { return cy.caption("label_turn") == QStringLiteral("Your Turn."); }));
     QTest::mouseClick(cy.find<QPushButton>(QStringLiteral("button_finish")), Qt::LeftButton);
@@ -352,8 +352,8 @@ void TestWholeGame::normalGame()
     for (Player *player : {&ann, &bo, &cy}) {
         QCOMPARE(player->caption("panel_winner"), QStringLiteral("Ann has Won the Game!"));
         QCOMPARE(player->caption("label_status"), QStringLiteral("Game Over!"));
-        QCOMPARE(player->caption("label_score1"), QString::number(table.server.player(1).score));
-        QCOMPARE(player->caption("label_score2"), QString::number(table.server.player(2).score));
+        QCOMPARE(player->caption("label_score1"), QString::number(table.server.engine().seat(1).score));
+        QCOMPARE(player->caption("label_score2"), QString::number(table.server.engine().seat(2).score));
     }
     QCOMPARE(ann.tally.games, QStringList{"addtomine"});
     QCOMPARE(bo.tally.games, QStringList{"Ann"});
@@ -407,7 +407,7 @@ void TestWholeGame::fastGame()
         return !ann.find<QWidget>(QStringLiteral("panel_wordlists"))->isHidden()
                && !bo.find<QWidget>(QStringLiteral("panel_wordlists"))->isHidden();
     }));
-    const int annScore = table.server.player(1).score;
+    const int annScore = table.server.engine().seat(1).score;
     for (Player *player : {&ann, &bo}) {
         QCOMPARE(player->caption("label_name1"), QStringLiteral("Ann"));
         QCOMPARE(player->caption("label_name2"), QStringLiteral("Bo"));

@@ -4,6 +4,8 @@
 // steps itself: the dispatch tick and the one-second clock are called
 // directly, and only socket I/O is waited for.
 
+#include "gamewire.h"
+
 #include "net/protocol.h"
 #include "server/serverform.h"
 
@@ -20,8 +22,6 @@
 #include <vector>
 
 namespace zwonky::testing {
-
-inline constexpr char T = '\xFF';
 
 // Runs the event loop until the condition holds: socket events are handled
 // as they come, without sleeping between looks.
@@ -201,11 +201,11 @@ public:
     int nextTurn()
     {
         int guard = 0;
-        while (server.phase() == TServer::TurnRunning && ++guard < 1000)
-            server.Timer1Timer();
+        while (server.engine().phase() == GameEngine::TurnRunning && ++guard < 1000)
+            server.engine().Timer1Timer();
         int pause = 0;
-        while (server.phase() == TServer::Pausing && ++guard < 1000) {
-            server.Timer1Timer();
+        while (server.engine().phase() == GameEngine::Pausing && ++guard < 1000) {
+            server.engine().Timer1Timer();
             ++pause;
         }
         return pause;
@@ -214,8 +214,8 @@ public:
     // The word the given dice spell from the seat's hand.
     QString spell(int seat, const QList<int> &dice) const
     {
-        const QStringList &set = server.player(seat).newTiles ? server.alternativeSet()
-                                                             : server.currentSet();
+        const QStringList &set = server.engine().seat(seat).newTiles ? server.engine().alternativeSet()
+                                                             : server.engine().currentSet();
         QString word;
         for (int die : dice)
             word += set.value(die - 1);
@@ -257,8 +257,5 @@ inline protocol::GameOptionFields gameOptions(int playTo, bool fast = false, int
         });                                                                                    \
         QCOMPARE(client_->take(), expected_);                                                  \
     } while (false)
-
-// Bytes as they travel: text, then the terminator.
-inline QByteArray wire(const QByteArray &text) { return text + T; }
 
 } // namespace zwonky::testing

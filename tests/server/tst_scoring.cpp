@@ -21,6 +21,8 @@ private slots:
     void pointsPerCount();
     void turn_data();
     void turn();
+    void winner_data();
+    void winner();
 };
 
 void TestScoring::pointsPerCount_data()
@@ -88,6 +90,59 @@ void TestScoring::turn()
     QTEST(score.bonus, "bonus");
     QTEST(score.wordCount, "words");
     QTEST(score.change, "change");
+}
+
+// Seats 1-6 as (open, score) pairs; partner pairs 1-3 and 2-4 when team.
+void TestScoring::winner_data()
+{
+    QTest::addColumn<QList<int>>("scores");  // -1: seat not open, score 0
+    QTest::addColumn<QList<int>>("closedScores"); // scores of closed seats
+    QTest::addColumn<bool>("team");
+    QTest::addColumn<int>("playTo");
+    QTest::addColumn<int>("winner");
+    const QList<int> none;
+    QTest::newRow("nobody there yet") << QList<int>{40, 10, -1, -1, -1, -1} << none << false
+                                      << 50 << 0;
+    QTest::newRow("exactly the play-to score") << QList<int>{50, 10, -1, -1, -1, -1} << none
+                                               << false << 50 << 1;
+    QTest::newRow("highest of two above") << QList<int>{60, 70, -1, -1, -1, -1} << none << false
+                                          << 50 << 2;
+    QTest::newRow("tie at the top") << QList<int>{70, 70, 10, -1, -1, -1} << none << false << 50
+                                    << 0;
+    QTest::newRow("tie below the winner is no tie") << QList<int>{80, 60, 60, -1, -1, -1} << none
+                                                    << false << 50 << 1;
+    QTest::newRow("a closed seat's equal score still ties")
+        << QList<int>{70, 10, -1, -1, -1, -1} << QList<int>{0, 0, 70, 0, 0, 0} << false << 50
+        << 0;
+    QTest::newRow("a closed seat never wins")
+        << QList<int>{10, 10, -1, -1, -1, -1} << QList<int>{0, 0, 90, 0, 0, 0} << false << 50
+        << 0;
+    QTest::newRow("team: partner shares the score") << QList<int>{70, 10, 70, 10, 0, 0} << none
+                                                    << true << 50 << 1;
+    QTest::newRow("team: the other pair ties") << QList<int>{70, 70, 70, 70, 0, 0} << none << true
+                                               << 50 << 0;
+    QTest::newRow("team: seat 5 ties the pair") << QList<int>{70, 10, 70, 10, 70, 0} << none
+                                                << true << 50 << 0;
+    QTest::newRow("no team: partners are rivals") << QList<int>{70, 10, 70, 10, 0, 0} << none
+                                                  << false << 50 << 0;
+}
+
+void TestScoring::winner()
+{
+    QFETCH(QList<int>, scores);
+    QFETCH(QList<int>, closedScores);
+    QFETCH(bool, team);
+    QFETCH(int, playTo);
+    QFETCH(int, winner);
+    Standings seats;
+    const int partners[] = {0, 3, 4, 1, 2, 0, 0};
+    for (int i = 1; i <= 6; ++i) {
+        Standing &s = seats[std::size_t(i)];
+        s.open = scores[i - 1] >= 0;
+        s.score = s.open ? scores[i - 1] : closedScores.value(i - 1);
+        s.partner = team ? partners[i] : 0;
+    }
+    QCOMPARE(winningSeat(seats, playTo), winner);
 }
 
 QTEST_GUILESS_MAIN(TestScoring)

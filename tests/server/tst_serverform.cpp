@@ -234,9 +234,9 @@ void TestServerForm::forgedOrBadSeatsAreIgnored()
         QVERIFY(!c->isClosed());
         QCOMPARE(c->take(), QByteArray());
     }
-    QVERIFY(!t.server.gameRunning());
+    QVERIFY(!t.server.engine().gameRunning());
     QCOMPARE(t.server.player(3).name, QString("Cid"));
-    QVERIFY(!t.server.player(1).watching && !t.server.player(3).watching);
+    QVERIFY(!t.server.engine().seat(1).watching && !t.server.engine().seat(3).watching);
 
     // The same request from the connection it names goes through.
     QVERIFY(t.send(bob, wire("CMD_chat+2+still here|clBlack")));
@@ -252,14 +252,14 @@ void TestServerForm::watchRules()
     QVERIFY(t.send(ann, protocol::justWatch(1, 1)));
     QVERIFY(t.fence());
     QCOMPARE(ann->take(), QByteArray());
-    QVERIFY(!t.server.player(1).watching);
+    QVERIFY(!t.server.engine().seat(1).watching);
     RawClient *bob = t.join("Bob");
     QVERIFY(bob);
 
     QVERIFY(t.send(bob, protocol::justWatch(2, 1)));
     EXPECT_WIRE(ann, wire("CMD_justwatching+2+1"));
     EXPECT_WIRE(bob, wire("CMD_justwatching+2+1"));
-    QVERIFY(t.server.player(2).watching);
+    QVERIFY(t.server.engine().seat(2).watching);
 
     // Now Ann is the only one left playing.
     QVERIFY(t.send(ann, protocol::justWatch(1, 1)));
@@ -269,7 +269,7 @@ void TestServerForm::watchRules()
     QVERIFY(t.send(bob, protocol::justWatch(2, 2)));
     EXPECT_WIRE(ann, wire("CMD_justwatching+2+2"));
     EXPECT_WIRE(bob, wire("CMD_justwatching+2+2"));
-    QVERIFY(!t.server.player(2).watching);
+    QVERIFY(!t.server.engine().seat(2).watching);
 
     // Seats above 6 only watch anyway.
     RawClient *seats[5];
@@ -285,10 +285,10 @@ void TestServerForm::watchRules()
 
     // A watcher who leaves is not watching when his seat is reused.
     QVERIFY(t.send(bob, protocol::justWatch(2, 1)));
-    QVERIFY(t.server.player(2).watching);
+    QVERIFY(t.server.engine().seat(2).watching);
     bob->socket.disconnectFromHost();
     QTRY_VERIFY(!t.server.player(2).open);
-    QVERIFY(!t.server.player(2).watching);
+    QVERIFY(!t.server.engine().seat(2).watching);
 }
 
 void TestServerForm::hostDecidesWatchingForOthers()
@@ -301,7 +301,7 @@ void TestServerForm::hostDecidesWatchingForOthers()
     QVERIFY(t.send(ann, protocol::justWatch(3, 1)));
     for (RawClient *c : {ann, bob, cid})
         EXPECT_WIRE(c, wire("CMD_justwatching+3+1"));
-    QVERIFY(t.server.player(3).watching);
+    QVERIFY(t.server.engine().seat(3).watching);
     QVERIFY(t.send(ann, protocol::justWatch(3, 2)));
     for (RawClient *c : {ann, bob, cid})
         EXPECT_WIRE(c, wire("CMD_justwatching+3+2"));
@@ -315,7 +315,7 @@ void TestServerForm::newcomerCatchesUpDuringGame()
     QVERIFY(ann && bob);
     QVERIFY(t.start(ann, gameOptions(5000, false, 90, 2500)));
     t.nextTurn(); // Ann's turn passes without words; Bob's begins
-    QCOMPARE(t.server.currentSeat(), 2);
+    QCOMPARE(t.server.engine().currentSeat(), 2);
     QVERIFY(t.fence());
     ann->take();
     bob->take();
@@ -331,7 +331,7 @@ void TestServerForm::newcomerCatchesUpDuringGame()
                           + wire("CMD_stats+2+f+5000+90+2500+t+f+f+");
     for (int seat = 1; seat <= 6; ++seat)
         expected += wire("CMD_loadscores+" + QByteArray::number(seat) + "+0");
-    expected += protocol::theDice(2, "false", t.server.currentSet().mid(0, 10));
+    expected += protocol::theDice(2, "false", t.server.engine().currentSet().mid(0, 10));
     EXPECT_WIRE(cid, expected);
     EXPECT_WIRE(ann, wire("CMD_newplayerinfo+3+Cid"));
 }
@@ -352,7 +352,7 @@ void TestServerForm::newcomerSeesTheLettersInPlay()
         QVERIFY(t.fence());
         const QByteArray got = cid->take();
         QVERIFY(got.contains(wire("CMD_loadscores+1+-300")));
-        QVERIFY(got.endsWith(protocol::theDice(1, "false", t.server.alternativeSet().mid(0, 10))));
+        QVERIFY(got.endsWith(protocol::theDice(1, "false", t.server.engine().alternativeSet().mid(0, 10))));
     }
     // Fast game: the newcomer is shown his own seat, or seat 1 from a
     // watching seat above 6.
@@ -371,7 +371,7 @@ void TestServerForm::newcomerSeesTheLettersInPlay()
         QVERIFY(t.fence());
         const QByteArray got = seven->take();
         QVERIFY(got.contains(wire("CMD_stats+1+f+5000+60+2000+t+f+t+")));
-        QVERIFY(got.endsWith(protocol::theDice(1, "false", t.server.currentSet().mid(0, 10))));
+        QVERIFY(got.endsWith(protocol::theDice(1, "false", t.server.engine().currentSet().mid(0, 10))));
 
         p[2]->socket.disconnectFromHost(); // seat 3 frees up mid-turn
         QVERIFY(waitUntil([&] { return !t.server.player(3).open; }));
@@ -382,7 +382,7 @@ void TestServerForm::newcomerSeesTheLettersInPlay()
         QVERIFY(t.fence());
         const QByteArray tia = three->take();
         QVERIFY(tia.contains(wire("CMD_stats+3+f+5000+60+2000+t+f+t+")));
-        QVERIFY(tia.endsWith(protocol::theDice(3, "false", t.server.currentSet().mid(0, 10))));
+        QVERIFY(tia.endsWith(protocol::theDice(3, "false", t.server.engine().currentSet().mid(0, 10))));
     }
 }
 
@@ -490,7 +490,7 @@ void TestServerForm::departedConnectionsQueueIsDropped()
     QVERIFY(t.fence());
     QCOMPARE(ann->take(), wire("CMD_playerdisconnected+2+Bob") + wire("CMD_newplayerinfo+2+Dee"));
     QCOMPARE(dee->take(), wire("CMD_newplayerinfo+2+Dee") + wire("CMD_existingplayers+1+Ann"));
-    QVERIFY(!t.server.player(2).watching);
+    QVERIFY(!t.server.engine().seat(2).watching);
 }
 
 void TestServerForm::seatOneIsKeptForTheHost()

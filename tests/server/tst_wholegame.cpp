@@ -44,8 +44,8 @@ QByteArray dealt(const QStringList &set, int seat, const char *flag, int count)
 int runOut(Table &t)
 {
     int seconds = 0;
-    while (t.server.phase() == TServer::TurnRunning && seconds < 1000) {
-        t.server.Timer1Timer();
+    while (t.server.engine().phase() == GameEngine::TurnRunning && seconds < 1000) {
+        t.server.engine().Timer1Timer();
         ++seconds;
     }
     return seconds;
@@ -54,8 +54,8 @@ int runOut(Table &t)
 int pause(Table &t)
 {
     int seconds = 0;
-    while (t.server.phase() == TServer::Pausing && seconds < 1000) {
-        t.server.Timer1Timer();
+    while (t.server.engine().phase() == GameEngine::Pausing && seconds < 1000) {
+        t.server.engine().Timer1Timer();
         ++seconds;
     }
     return seconds;
@@ -84,7 +84,7 @@ void TestWholeGame::normalGame()
     // Round 1. Ann starts; Wes sits out.
     QVERIFY(t.start(ann, gameOptions(300, false, 60, 2000)));
     addAll(wire("CMD_startgame+Ann+f+300+60+2000+t+f+f+") + wire("CMD_nextplayer+1")
-           + dealt(t.server.currentSet(), 1, "false", 10));
+           + dealt(t.server.engine().currentSet(), 1, "false", 10));
     QVERIFY(t.send(wes, protocol::justWatch(3, 1)));
     addAll(wire("CMD_justwatching+3+1"));
     EXPECT_WIRE(ann, toAll);
@@ -109,7 +109,7 @@ void TestWholeGame::normalGame()
     const QByteArray annWords = accepted(three) + rejected(nonsense, "+ Rejected") + accepted(four)
                                 + scores(1, 180, 0, 2, 180) + wire("CMD_turnend+");
     QCOMPARE(pause(t), 5);
-    const QByteArray bobsTurn = wire("CMD_nextplayer+2") + dealt(t.server.currentSet(), 2, "false", 10);
+    const QByteArray bobsTurn = wire("CMD_nextplayer+2") + dealt(t.server.engine().currentSet(), 2, "false", 10);
     EXPECT_WIRE(ann, annWords + bobsTurn);
     EXPECT_WIRE(bob, moves + annWords + bobsTurn);
     EXPECT_WIRE(wes, moves + annWords + bobsTurn);
@@ -121,17 +121,17 @@ void TestWholeGame::normalGame()
     QCOMPARE(runOut(t), 64);
     QCOMPARE(pause(t), 5);
     // Back at seat 1, nobody has 300 yet: round 2.
-    QVERIFY(t.server.gameRunning());
+    QVERIFY(t.server.engine().gameRunning());
     const QByteArray bobsWords = accepted(five) + scores(2, 200, 0, 1, 200) + wire("CMD_turnend+")
                                  + wire("CMD_nextplayer+1")
-                                 + dealt(t.server.currentSet(), 1, "false", 10);
+                                 + dealt(t.server.engine().currentSet(), 1, "false", 10);
     for (RawClient *c : {ann, bob, wes})
         EXPECT_WIRE(c, bobsWords);
 
     // Round 2. Ann buys new tiles and makes a word of them.
     QVERIFY(t.send(ann, protocol::newTilesRequest(1)));
     const QByteArray newTiles = wire("CMD_newtiles+1+-120")
-                                + dealt(t.server.alternativeSet(), 1, "new", 10);
+                                + dealt(t.server.engine().alternativeSet(), 1, "new", 10);
     const QString fresh = t.spell(1, {3, 2, 1});
     t.words.insert(fresh);
     QVERIFY(t.send(ann, protocol::done(1, {3, 2, 1})));
@@ -140,7 +140,7 @@ void TestWholeGame::normalGame()
     pause(t);
     const QByteArray annRound2 = newTiles + accepted(fresh) + scores(1, 60, 0, 1, -60)
                                  + wire("CMD_turnend+") + wire("CMD_nextplayer+2")
-                                 + dealt(t.server.currentSet(), 2, "false", 10);
+                                 + dealt(t.server.engine().currentSet(), 2, "false", 10);
     for (RawClient *c : {ann, bob, wes})
         EXPECT_WIRE(c, annRound2);
 
@@ -155,12 +155,12 @@ void TestWholeGame::normalGame()
                            + wire("CMD_winner+Bob");
     for (RawClient *c : {ann, bob, wes})
         EXPECT_WIRE(c, end);
-    QVERIFY(!t.server.gameRunning());
-    QVERIFY(!t.server.clockEnabled());
+    QVERIFY(!t.server.engine().gameRunning());
+    QVERIFY(!t.server.engine().clockEnabled());
 
     // Nothing more follows.
     for (int i = 0; i < 30; ++i)
-        t.server.Timer1Timer();
+        t.server.engine().Timer1Timer();
     QVERIFY(t.fence());
     for (RawClient *c : {ann, bob, wes})
         QCOMPARE(c->take(), QByteArray());
@@ -178,7 +178,7 @@ void TestWholeGame::fastGame()
 
     // Turn 1: everyone gets the same ten letters at once.
     QVERIFY(t.start(ann, gameOptions(250, true, 60, 100)));
-    QStringList set = t.server.currentSet();
+    QStringList set = t.server.engine().currentSet();
     for (int s = 1; s <= 3; ++s) {
         EXPECT_WIRE(seat[s], wire("CMD_startgame+Ann+f+250+60+100+t+f+t+")
                                  + wire("CMD_nextplayer+" + QByteArray::number(s))
@@ -192,13 +192,13 @@ void TestWholeGame::fastGame()
     QVERIFY(t.send(ann, protocol::done(1, {1, 2, 3})));
     QVERIFY(t.send(ann, protocol::finish(1)));
     QVERIFY(t.send(bob, protocol::finish(2)));
-    QCOMPARE(t.server.turnCounter(), 64);
+    QCOMPARE(t.server.engine().turnCounter(), 64);
     QVERIFY(t.send(cid, protocol::finish(3)));
     QCOMPARE(runOut(t), 1);
     QCOMPARE(pause(t), 20);
     const QByteArray end1 = scores(1, 60, 0, 1, 60) + scores(2, 60, 0, 1, 60)
                             + scores(3, 0, 0, 0, 0) + wire("CMD_turnend+");
-    set = t.server.currentSet();
+    set = t.server.engine().currentSet();
     EXPECT_WIRE(ann, accepted(word) + addAWord(1, word) + addAWord(2, word)
                          + rejected(word, "+ Rejected. Word Exists") + end1
                          + wire("CMD_nextplayer+1") + dealt(set, 1, "false", 10));
@@ -214,11 +214,11 @@ void TestWholeGame::fastGame()
     QVERIFY(t.send(bob, protocol::done(2, {1, 2, 3})));
     QCOMPARE(runOut(t), 64);
     QCOMPARE(pause(t), 20);
-    QVERIFY(t.server.gameRunning());
+    QVERIFY(t.server.engine().gameRunning());
     const QByteArray words2 = addAWord(1, annsFour) + addAWord(2, bobsThree);
     const QByteArray end2 = scores(1, 120, 0, 1, 180) + scores(2, 60, 0, 1, 120)
                             + scores(3, 0, 0, 0, 0) + wire("CMD_turnend+");
-    set = t.server.currentSet();
+    set = t.server.engine().currentSet();
     // Turn 3 is dealt: 13 letters to the zwonked, the first 10 of them to Cid.
     EXPECT_WIRE(ann, accepted(annsFour) + words2 + end2 + wire("CMD_nextplayer+1")
                          + dealt(set, 1, "true", 13));
@@ -231,7 +231,7 @@ void TestWholeGame::fastGame()
     const QString seven = t.spell(2, {1, 2, 3, 4, 5, 6, 7});
     QVERIFY(t.send(bob, protocol::done(2, {1, 2, 3, 4, 5, 6, 7})));
     QVERIFY(t.send(cid, protocol::newTilesRequest(3)));
-    const QByteArray cidsNewTiles = dealt(t.server.alternativeSet(), 3, "new", 10);
+    const QByteArray cidsNewTiles = dealt(t.server.engine().alternativeSet(), 3, "new", 10);
     const QString cidsWord = t.spell(3, {1, 2, 3});
     QVERIFY(t.send(cid, protocol::done(3, {1, 2, 3})));
     for (int s = 1; s <= 3; ++s)
@@ -246,9 +246,9 @@ void TestWholeGame::fastGame()
     EXPECT_WIRE(bob, accepted(seven) + addAWord(2, seven) + notice + addAWord(3, cidsWord) + end3);
     EXPECT_WIRE(cid, addAWord(2, seven) + notice + cidsNewTiles + accepted(cidsWord)
                          + addAWord(3, cidsWord) + end3);
-    QVERIFY(!t.server.gameRunning());
-    QVERIFY(!t.server.player(1).zwonked);
-    QVERIFY(t.server.player(2).zwonked);
+    QVERIFY(!t.server.engine().gameRunning());
+    QVERIFY(!t.server.engine().seat(1).zwonked);
+    QVERIFY(t.server.engine().seat(2).zwonked);
 }
 
 QTEST_GUILESS_MAIN(TestWholeGame)
