@@ -339,13 +339,13 @@ void GameEngine::stopWatching(int target)
 void GameEngine::Timer1Timer()
 {
     switch (m_clock.tick()) {
-    case TurnClock::Expired::Turn:
+    case GameClock::Expired::Turn:
         endTurn();
         break;
-    case TurnClock::Expired::Pause:
+    case GameClock::Expired::Pause:
         findplayer();
         break;
-    case TurnClock::Expired::Nothing:
+    case GameClock::Expired::Nothing:
         break;
     }
 }

@@ -3,7 +3,7 @@
 #include "net/protocol.h"
 #include "server/gameoutbox.h"
 #include "server/letterdice.h"
-#include "server/turnclock.h"
+#include "server/gameclock.h"
 #include "server/wordrules.h"
 
 #include <QList>
@@ -43,10 +43,10 @@ public:
     static constexpr int ExtraTurnSeconds = 4;
     static constexpr int NormalPauseSeconds = 5;
     static constexpr int TileCost = 300;
-    using Phase = TurnClock::Phase;
-    static constexpr Phase NoPhase = TurnClock::NoPhase;
-    static constexpr Phase TurnRunning = TurnClock::TurnRunning;
-    static constexpr Phase Pausing = TurnClock::Pausing;
+    using Phase = GameClock::Phase;
+    static constexpr Phase NoPhase = GameClock::NoPhase;
+    static constexpr Phase TurnRunning = GameClock::TurnRunning;
+    static constexpr Phase Pausing = GameClock::Pausing;
 
     GameEngine(GameOutbox &outbox, const SeatDirectory &seats, QObject *parent = nullptr);
     ~GameEngine() override;
@@ -129,7 +129,7 @@ private:
     bool m_allowNewTiles = true;
     int m_current = 0;
     LetterSets m_letters;
-    TurnClock m_clock;
+    GameClock m_clock;
 
     std::unique_ptr<QRandomGenerator> m_ownRandom;
     QRandomGenerator *m_random = nullptr;

@@ -7,6 +7,7 @@
 // letters, the words, the scores and the winner.
 
 #include "net/protocol.h"
+#include "server/gameengine.h"
 #include "server/serverform.h"
 #include "session/clientsession.h"
 
@@ -190,7 +191,7 @@ void TestHeadlessGame::threeSessionsPlayANormalGameToTheEnd()
             QTRY_VERIFY(mine.state().ownHoldsNewTiles);
             QTRY_VERIFY(mine.tray().letters() != before);
             for (const auto &p : players) {
-                QTRY_COMPARE(p->session->players().row(1).score, server.player(1).score);
+                QTRY_COMPARE(p->session->players().row(1).score, server.engine().seat(1).score);
                 QTRY_COMPARE(p->session->tray().letters(), mine.tray().letters());
             }
         }
@@ -221,24 +222,24 @@ void TestHeadlessGame::threeSessionsPlayANormalGameToTheEnd()
 
         // The player ends his turn; the host scores it at its next second.
         mine.finishTurn();
-        QTRY_COMPARE(server.turnCounter(), 1);
-        server.Timer1Timer();
-        QCOMPARE(int(server.phase()), int(TServer::Pausing));
+        QTRY_COMPARE(server.engine().turnCounter(), 1);
+        server.engine().Timer1Timer();
+        QCOMPARE(int(server.engine().phase()), int(GameEngine::Pausing));
         for (const auto &p : players) {
             QTRY_COMPARE(p->session->phase(), SessionPhase::Pause);
             for (int s = 1; s <= 3; ++s)
-                QTRY_COMPARE(p->session->players().row(s).score, server.player(s).score);
+                QTRY_COMPARE(p->session->players().row(s).score, server.engine().seat(s).score);
         }
-        while (server.phase() == TServer::Pausing)
-            server.Timer1Timer();
+        while (server.engine().phase() == GameEngine::Pausing)
+            server.engine().Timer1Timer();
     }
 
     // The winner: the highest score, past the mark, announced to everyone.
     int best = 1;
     for (int s = 2; s <= 3; ++s)
-        if (server.player(s).score > server.player(best).score)
+        if (server.engine().seat(s).score > server.engine().seat(best).score)
             best = s;
-    QVERIFY(server.player(best).score >= playTo);
+    QVERIFY(server.engine().seat(best).score >= playTo);
     QVERIFY(boughtTiles);
     for (const auto &p : players) {
         QTRY_COMPARE(p->over->count(), 1);

@@ -1,8 +1,8 @@
-#include "server/turnclock.h"
+#include "server/gameclock.h"
 
 namespace zwonky {
 
-TurnClock::TurnClock(QObject *parent) : QObject(parent)
+GameClock::GameClock(QObject *parent) : QObject(parent)
 {
     m_timer.setObjectName(QStringLiteral("Timer1"));
     m_timer.setInterval(IntervalMs);
@@ -12,7 +12,7 @@ TurnClock::TurnClock(QObject *parent) : QObject(parent)
     });
 }
 
-void TurnClock::setManual(bool manual)
+void GameClock::setManual(bool manual)
 {
     m_manual = manual;
     if (manual)
@@ -21,7 +21,7 @@ void TurnClock::setManual(bool manual)
         m_timer.start();
 }
 
-void TurnClock::enable(bool on)
+void GameClock::enable(bool on)
 {
     m_enabled = on;
     if (m_manual)
@@ -32,27 +32,27 @@ void TurnClock::enable(bool on)
         m_timer.stop();
 }
 
-void TurnClock::startTurn(int seconds)
+void GameClock::startTurn(int seconds)
 {
     m_phase = TurnRunning;
     m_counter = seconds;
     enable(true);
 }
 
-void TurnClock::startPause(int seconds)
+void GameClock::startPause(int seconds)
 {
     m_phase = Pausing;
     m_counter = seconds;
     enable(true);
 }
 
-void TurnClock::stop()
+void GameClock::stop()
 {
     m_phase = NoPhase;
     enable(false);
 }
 
-TurnClock::Expired TurnClock::tick()
+GameClock::Expired GameClock::tick()
 {
     if (!m_enabled)
         return Expired::Nothing;

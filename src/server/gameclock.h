@@ -10,7 +10,7 @@ namespace zwonky {
 // The one-second turn and pause clock (`Timer1`): a phase and a counter of
 // seconds. tick() is an ordinary method, called by the timer or stepped by a
 // test; in manual mode the timer never runs and only the enabled flag moves.
-class TurnClock : public QObject
+class GameClock : public QObject
 {
     Q_OBJECT
 public:
@@ -18,7 +18,7 @@ public:
     enum Phase { NoPhase = 0, TurnRunning = 1, Pausing = 2 };
     enum class Expired { Nothing, Turn, Pause };
 
-    explicit TurnClock(QObject *parent = nullptr);
+    explicit GameClock(QObject *parent = nullptr);
 
     void setManual(bool manual);
     // The timer's ticks go here (wrapped by the owner against exceptions).
