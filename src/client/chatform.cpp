@@ -1,4 +1,6 @@
 #include "client/chatform.h"
+#include "client/playertableview.h"
+#include "session/clientsession.h"
 
 #include "client/errorreport.h"
 #include "net/fieldcursor.h"
@@ -65,34 +67,38 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
     m_report = new ErrorReport(this, this);
     connect(m_report, &ErrorReport::closed, this, [this] { closeWhenSettled(); });
 
+    m_session = new ClientSession(this);
+    m_session->setObjectName(QStringLiteral("session"));
+
     buildLayout();
     buildMenus();
-    buildRows();
+    m_playerTable = new PlayerTableView(*m_session, m_mainPanel, this);
+    m_playerTable->setErrorReporter([this](const QString &text) { reportError(text); });
+    m_playerTable->setBeforePopup([this] {
+        if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList))
+            spies->setKickEnabled(isHosting());
+    });
     buildTray(m_boardPanel);
     buildWordColumns(m_columnsPanel);
     buildWordListPanel();
     buildChat(m_chatPanel);
-    registerHandlers();
-    setupGameSocket();
-
-    // Fresh table: nobody's turn, not hosting, rows empty.
-    m_currentTurnSeat = 0;
-    m_hosting = false;
-    clearall();
+    wireSession();
+    setupLobbyLink();
+    connect(m_newSound, &QAction::toggled, m_session, &ClientSession::setNewTurnSound);
 
     resize(DefaultWidth, DefaultHeight);
     // Keys typed anywhere in the window go to the tray first.
     qApp->installEventFilter(this);
-    m_pump.start();
 }
 
 Tchat::~Tchat()
 {
     qApp->removeEventFilter(this);
-    m_pump.stop();
-    // The sockets report "Socket Closed" while they go; the window is gone by then.
-    if (m_sock)
-        m_sock->onInfo = nullptr;
+    // The session goes first and quietly: nothing it says reaches a window
+    // that is half gone.
+    m_session->disconnect();
+    delete m_session;
+    m_session = nullptr;
     if (m_lobbyLink)
         m_lobbyLink->onInfo = nullptr;
 }
@@ -107,7 +113,7 @@ void Tchat::setCompanions(const CompanionWindows &windows)
     if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList)) {
         spies->setAnchor(this);
         spies->setKicker([this](int seat) { kicking(seat); });
-        spies->setKickEnabled(m_hosting);
+        spies->setKickEnabled(isHosting());
     }
     if (auto *start = qobject_cast<Tgamestartform *>(m_windows.gameStart)) {
         start->setAnchor(this);

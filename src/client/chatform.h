@@ -3,16 +3,18 @@
 // The main window: the client of one player. Its parts live in their own
 // files, each section below names the file that implements it:
 //   chatform.cpp          construction, layout, start-up roles (host/join/solo)
-//   chatform_session.cpp  reception, dispatch, login, player rows, phases, menus
+//   chatform_session.cpp  menus, start-up roles, the requests of the menus
+//   chatform_events.cpp   the window's answers to the session's signals
+//   playertableview.cpp   the player rows, the turn marker and the host's pop-up
 //   chatform_tray.cpp     dice tiles, word tray, typing, turn clock
 //   chatform_board.cpp    word columns, points preview, score board, word-list panel
 //   chatform_chat.cpp     chat pane, phrases, chatter sounds, event sounds, chat options
 //   chatform_settings.cpp the settings file, window placement
-// Display state lives in the controls, as the players see it; every named
+// The game connection, its dispatch and the state of the table and the game
+// are the session's (ClientSession); the window shows them. Every named
 // control carries its name as objectName so tests can find it.
 
-#include "net/framer.h"
-#include "net/messagepump.h"
+#include "session/sessionstate.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -55,6 +57,8 @@ class TileWidget;
 class BoardBackdrop;
 class LetterImages;
 class WordColumn;
+class ClientSession;
+class PlayerTableView;
 
 // The other windows the main window opens; the start-up creates them and
 // hands them over. Any may be null (tests), then the action does nothing.
@@ -102,15 +106,14 @@ public:
     ErrorReport &errorReport() { return *m_report; }
 
     // ---- session values (chatform_session.cpp) ----
-    int ownSeat() const { return m_ownSeat; }
-    bool isConnected() const { return m_connected; }
-    bool isHosting() const { return m_hosting; }
-    int currentTurnSeat() const { return m_currentTurnSeat; }
+    // The game connection and the table's state; tests feed it the host's messages.
+    ClientSession &session() { return *m_session; }
+    int ownSeat() const;
+    bool isConnected() const;
+    bool isHosting() const;
+    int currentTurnSeat() const;
     QString playerName() const { return m_playerName; }
-    MessagePump &pump() { return m_pump; }
-
-    // Sends one protocol message on the game connection when connected.
-    void sendMessage(const QByteArray &message);
+    PlayerTableView &playerTable() { return *m_playerTable; }
 
     // start-up and roles
     void processparams();
@@ -120,34 +123,14 @@ public:
     // operations offered to other windows
     void kicking(int seat);
     void startgame();          // called by the start-game window
-    void clearall();
-    // Stores the announced options the turns read (numbers, typing, new tiles).
-    void keepGameOptions(const protocol::GameOptions &options);
     // "Fast Game: Yes" (tag 2) or "Fast Game: No" (tag 1) on `label_fastgame`.
     void showFastGame(bool fast);
-    void endturn();
-
-    // message handlers of the session
-    void sendloginfo(FieldCursor &args);
-    void newplayerinfo(FieldCursor &args);
-    void playerdisconnected(FieldCursor &args);
-    void justwatching(FieldCursor &args);
-    void startthegame(FieldCursor &args);
-    void getnextplayer(FieldCursor &args);
-    void accepted(FieldCursor &args);
-    void rejected(FieldCursor &args);
-    void turnend(FieldCursor &args);
-    void winner(FieldCursor &args);
 
     // the host's start picture and "Start Game"
     void button_startClick();
 
     // ---- tray (chatform_tray.cpp) ----
-    void thedice(FieldCursor &args);
-    void setdice(FieldCursor &args);
     void cleartiles();
-    void newtiles(FieldCursor &args);
-    void oldtiles(FieldCursor &args);
     void hitdone();
     void hitclear();
     void hitnew();
@@ -155,7 +138,6 @@ public:
     void Timer2Timer();
     // Removes the letters from the 13 tiles (end of a turn).
     void blankTiles();
-    void stopTurnClock();
     int trayCount() const;
     // Die number at word-tray position 1-10, 0 when empty.
     int traySlot(int position) const;
@@ -176,11 +158,7 @@ public:
 
     // ---- word columns and score board (chatform_board.cpp) ----
     void clearthem();
-    void scores(FieldCursor &args);
-    void stats(FieldCursor &args);
-    void loadscores(FieldCursor &args);
-    void addaword(FieldCursor &args);
-    // Files an accepted word into its column (called by accepted()).
+    // Files an accepted word into its column.
     void addToWordColumn(int length, const QString &word);
     void clearWordColumns();
     void addword(int seat, const QString &word);
@@ -191,8 +169,10 @@ public:
     // colour in the 0x00BBGGRR order of colour texts (0xFF0000 is blue).
     // A line longer than a typed one can be is cut to that length.
     void addlinetochat(const QString &line, quint32 colour);
-    void chatrecieved(FieldCursor &args);
-    void playasound(FieldCursor &args);
+    // A relayed chat line; colourText is what followed its "|".
+    void chatrecieved(const QString &text, const QString &colourText);
+    // A chatter sound of a seat (0 when the message named none).
+    void playasound(int seat, const QString &sound);
     void playsounds(const QString &name);
     void sendit();
     // Phrase buttons 1-9 send their phrase; 10 pops up the chatter sounds.
@@ -262,26 +242,36 @@ private:
     // construction, one per part
     void buildLayout();          // chatform.cpp
     void buildMenus();           // chatform_session.cpp
-    void buildRows();            // chatform_session.cpp
     void buildTray(QWidget *boardPanel);          // chatform_tray.cpp
     void buildWordColumns(QWidget *columnsPanel); // chatform_board.cpp
     void buildWordListPanel();                    // chatform_board.cpp
     void buildChat(QWidget *chatPanel);           // chatform_chat.cpp
-    void registerHandlers();     // chatform_session.cpp: the 26 commands in order
-    void setupGameSocket();      // chatform_session.cpp
-    void sockRead();             // chatform_session.cpp
-    void sockInfo(int code, const QString &text);
+    void wireSession();          // chatform_events.cpp
+    void setupLobbyLink();       // chatform_session.cpp
     void openLobbyLink();
     void JustWatch1Click();
-    void requestWatch(int seat, int state);
     void New1Click(QAction *item);
     void ViewTally1Click();
     void showCompanion(QWidget *window);
     // The logo opens the maker's web page, as the about window's link does.
     void image_logoClick();
     void updateCompanionActions();
-    void label_playername1ContextPopup(int seat, const QPoint &globalPosition);
     QString rowName(int seat) const;
+    // answers to the session (chatform_events.cpp)
+    void onConnectionError();
+    void onGameStarted(const QString &starter, const GameSettings &settings);
+    void onTurnHandedOver();
+    void onTurnStarted(int seat);
+    void onLettersDealt(int seat, DealKind kind);
+    void onTileMoved(int position, int die);
+    void onWordAccepted(int length, const QString &word);
+    void onWordRejected(const QString &word, const QString &reason);
+    void onTilesBought(int seat, bool newTiles);
+    void onTurnScored(int seat, const TurnResult &result);
+    void onCaughtUp(int seat, const GameSettings &settings);
+    void onTurnEnded(bool byHost);
+    void onGameOver(const QString &text);
+    void endturn();
     // Shows a notice box; `afterwards` runs once it is dismissed.
     void showMessage(const QString &text, std::function<void()> afterwards = {});
     // Closes the window once the messages that came before the connection's
@@ -302,41 +292,29 @@ private:
     void sendTileHome(TileWidget *tile);
     bool putTileDown(TileWidget *tile);
     void takeBackLastTile();
-    void showPurchase(FieldCursor &args, const QString &what, bool newTiles);
     void setTimerBarWidth(int seconds);
-    void showClock();
+    void showClock(int secondsLeft);
     // word column helpers (chatform_board.cpp)
     void list_3Change(WordColumn *column);
     void fillPreview(int length, int count);
     void setColumnColours(int length, const QColor &colour);
     void showOwnTurnControls();
-    static QLabel *rowLabel(const std::array<QLabel *, 7> &row, int seat);
     // Errors at the event-loop boundary end up here (one place).
     void reportError(const QString &text);
 
-    // -- session state --
-    int m_ownSeat = 0;
-    bool m_connected = false;
-    bool m_hosting = false;
-    int m_currentTurnSeat = 0;
+    // -- session --
+    ClientSession *m_session = nullptr;
+    PlayerTableView *m_playerTable = nullptr;
     QString m_playerName;
     QString m_hostAddress;
     QString m_gamePort = QStringLiteral("7772");
     QStringList m_parameters;
     bool m_paramsProcessed = false;
-    int m_playToScore = 5000;
-    int m_timePerTurn = 90;
-    int m_zwonkedAt = 2000;
-    bool m_allowTyping = false;
-    bool m_allowNewTiles = true;
-    bool m_teamGame = false;
     std::function<void()> m_startListening;
     ErrorReport *m_report = nullptr;
     bool m_closeWhenSettled = false;   // the game connection has closed
+    QStringList m_listedSpies;         // the entries this window put on the spy list
 
-    MessagePump m_pump{1};
-    Framer m_framer;
-    TSock *m_sock = nullptr;     // the game connection `sock`
     TSock *m_lobbyLink = nullptr; // `Sock11`
 
     QRandomGenerator *m_random = nullptr;
@@ -356,7 +334,6 @@ private:
     QLabel *m_turnLabel = nullptr;        // `label_turn`
     QLabel *m_ending = nullptr;           // `memo_ending`
     QLabel *m_winnerPanel = nullptr;      // `panel_winner`
-    QLabel *m_turnMarker = nullptr;       // `image_Turn`
     QLabel *m_fastGameLabel = nullptr;    // `label_fastgame` (property "tag")
     QLabel *m_playToLabel = nullptr;      // `label_playtoscore`
     QLabel *m_timePerTurnLabel = nullptr; // `label_timeperturn`
@@ -364,11 +341,6 @@ private:
     QLabel *m_typingLabel = nullptr;      // `label_typing`
     QLabel *m_newLabel = nullptr;         // `label_new`
     QLabel *m_teamLabel = nullptr;        // `label_team`
-    std::array<QLabel *, 7> m_nameLabels{};   // [1..6] `label_playername`n
-    std::array<QLabel *, 7> m_scoreLabels{};  // [1..6] `label_score`n
-    std::array<QLabel *, 7> m_bonusLabels{};  // [1..6] `label_bonus`n
-    std::array<QLabel *, 7> m_eyes{};         // [1..6] `image_eyes`n
-    std::array<QLabel *, 7> m_newMarkers{};   // [1..6] `image_new`n
     QPushButton *m_startButton = nullptr;  // `button_start`
     QPushButton *m_doneButton = nullptr;   // `button_done`
     QPushButton *m_clearButton = nullptr;  // `button_clear`
@@ -400,20 +372,11 @@ private:
     QAction *m_helpAction = nullptr;       // `Help2`
     QAction *m_aboutAction = nullptr;      // `About1`
     QAction *m_exitAction = nullptr;       // `Exit1`
-    // the host's pop-up on the player names
-    QMenu *m_kickPopup = nullptr;          // `popup_kick` (property "tag" = seat)
-    QAction *m_removeFromGame = nullptr;   // `RemoveFromGame1`
-    QAction *m_setToWatch = nullptr;       // `SettoJustWatch1`
-    QAction *m_unsetWatch = nullptr;       // `UnsetJustWatch1`
 
     // ---- tray state (chatform_tray.cpp; its owner adds members here) ----
     std::shared_ptr<LetterImages> m_letterImages;  // `imagelist_letters`
     std::array<TileWidget *, 14> m_tiles{};        // [1..13] `dice_`n
     BoardBackdrop *m_backdrop = nullptr;           // word tray and rack picture
-    int m_trayCount = 0;
-    std::array<int, 11> m_traySlots{};             // [1..10] die numbers, 0 = empty
-    int m_secondsLeft = 0;
-    QTimer *m_timer2 = nullptr;                    // `Timer2`
     QLabel *m_timerBar = nullptr;                  // `image_timer`
     QLabel *m_timeLabel = nullptr;                 // `label_time`
     std::shared_ptr<QRandomGenerator> m_ownRandom; // while no generator is set
@@ -430,7 +393,6 @@ private:
 
     // ---- chat state (chatform_chat.cpp; its owner adds members here) ----
     void wireChatOptions();
-    void sendPhraseMessage(const QByteArray &message);
     void playClip(const QString &clip);
     void setHideSelection(bool hide);
     // Inserts a line's body, its links underlined.

@@ -4,6 +4,7 @@
 // The host awards the points; the client only previews and adds up.
 
 #include "client/chatform.h"
+#include "session/clientsession.h"
 
 #include "client/tallyrecorder.h"
 #include "client/wordcolumn.h"
@@ -263,105 +264,6 @@ void Tchat::fillPreview(int length, int count)
 
 // ---------------------------------------------------------------- score board
 
-void Tchat::scores(FieldCursor &args)
-{
-    stopTurnClock();
-    const bool fast = isFastGame();
-    if (!fast)
-        for (int seat = 1; seat <= 6; ++seat)
-            if (QLabel *bonus = m_bonusLabels[std::size_t(seat)])
-                bonus->clear();
-
-    const int seat = args.takeInt();
-    const int wordPoints = args.takeInt();
-    const int bonus = args.takeInt();
-    const int wordCount = args.takeInt();
-    const int total = args.takeInt();
-    const int partnerSeat = args.takeInt();
-    const int partnerTotal = args.takeInt();
-
-    // The partner's total first, then the seat's own.
-    if (QLabel *partner = rowLabel(m_scoreLabels, partnerSeat))
-        partner->setText(QString::number(partnerTotal));
-    if (QLabel *score = rowLabel(m_scoreLabels, seat))
-        score->setText(QString::number(total));
-
-    QLabel *bonusLabel = rowLabel(m_bonusLabels, seat);
-    const QLabel *nameLabel = rowLabel(m_nameLabels, seat);
-    const QString name = nameLabel ? nameLabel->text() : QString();
-    const bool validSeat = seat >= 1 && seat <= 6;
-    if (bonus == -500) {
-        if (bonusLabel)
-            bonusLabel->setText(QStringLiteral("-500"));
-        if (m_ending && validSeat)
-            // Joined piece by piece: a name may itself contain "%1".
-            m_ending->setText(name + QStringLiteral(" Lost 500 points! ") + QString::number(wordCount)
-                              + QStringLiteral(" words made for ") + QString::number(wordPoints)
-                              + QStringLiteral(" points but that wasn't enough!"));
-    } else {
-        // Worked in 64 bits: the host's numbers may be anything.
-        const qint64 turnPoints = qint64(wordPoints) + bonus;
-        if (bonusLabel)
-            bonusLabel->setText(QStringLiteral("+%1").arg(turnPoints));
-        if (QLabel *wscore = rowLabel(m_wordScores, seat))
-            wscore->setText(QStringLiteral("for +%1").arg(turnPoints));
-        if (m_ending && validSeat && (!fast || seat == m_ownSeat))
-            m_ending->setText(name + QStringLiteral(" Scored: ") + QString::number(turnPoints)
-                              + QStringLiteral(" points! ") + QString::number(wordCount)
-                              + QStringLiteral(" words made for ") + QString::number(wordPoints)
-                              + QStringLiteral(" points plus ") + QString::number(bonus)
-                              + QStringLiteral(" bonus points!"));
-    }
-
-    if (validSeat && seat == m_ownSeat && m_tally) {
-        const int turnScore = int(std::clamp<qint64>(qint64(wordPoints) + bonus, INT_MIN, INT_MAX));
-        if (m_tally->highestTurnScore() < turnScore)
-            m_tally->addscore(4, turnScore);
-    }
-}
-
-QLabel *Tchat::rowLabel(const std::array<QLabel *, 7> &row, int seat)
-{
-    if (seat < 1 || seat > 6)
-        return nullptr;
-    return row[std::size_t(seat)];
-}
-
-void Tchat::stats(FieldCursor &args)
-{
-    int turnSeat = args.takeInt();
-    if (turnSeat > 6)
-        turnSeat = 1;
-    if (turnSeat < 0)
-        turnSeat = 0;
-    m_currentTurnSeat = turnSeat;
-
-    const protocol::GameOptions options = protocol::takeGameOptions(args);
-    keepGameOptions(options);
-
-    const bool fast = options.fast == QLatin1String("t");
-    showFastGame(fast);
-    if (fast && isOwnTurn())
-        showOwnTurnControls();
-
-    if (m_turnMarker)
-        if (const QLabel *name = rowLabel(m_nameLabels, m_currentTurnSeat))
-            m_turnMarker->move(m_turnMarker->x(), name->y());
-
-    auto caption = [](QLabel *label, const QString &text) {
-        if (label)
-            label->setText(text);
-    };
-    caption(m_teamLabel, options.team == QLatin1String("t") ? QStringLiteral("Team Game") : QString());
-    caption(m_playToLabel, QStringLiteral("Play to Score: %1").arg(m_playToScore));
-    caption(m_timePerTurnLabel, QStringLiteral("Time Per Turn: %1").arg(m_timePerTurn));
-    caption(m_zwonkedAtLabel, QStringLiteral("Zwonked at: %1").arg(m_zwonkedAt));
-    caption(m_typingLabel, m_allowTyping ? QStringLiteral("Allow Typing: ON")
-                                         : QStringLiteral("Allow Typing: OFF"));
-    caption(m_newLabel, m_allowNewTiles ? QStringLiteral("Allow New Tiles: ON")
-                                        : QStringLiteral("Allow New Tiles: OFF"));
-}
-
 // The own player's turn buttons, as at the start of his turn.
 void Tchat::showOwnTurnControls()
 {
@@ -374,26 +276,9 @@ void Tchat::showOwnTurnControls()
     if (m_oldButton)
         m_oldButton->hide();
     if (m_newTilesButton)
-        m_newTilesButton->setVisible(m_allowNewTiles);
+        m_newTilesButton->setVisible(m_session->settings().allowNewTiles);
     if (m_typingBox)
-        m_typingBox->setVisible(m_allowTyping);
-}
-
-void Tchat::loadscores(FieldCursor &args)
-{
-    const int seat = args.takeInt();
-    const QString score = args.takeRest();
-    if (QLabel *label = rowLabel(m_scoreLabels, seat))
-        label->setText(score);
-}
-
-// ---------------------------------------------------------------- word-list panel
-
-void Tchat::addaword(FieldCursor &args)
-{
-    const int seat = args.takeInt();
-    args.takeField(); // the length; the word itself says it
-    addword(seat, args.takeRest());
+        m_typingBox->setVisible(m_session->settings().allowTyping);
 }
 
 void Tchat::addword(int seat, const QString &word)

@@ -1,4 +1,5 @@
 #include "client/chatform.h"
+#include "session/clientsession.h"
 
 #include "client/colortext.h"
 #include "client/rteurl.h"
@@ -282,11 +283,8 @@ void Tchat::buildChat(QWidget *chatPanel)
 
     // The phrase gate counts dispatch ticks; while it is closed the
     // dispatch timer must keep ticking even with nothing to dispatch.
-    m_pump.setAfterTick([this] {
-        phraseTick();
-        closeWhenSettled();
-    });
-    m_pump.setKeepTicking([this] { return !m_phraseReady; });
+    m_session->setAfterTick([this] { phraseTick(); });
+    m_session->setKeepTicking([this] { return !m_phraseReady; });
 
     wireChatOptions();
     applyMinimumSize();
@@ -395,44 +393,33 @@ void Tchat::insertBody(QTextCursor &at, const QString &body, const QTextCharForm
     at.insertText(body.mid(done), format);
 }
 
-void Tchat::chatrecieved(FieldCursor &args)
+void Tchat::chatrecieved(const QString &text, const QString &colourText)
 {
-    const QString text = args.takeRest();
-    const qsizetype bar = text.indexOf(QLatin1Char('|'));
-    if (bar < 0) {
+    if (colourText.isEmpty()) {
         addlinetochat(text, ColourRed);
         return;
     }
-    const std::optional<quint32> colour = textToColor(text.mid(bar + 1));
-    addlinetochat(text.left(bar), colour.value_or(ColourRed));
+    const std::optional<quint32> colour = textToColor(colourText);
+    addlinetochat(text, colour.value_or(ColourRed));
 }
 
 // ---------------------------------------------------------------- sending
 
 void Tchat::sendit()
 {
-    if (!m_connected || !m_chatEntry)
+    if (!isConnected() || !m_chatEntry)
         return;
     const QString text = wireSafe(m_chatEntry->text());
     if (!text.isEmpty()) {
         if (!text.startsWith(QLatin1Char('/'))) {
-            sendMessage(protocol::chat(m_ownSeat, text, colorToText(m_textColour)));
+            m_session->chat(text, colorToText(m_textColour));
         } else if (text.startsWith(QLatin1String("/me"))) {
             // The first four characters go, whatever the fourth one is.
-            sendMessage(protocol::action(m_ownSeat, text.mid(4), colorToText(m_actionColour)));
+            m_session->action(text.mid(4), colorToText(m_actionColour));
         }
         // Any other "/" text is a command this client does not know.
     }
     m_chatEntry->clear();
-}
-
-void Tchat::sendPhraseMessage(const QByteArray &message)
-{
-    // Phrases go out whether or not the login is through; a connection that
-    // is not open says so like any other send.
-    if (!m_sock)
-        throw ZwonkyError(QStringLiteral("Send - Socket Not Connected"));
-    m_sock->sendText(message);
 }
 
 void Tchat::b_phrase1Click(int button)
@@ -441,12 +428,13 @@ void Tchat::b_phrase1Click(int button)
         return;
     const QString text = wireSafe(phrase(button));
     const QString colour = colorToText(m_actionColour);
-    if (text.startsWith(QLatin1String("/me ")))
-        sendPhraseMessage(protocol::action(m_ownSeat, text.mid(4), colour));
-    else
-        sendPhraseMessage(protocol::action(m_ownSeat, QStringLiteral("says: ") + text, colour));
+    const bool sent = text.startsWith(QLatin1String("/me "))
+        ? m_session->phraseAction(text.mid(4), colour)
+        : m_session->phraseAction(QStringLiteral("says: ") + text, colour);
+    if (!sent)
+        return; // reported; the gate stays open
     m_phraseReady = false;
-    m_pump.wake();
+    m_session->wakeDispatch();
 }
 
 void Tchat::phraseTick()
@@ -495,26 +483,22 @@ void Tchat::wave14Click(QAction *item)
     if (tag < 1 || tag > int(chatterCaptions().size()))
         return;
     // Watchers hear the sounds but do not make them.
-    if (m_ownSeat <= LastSeatWithSounds && m_connected)
-        sendMessage(protocol::playASoundRequest(m_ownSeat, tag));
+    if (ownSeat() <= LastSeatWithSounds && isConnected())
+        m_session->playSound(tag);
 }
 
-void Tchat::playasound(FieldCursor &args)
+void Tchat::playasound(int seat, const QString &sound)
 {
-    const QString seatText = args.takeField();
-    const QString sound = args.takeField();
     if (m_playChatter && m_playChatter->isChecked()) {
         playClip(sound);
         return;
     }
-    bool isNumber = false;
-    const int seat = seatText.toInt(&isNumber);
-    if (!isNumber || seat < 1 || seat > LastSeatWithSounds || !m_nameLabels[std::size_t(seat)])
+    // Seat 0: the message's seat was no number.
+    if (seat < 1 || seat > LastSeatWithSounds)
         return;
     for (const QAction *entry : m_soundsPopup->actions()) {
         if (!sound.isEmpty() && entry->objectName().compare(sound, Qt::CaseInsensitive) == 0) {
-            addlinetochat(m_nameLabels[std::size_t(seat)]->text() + ChatterSoundNotice
-                              + entry->text(),
+            addlinetochat(m_session->players().shownName(seat) + ChatterSoundNotice + entry->text(),
                           ColourBlue);
             return;
         }

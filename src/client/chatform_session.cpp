@@ -6,6 +6,7 @@
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
 #include "net/tsock.h"
+#include "session/clientsession.h"
 #include "net/zwonkyerror.h"
 #include "widgets/artlabel.h"
 #include "widgets/artwork.h"
@@ -33,30 +34,7 @@ namespace {
 
 // Colours in the 0x00BBGGRR order of the chat's colour texts.
 constexpr quint32 NoticeBlue = 0xFF0000;
-constexpr quint32 LeftNavy = 0x800000;
-constexpr quint32 WatchGrey = 0x78989C;
-constexpr quint32 StatusGreen = 0x008000;
-constexpr quint32 StatusRed = 0x0000FF;
-
-const QString EmptySeat = QStringLiteral("<Waiting>");
 constexpr int PlayingSeats = 6;
-// Row tops of seats 1..6, top to bottom.
-constexpr std::array<int, 7> RowTops{0, 338, 363, 387, 409, 433, 456};
-
-QColor bgr(quint32 value)
-{
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    widget->setPalette(palette);
-}
-
-bool isPlayingSeat(int seat) { return seat >= 1 && seat <= PlayingSeats; }
 
 // Runs a slot's work; errors from the sockets or from parsing end the
 // work and are reported, never thrown into the event loop.
@@ -169,27 +147,6 @@ void Tchat::buildMenus()
     m_aboutAction = action(help, "About1", QStringLiteral("About"));
     connect(m_aboutAction, &QAction::triggered, this, [this] { showCompanion(m_windows.about); });
 
-    // The host's pop-up on the player names.
-    m_kickPopup = new QMenu(this);
-    m_kickPopup->setObjectName(QStringLiteral("popup_kick"));
-    m_kickPopup->setProperty("tag", 0);
-    m_removeFromGame = action(m_kickPopup, "RemoveFromGame1", QStringLiteral("Remove From Game"));
-    m_setToWatch = action(m_kickPopup, "SettoJustWatch1", QStringLiteral("Set to Just Watch"));
-    m_unsetWatch = action(m_kickPopup, "UnsetJustWatch1", QStringLiteral("Unset Just Watch"));
-    connect(m_removeFromGame, &QAction::triggered, this, [this, report] {
-        guarded(report, [this] { kicking(m_kickPopup->property("tag").toInt()); });
-    });
-    connect(m_setToWatch, &QAction::triggered, this, [this, report] {
-        guarded(report, [this] {
-            requestWatch(m_kickPopup->property("tag").toInt(), protocol::WatchStart);
-        });
-    });
-    connect(m_unsetWatch, &QAction::triggered, this, [this, report] {
-        guarded(report, [this] {
-            requestWatch(m_kickPopup->property("tag").toInt(), protocol::WatchStop);
-        });
-    });
-
     updateCompanionActions();
 }
 
@@ -208,141 +165,10 @@ void Tchat::updateCompanionActions()
         m_aboutAction->setEnabled(m_windows.about != nullptr);
 }
 
-void Tchat::buildRows()
-{
-    QFont nameFont = font();
-    nameFont.setBold(true);
-    for (int seat = 1; seat <= PlayingSeats; ++seat) {
-        const int top = RowTops[std::size_t(seat)];
-        const QColor colour = seat % 2 ? artwork::maroonColour() : artwork::inkColour();
-        const QString n = QString::number(seat);
-
-        auto *name = new QLabel(EmptySeat, m_mainPanel);
-        name->setObjectName(QStringLiteral("label_playername") + n);
-        name->setProperty("tag", seat);
-        name->setGeometry(16, top, 108, 20);
-        name->setFont(nameFont);
-        name->setContextMenuPolicy(Qt::CustomContextMenu);
-        setTextColour(name, colour);
-        connect(name, &QWidget::customContextMenuRequested, this, [this, name, seat](QPoint at) {
-            try {
-                label_playername1ContextPopup(seat, name->mapToGlobal(at));
-            } catch (const ZwonkyError &e) {
-                reportError(e.text());
-            }
-        });
-        m_nameLabels[std::size_t(seat)] = name;
-
-        auto *score = new QLabel(QStringLiteral("0"), m_mainPanel);
-        score->setObjectName(QStringLiteral("label_score") + n);
-        score->setGeometry(126, top, 38, 20);
-        score->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        setTextColour(score, colour);
-        m_scoreLabels[std::size_t(seat)] = score;
-
-        auto *bonus = new QLabel(QString(), m_mainPanel);
-        bonus->setObjectName(QStringLiteral("label_bonus") + n);
-        // Any turn result up to six digits with its sign ("+123456").
-        bonus->setGeometry(164, top, 60, 20);
-        bonus->setContentsMargins(3, 0, 0, 0); // clear of the score before it
-        setTextColour(bonus, QColor(0x1f, 0x6b, 0x2a));
-        m_bonusLabels[std::size_t(seat)] = bonus;
-
-        auto *eyes = new ArtLabel(artwork::paintEyes, artwork::EyesSize, m_mainPanel);
-        eyes->setObjectName(QStringLiteral("image_eyes") + n);
-        // The two markers share a place: a seat that watches plays no turn.
-        eyes->move(226, top + 4);
-        eyes->setToolTip(QStringLiteral("Just watching"));
-        eyes->hide();
-        m_eyes[std::size_t(seat)] = eyes;
-
-        auto *fresh = new ArtLabel(artwork::paintNewTilesMarker, artwork::NewTilesMarkerSize,
-                                   m_mainPanel);
-        fresh->setObjectName(QStringLiteral("image_new") + n);
-        fresh->move(226, top + 4);
-        fresh->setToolTip(QStringLiteral("Bought new tiles this turn"));
-        fresh->hide();
-        m_newMarkers[std::size_t(seat)] = fresh;
-    }
-    m_turnMarker = new ArtLabel(artwork::paintTurnMarker, artwork::TurnMarkerSize, m_mainPanel);
-    m_turnMarker->setObjectName(QStringLiteral("image_Turn"));
-    m_turnMarker->move(3, RowTops[1] + 2);
-    m_turnMarker->hide();
-}
-
-// The 26 commands, tested in this order; each goes to its part's handler.
-void Tchat::registerHandlers()
-{
-    using Handler = CommandTable::Handler;
-    auto bind = [this](void (Tchat::*method)(FieldCursor &)) -> Handler {
-        return [this, method](FieldCursor &args) { (this->*method)(args); };
-    };
-    const std::map<QString, Handler> handlers{
-        {protocol::cmd::SendLoginInfo, bind(&Tchat::sendloginfo)},
-        {protocol::cmd::Chat, bind(&Tchat::chatrecieved)},
-        {protocol::cmd::Action, bind(&Tchat::chatrecieved)},
-        {protocol::cmd::NewPlayerInfo, bind(&Tchat::newplayerinfo)},
-        {protocol::cmd::HaveWrongVersion,
-         [this](FieldCursor &args) {
-             addlinetochat(args.takeRest() + QStringLiteral(" has a different version of the game then you."),
-                           NoticeBlue);
-         }},
-        {protocol::cmd::WrongVersion,
-         [this](FieldCursor &) {
-             addlinetochat(QStringLiteral("You have a differnt version of the game then the host."),
-                           NoticeBlue);
-         }},
-        {protocol::cmd::ExistingPlayers, bind(&Tchat::newplayerinfo)},
-        {protocol::cmd::PlayerDisconnected, bind(&Tchat::playerdisconnected)},
-        {protocol::cmd::StartGame, bind(&Tchat::startthegame)},
-        {protocol::cmd::NextPlayer, bind(&Tchat::getnextplayer)},
-        {protocol::cmd::Winner, bind(&Tchat::winner)},
-        {protocol::cmd::Full,
-         [this](FieldCursor &) {
-             showMessage(QStringLiteral("Game is full"), [this] { close(); });
-         }},
-        {protocol::cmd::JustWatching, bind(&Tchat::justwatching)},
-        {protocol::cmd::TheDice, bind(&Tchat::thedice)},
-        {protocol::cmd::SetDice, bind(&Tchat::setdice)},
-        {protocol::cmd::Accepted, bind(&Tchat::accepted)},
-        {protocol::cmd::Rejected, bind(&Tchat::rejected)},
-        {protocol::cmd::ClearThem, [this](FieldCursor &) { cleartiles(); }},
-        {protocol::cmd::TurnEnd, bind(&Tchat::turnend)},
-        {protocol::cmd::Scores, bind(&Tchat::scores)},
-        {protocol::cmd::Stats, bind(&Tchat::stats)},
-        {protocol::cmd::LoadScores, bind(&Tchat::loadscores)},
-        {protocol::cmd::NewTiles, bind(&Tchat::newtiles)},
-        {protocol::cmd::OldTiles, bind(&Tchat::oldtiles)},
-        {protocol::cmd::AddAWord, bind(&Tchat::addaword)},
-        {protocol::cmd::PlayASound, bind(&Tchat::playasound)},
-    };
-    for (const QString &name : protocol::clientCommandOrder()) {
-        const auto found = handlers.find(name);
-        Q_ASSERT(found != handlers.end());
-        if (found != handlers.end())
-            m_pump.table().add(name, found->second);
-    }
-    // A message the handler could not read (a seat that is not a number)
-    // ends there and the error is reported; dispatch goes on.
-    m_pump.setErrorReporter([this](const QString &text) { reportError(text); });
-}
-
 // ---------------------------------------------------------------- connection
 
-void Tchat::setupGameSocket()
+void Tchat::setupLobbyLink()
 {
-    m_sock = new TSock(this);
-    m_sock->setObjectName(QStringLiteral("sock"));
-    m_sock->setPortName(m_gamePort);
-    m_sock->onRead = [this](TSock *) {
-        try {
-            sockRead();
-        } catch (const ZwonkyError &e) {
-            reportError(e.text());
-        }
-    };
-    m_sock->onInfo = [this](TSock *, int code, const QString &text) { sockInfo(code, text); };
-
     m_lobbyLink = new TSock(this);
     m_lobbyLink->setObjectName(QStringLiteral("Sock11"));
     m_lobbyLink->setHostName(QStringLiteral("127.0.0.1"));
@@ -353,46 +179,19 @@ void Tchat::setupGameSocket()
 
 quint16 Tchat::bindOwnConnection()
 {
-    return m_sock->bindLocal();
+    return m_session->bindLocal();
 }
 
-void Tchat::sockRead()
-{
-    const QByteArray bytes = m_sock->receive();
-    for (const QByteArray &message : m_framer.feed(bytes))
-        m_pump.enqueue(message);
-    if (m_framer.overflowed()) {
-        // A peer that never ends its message is not the game server.
-        qWarning("game connection sent an endless message; closing it");
-        m_framer.reset();
-        m_sock->close();
-    }
-}
-
-void Tchat::sockInfo(int code, const QString &text)
-{
-    if (text == QLatin1String("Socket Closed")) {
-        // What the host said before it closed ("CMD_full") is read first.
-        m_closeWhenSettled = true;
-        closeWhenSettled();
-        return;
-    }
-    if (code == TSock::InfoError && !m_connected) {
-        // The connect failed: say so instead of leaving the window silent.
-        addlinetochat(connectFailureNotice(m_sock->hostName(), m_sock->lastFailure(),
-                                           m_sock->failureDetail()),
-                      NoticeBlue);
-    }
-}
+int Tchat::ownSeat() const { return m_session->ownSeat(); }
+bool Tchat::isConnected() const { return m_session->isConnected(); }
+bool Tchat::isHosting() const { return m_session->isHosting(); }
+int Tchat::currentTurnSeat() const { return m_session->currentSeat(); }
 
 void Tchat::closeWhenSettled()
 {
+    // The session reports the close after the messages that came before it.
     if (!m_closeWhenSettled)
         return;
-    if (m_pump.queued() > 0) {
-        m_pump.wake();
-        return;
-    }
     if (m_report->isOpen())
         return; // closing follows the box
     m_closeWhenSettled = false;
@@ -406,13 +205,6 @@ void Tchat::openLobbyLink()
         m_lobbyLink->open();
     } catch (const ZwonkyError &) {
     }
-}
-
-void Tchat::sendMessage(const QByteArray &message)
-{
-    if (!m_connected)
-        return;
-    m_sock->sendText(message);
 }
 
 // ---------------------------------------------------------------- start-up roles
@@ -460,10 +252,9 @@ void Tchat::hostpress()
     // own client never connects.
     if (m_startListening)
         m_startListening();
-    m_hosting = true;
-    m_sock->setHostName(QStringLiteral("127.0.0.1"));
-    m_sock->setPortName(m_gamePort);
-    m_sock->open();
+    m_session->setHosting(true);
+    m_session->setPlayerName(m_playerName);
+    m_session->connectToHost(QStringLiteral("127.0.0.1"), m_gamePort);
     m_startButton->show();
     m_startGameAction->setEnabled(true);
     if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList))
@@ -472,9 +263,8 @@ void Tchat::hostpress()
 
 void Tchat::joinpress()
 {
-    m_sock->setHostName(m_hostAddress);
-    m_sock->setPortName(m_gamePort);
-    m_sock->open();
+    m_session->setPlayerName(m_playerName);
+    m_session->connectToHost(m_hostAddress, m_gamePort);
     m_startButton->hide();
     m_startGameAction->setEnabled(false);
     if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList))
@@ -485,89 +275,7 @@ void Tchat::joinpress()
 
 QString Tchat::rowName(int seat) const
 {
-    return isPlayingSeat(seat) ? m_nameLabels[std::size_t(seat)]->text() : QString();
-}
-
-void Tchat::sendloginfo(FieldCursor &args)
-{
-    m_ownSeat = args.takeRestInt();
-    m_connected = true;
-    sendMessage(protocol::loginInfo(m_ownSeat, QString::fromLatin1(protocol::GameVersion),
-                                    m_playerName));
-}
-
-void Tchat::newplayerinfo(FieldCursor &args)
-{
-    const QString seatText = args.takeField();
-    const QString name = args.takeRest();
-    const int seat = FieldCursor::toInt(seatText);
-    if (seat == m_ownSeat) {
-        addlinetochat(QStringLiteral("You are Connected."), NoticeBlue);
-        loadinifile();
-    } else {
-        addlinetochat(name + QStringLiteral(" is Connected."), NoticeBlue);
-        playsounds(QStringLiteral("entered"));
-    }
-    if (seat >= 7) {
-        if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList))
-            spies->addEntry(seatText + QStringLiteral(": ") + name);
-        addlinetochat(seat == m_ownSeat ? QStringLiteral("You are spying.")
-                                        : name + QStringLiteral(" is spying."),
-                      NoticeBlue);
-    } else if (isPlayingSeat(seat)) {
-        m_nameLabels[std::size_t(seat)]->setText(name);
-    }
-}
-
-void Tchat::playerdisconnected(FieldCursor &args)
-{
-    const QString seatText = args.takeField();
-    const QString name = args.takeRest();
-    const int seat = FieldCursor::toInt(seatText);
-    if (seat < 7) {
-        if (!isPlayingSeat(seat))
-            return;
-        QLabel *row = m_nameLabels[std::size_t(seat)];
-        if (row->text() != EmptySeat)
-            addlinetochat(row->text() + QStringLiteral(" disconnected."), NoticeBlue);
-        row->setText(EmptySeat);
-        m_eyes[std::size_t(seat)]->hide();
-        return;
-    }
-    if (name.isEmpty())
-        return;
-    auto *spies = qobject_cast<Tspylist *>(m_windows.spyList);
-    const QString entry = seatText + QStringLiteral(": ") + name;
-    if (spies && spies->hasEntry(entry)) {
-        addlinetochat(name + QStringLiteral(" has left."), LeftNavy);
-        spies->removeEntry(entry);
-    }
-}
-
-void Tchat::justwatching(FieldCursor &args)
-{
-    const int seat = args.takeInt();
-    const QString state = args.takeRest();
-    if (!isPlayingSeat(seat))
-        return;
-    const bool watching = state == QLatin1String("1");
-    if (seat == m_ownSeat)
-        m_justWatch->setChecked(watching);
-    addlinetochat(rowName(seat) + (watching ? QStringLiteral(" is just watching")
-                                            : QStringLiteral(" now playing again")),
-                  WatchGrey);
-    m_eyes[std::size_t(seat)]->setVisible(watching);
-}
-
-// ---------------------------------------------------------------- game phases
-
-void Tchat::keepGameOptions(const protocol::GameOptions &options)
-{
-    m_playToScore = options.playTo;
-    m_timePerTurn = options.timePerTurn;
-    m_zwonkedAt = options.zwonkedAt;
-    m_allowTyping = options.typing == QLatin1String("t");
-    m_allowNewTiles = options.newTiles != QLatin1String("f");
+    return m_session->players().shownName(seat);
 }
 
 void Tchat::showFastGame(bool fast)
@@ -578,183 +286,11 @@ void Tchat::showFastGame(bool fast)
     m_fastGameLabel->setProperty("tag", fast ? 2 : 1);
 }
 
-void Tchat::startthegame(FieldCursor &args)
-{
-    m_oldButton->hide();
-    m_newTilesButton->hide();
-    m_doneButton->hide();
-    m_clearButton->hide();
-    m_winnerPanel->hide();
-
-    const QString starter = args.takeField();
-    const protocol::GameOptions options = protocol::takeGameOptions(args);
-    keepGameOptions(options);
-    m_teamGame = options.team == QLatin1String("t");
-    m_startButton->hide();
-
-    clearall();
-
-    m_playToLabel->setText(QStringLiteral("Play to Score: %1").arg(m_playToScore));
-    m_timePerTurnLabel->setText(QStringLiteral("Time Per Turn: %1").arg(m_timePerTurn));
-    m_zwonkedAtLabel->setText(QStringLiteral("Zwonked At: %1").arg(m_zwonkedAt));
-    m_typingLabel->setText(m_allowTyping ? QStringLiteral("Allow Typing: On")
-                                         : QStringLiteral("Allow Typing: Off"));
-    m_newLabel->setText(m_allowNewTiles ? QStringLiteral("Allow New Tiles: On")
-                                        : QStringLiteral("Allow New Tiles: Off"));
-
-    const bool fast = options.fast == QLatin1String("t");
-    showFastGame(fast);
-    const QString speed = fast ? QStringLiteral(" FAST ") : QStringLiteral(" SLOW ");
-    if (m_teamGame) {
-        m_teamLabel->setText(QStringLiteral("Team Game!"));
-        addlinetochat(starter + QStringLiteral(" has started a") + speed + QStringLiteral("TEAM game."),
-                      NoticeBlue);
-    } else {
-        m_teamLabel->clear();
-        addlinetochat(starter + QStringLiteral(" has started a") + speed + QStringLiteral("game."),
-                      NoticeBlue);
-    }
-}
-
-void Tchat::clearall()
-{
-    for (int seat = 1; seat <= PlayingSeats; ++seat) {
-        const auto i = std::size_t(seat);
-        m_scoreLabels[i]->setText(QStringLiteral("0"));
-        m_bonusLabels[i]->clear();
-        m_eyes[i]->hide();
-        m_newMarkers[i]->hide();
-    }
-}
-
-void Tchat::getnextplayer(FieldCursor &args)
-{
-    cleartiles();
-    if (m_wordListPanel && !m_wordListPanel->isHidden() && m_ownSeat < 7)
-        m_wordListPanel->hide();
-    clearthem();
-    for (int seat = 1; seat <= PlayingSeats; ++seat)
-        m_newMarkers[std::size_t(seat)]->hide();
-    m_status->clear();
-    clearWordColumns();
-
-    int seat = args.takeRestInt();
-    if (seat > PlayingSeats)
-        seat = 1;
-    if (seat < 1)
-        return; // no such row: a broken message, nothing more to show
-    m_currentTurnSeat = seat;
-
-    const bool fastGame = m_fastGameLabel->property("tag").toInt() == 2;
-    m_turnMarker->setVisible(!fastGame);
-    QLabel *name = m_nameLabels[std::size_t(seat)];
-    m_turnMarker->move(m_turnMarker->x(), name->y() + 2);
-    name->show();
-    m_scoreLabels[std::size_t(seat)]->show();
-
-    if (seat == m_ownSeat) {
-        m_turnLabel->setText(QStringLiteral("Your Turn."));
-        m_doneButton->show();
-        m_clearButton->show();
-        m_finishButton->show();
-        m_oldButton->hide();
-        m_newTilesButton->setVisible(m_allowNewTiles);
-        m_typingBox->setVisible(m_allowTyping);
-    } else {
-        m_turnLabel->setText(rowName(seat) + QStringLiteral("'s turn."));
-        for (QWidget *control : std::initializer_list<QWidget *>{
-                 m_doneButton, m_clearButton, m_newTilesButton, m_oldButton, m_typingBox,
-                 m_finishButton})
-            control->hide();
-    }
-}
-
-void Tchat::accepted(FieldCursor &args)
-{
-    const int length = args.takeInt();
-    const QString word = args.takeRest();
-    addToWordColumn(length, word);
-    m_status->setText(word + QStringLiteral(" ACCEPTED"));
-    setTextColour(m_status, bgr(StatusGreen));
-    // The others saw the word being built on the tray; it goes back now.
-    if (m_currentTurnSeat != m_ownSeat)
-        cleartiles();
-    playsounds(QStringLiteral("goodword"));
-}
-
-void Tchat::rejected(FieldCursor &args)
-{
-    const QString word = args.takeField();
-    const QString reason = args.takeRest();
-    m_status->setText(word + reason);
-    setTextColour(m_status, bgr(StatusRed));
-    if (m_currentTurnSeat != m_ownSeat)
-        cleartiles();
-    playsounds(QStringLiteral("badword"));
-}
-
-void Tchat::endturn()
-{
-    m_currentTurnSeat = 0;
-    // The typing switch goes too: it means nothing until the next own turn.
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             m_clearButton, m_doneButton, m_newTilesButton, m_oldButton, m_finishButton,
-             m_typingBox})
-        control->hide();
-    m_status->setText(QStringLiteral("Posting Scores.. One Moment Please!"));
-    setTextColour(m_status, bgr(StatusRed));
-    // Nobody's turn during the pause: a stale "Your Turn." would mislead.
-    m_turnLabel->clear();
-    cleartiles();
-    blankTiles();
-    playsounds(QStringLiteral("timeup"));
-}
-
-void Tchat::turnend(FieldCursor &)
-{
-    endturn();
-    playsounds(QStringLiteral("showlist"));
-    for (int seat = 1; seat <= PlayingSeats; ++seat) {
-        if (auto *header = findChild<QLabel *>(QStringLiteral("label_name%1").arg(seat)))
-            header->setText(rowName(seat));
-    }
-    if (m_fastGameLabel->property("tag").toInt() == 2 && m_wordListPanel)
-        m_wordListPanel->show();
-}
-
-void Tchat::winner(FieldCursor &args)
-{
-    const QString text = args.takeRest();
-    playsounds(QStringLiteral("gameover"));
-    m_status->setText(QStringLiteral("Game Over!"));
-    if (m_hosting)
-        m_startButton->show();
-    if (text.contains(QLatin1String(" and "))) {
-        m_winnerPanel->setText(text + QStringLiteral(" have Won the Game!"));
-        m_winnerPanel->show();
-        m_winnerPanel->raise();
-        return;
-    }
-    m_winnerPanel->setText(text + QStringLiteral(" has Won the Game!"));
-    m_winnerPanel->show();
-    m_winnerPanel->raise();
-    if (m_wordListPanel)
-        m_wordListPanel->hide();
-
-    if (!isPlayingSeat(m_ownSeat) || !m_tally)
-        return;
-    m_tally->addgame(text == m_playerName ? QStringLiteral("addtomine") : text);
-    bool ok = false;
-    const int ownScore = m_scoreLabels[std::size_t(m_ownSeat)]->text().toInt(&ok);
-    if (ok && ownScore > m_tally->highestGameScore())
-        m_tally->addscore(3, ownScore);
-}
-
 // ---------------------------------------------------------------- requests
 
 void Tchat::button_startClick()
 {
-    if (m_connected) {
+    if (isConnected()) {
         showCompanion(m_windows.gameStart);
     } else {
         showMessage(QStringLiteral("You are not connected"));
@@ -782,45 +318,22 @@ void Tchat::startgame()
     options.newTiles = checked("new", false);
     options.fast = checked("fast", true);
     options.team = QStringLiteral("f");
-    if (!m_connected)
+    if (!isConnected())
         return;
     options.playTo = text("playtoscore");
     options.timePerTurn = text("timeperturn");
     options.zwonkedAt = text("zwonked");
-    sendMessage(protocol::startGameRequest(m_ownSeat, options));
+    m_session->startGame(options);
 }
 
 void Tchat::kicking(int seat)
 {
-    if (m_hosting && m_connected)
-        sendMessage(protocol::kickHim(m_ownSeat, seat));
-}
-
-void Tchat::requestWatch(int seat, int state)
-{
-    if (m_connected && seat < 5)
-        sendMessage(protocol::justWatch(seat, state));
+    m_session->kick(seat);
 }
 
 void Tchat::JustWatch1Click()
 {
-    if (!m_connected || m_ownSeat < 1 || m_ownSeat >= 5)
-        return;
-    sendMessage(protocol::justWatch(m_ownSeat, m_justWatch->isChecked() ? protocol::WatchStop
-                                                                        : protocol::WatchStart));
-}
-
-void Tchat::label_playername1ContextPopup(int seat, const QPoint &globalPosition)
-{
-    for (QAction *item : {m_removeFromGame, m_setToWatch, m_unsetWatch})
-        item->setEnabled(m_hosting);
-    if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList))
-        spies->setKickEnabled(m_hosting);
-    if (rowName(seat) == EmptySeat)
-        m_removeFromGame->setEnabled(false);
-    m_kickPopup->setProperty("tag", seat);
-    if (!globalPosition.isNull())
-        m_kickPopup->popup(globalPosition);
+    m_session->toggleWatching();
 }
 
 void Tchat::New1Click(QAction *item)
@@ -836,7 +349,7 @@ void Tchat::ViewTally1Click()
     if (m_tally) {
         QStringList names;
         for (int seat = 1; seat <= PlayingSeats; ++seat) {
-            if (seat != m_ownSeat)
+            if (seat != ownSeat())
                 names.append(rowName(seat));
         }
         m_tally->loadchecklist(names);

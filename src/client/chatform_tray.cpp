@@ -3,6 +3,7 @@
 // the host turns numbers back into letters when it judges a word.
 
 #include "client/chatform.h"
+#include "session/clientsession.h"
 
 #include "client/boardbackdrop.h"
 #include "client/lettertiles.h"
@@ -115,11 +116,6 @@ void Tchat::buildTray(QWidget *boardPanel)
     m_timerBar->setGeometry(ClockBarLeft, ClockTop, 0, 12);
     setTimerBarWidth(0);
 
-    m_timer2 = new QTimer(this);
-    m_timer2->setObjectName(QStringLiteral("Timer2"));
-    m_timer2->setInterval(1000);
-    connect(m_timer2, &QTimer::timeout, this, [this] { runGuarded([this] { Timer2Timer(); }); });
-
     boardPanel->setMinimumSize(TileSide * 14 + 9 + 12, ClockTop + 18);
     // Typing mode is on when the window opens; Tab flips it during a turn.
     if (m_typingBox)
@@ -200,13 +196,12 @@ TileWidget *Tchat::tile(int die) const
 
 bool Tchat::isOwnTurn() const
 {
-    // Before a seat is given both are 0; that is nobody's turn.
-    return m_currentTurnSeat != 0 && m_currentTurnSeat == m_ownSeat;
+    return m_session->isOwnTurn();
 }
 
 bool Tchat::isFastGame() const
 {
-    return m_fastGameLabel && m_fastGameLabel->property("tag").toInt() == 2;
+    return m_session->settings().fast;
 }
 
 void Tchat::focusChat()
@@ -232,18 +227,12 @@ void Tchat::sendTileHome(TileWidget *piece)
 
 // ---------------------------------------------------------------- dealing
 
-void Tchat::thedice(FieldCursor &args)
+void Tchat::onLettersDealt(int, DealKind kind)
 {
-    const int seat = args.takeInt();
-    const QString flag = args.takeField();
-
     for (int die = 1; die <= 13; ++die)
         if (TileWidget *piece = tile(die))
             piece->setLetter(QStringLiteral("*"));
-
-    if (flag == QLatin1String("true")) {
-        if (seat == m_ownSeat)
-            playsounds(QStringLiteral("zwonked"));
+    if (kind == DealKind::Thirteen) {
         for (int die = 11; die <= 13; ++die)
             if (TileWidget *piece = tile(die))
                 piece->show();
@@ -251,30 +240,24 @@ void Tchat::thedice(FieldCursor &args)
         setColumnColours(3, colourFromBgr(Maroon));
         for (int length = 4; length <= 10; ++length)
             setColumnColours(length, colourFromBgr(White));
-    } else if (flag == QLatin1String("false")) {
-        if (seat == m_ownSeat) {
-            const bool newSound = m_turnSoundMenu && m_turnSoundMenu->property("tag").toInt() == 1;
-            playsounds(newSound ? QStringLiteral("turnnew") : QStringLiteral("turn"));
-        }
+    } else if (kind == DealKind::Ten) {
         for (int die = 11; die <= 13; ++die)
             if (TileWidget *piece = tile(die))
                 piece->hide();
         for (int length = 3; length <= 10; ++length)
             setColumnColours(length, colourFromBgr(White));
     }
-
-    // Letters beyond the thirteenth have no die and are left unread. An
-    // empty field leaves its die without a letter ("*") and blank.
-    for (int die = 1; die <= 13 && !args.atEnd(); ++die) {
-        const QString field = args.takeField();
+    // Only the dice the deal named change; an empty letter leaves its die blank.
+    const LetterTray &tray = m_session->tray();
+    for (int die = 1; die <= tray.dealtCount(); ++die) {
         TileWidget *piece = tile(die);
         if (!piece)
             continue;
         piece->setTrayPosition(0);
-        if (field.isEmpty()) {
+        const QString letter = tray.letter(die);
+        if (letter.isEmpty()) {
             piece->setPictureIndex(0);
         } else {
-            const QString letter = field.left(1);
             piece->setLetter(letter);
             piece->setPictureIndex(letterIndex(letter));
         }
@@ -282,39 +265,30 @@ void Tchat::thedice(FieldCursor &args)
         piece->move(place);
         piece->setHomePlace(place.x());
     }
-
-    if (flag != QLatin1String("new") && flag != QLatin1String("old")) {
-        // A time below 0 from a hostile host ends the turn at the first tick,
-        // as 0 does, and leaves the countdown room to count.
-        m_secondsLeft = std::max(m_timePerTurn, 0);
-        setTimerBarWidth(m_secondsLeft);
-        showClock();
-        if (m_timer2)
-            m_timer2->start();
-    }
 }
 
-void Tchat::setdice(FieldCursor &args)
+void Tchat::onTileMoved(int position, int die)
 {
-    const int position = args.takeInt();
-    const int die = args.takeRestInt();
     TileWidget *piece = tile(die);
-    if (!piece || position < 0 || position > 10)
+    if (!piece)
         return;
+    const bool own = m_session->isOwnTurn();
     if (position != 0) {
+        if (own) {
+            piece->setTrayPosition(position);
+            piece->raise();
+        }
         piece->move(trayLeft(position), TrayTop);
-        playsounds(QStringLiteral("puttile"));
+    } else if (own) {
+        sendTileHome(piece);
     } else {
         // Shuffles are not relayed: the tile goes to its unshuffled place.
         piece->move(rackPlace(die));
-        playsounds(QStringLiteral("clear"));
     }
 }
 
 void Tchat::cleartiles()
 {
-    m_trayCount = 0;
-    m_traySlots.fill(0);
     for (int die = 1; die <= 13; ++die)
         if (TileWidget *piece = tile(die))
             sendTileHome(piece);
@@ -329,43 +303,12 @@ void Tchat::blankTiles()
 
 int Tchat::trayCount() const
 {
-    return m_trayCount;
+    return m_session->tray().count();
 }
 
 int Tchat::traySlot(int position) const
 {
-    if (position < 1 || position > 10)
-        return 0;
-    return m_traySlots[std::size_t(position)];
-}
-
-// ---------------------------------------------------------------- purchases
-
-void Tchat::newtiles(FieldCursor &args)
-{
-    showPurchase(args, QStringLiteral(" bought new tiles for 300 points!"), true);
-}
-
-void Tchat::oldtiles(FieldCursor &args)
-{
-    showPurchase(args, QStringLiteral(" bought the old tiles for 300 points!"), false);
-}
-
-void Tchat::showPurchase(FieldCursor &args, const QString &what, bool newTiles)
-{
-    const int seat = args.takeInt();
-    const QString score = args.takeRest();
-    if (seat < 1 || seat > 6)
-        return;
-    const auto row = std::size_t(seat);
-    if (m_scoreLabels[row])
-        m_scoreLabels[row]->setText(score);
-    if (m_ending && m_nameLabels[row])
-        m_ending->setText(m_nameLabels[row]->text() + what);
-    if (isFastGame() && m_newMarkers[row])
-        m_newMarkers[row]->show();
-    if (newTiles && seat == m_ownSeat && m_oldButton)
-        m_oldButton->show();
+    return m_session->tray().slot(position);
 }
 
 // ---------------------------------------------------------------- tile clicks
@@ -384,37 +327,20 @@ void Tchat::dice_1MouseDown(TileWidget *piece, Qt::MouseButton button)
     if (!isOwnTurn())
         return;
     // Only the last tile put down can be taken back.
-    if (piece->trayPosition() == m_trayCount)
+    if (piece->trayPosition() == m_session->tray().count())
         takeBackLastTile();
     focusChat();
 }
 
 bool Tchat::putTileDown(TileWidget *piece)
 {
-    if (!isOwnTurn() || m_trayCount >= 10)
-        return false;
-    ++m_trayCount;
-    m_traySlots[std::size_t(m_trayCount)] = piece->dieNumber();
-    piece->setTrayPosition(m_trayCount);
-    piece->move(trayLeft(m_trayCount), TrayTop);
-    piece->raise();
-    sendMessage(protocol::setDiceRequest(m_ownSeat, m_trayCount, piece->dieNumber()));
-    playsounds(QStringLiteral("puttile"));
-    return true;
+    // The session lays it and says where (tileMoved).
+    return m_session->putTile(piece->dieNumber());
 }
 
 void Tchat::takeBackLastTile()
 {
-    if (m_trayCount < 1)
-        return;
-    TileWidget *piece = tile(m_traySlots[std::size_t(m_trayCount)]);
-    m_traySlots[std::size_t(m_trayCount)] = 0;
-    --m_trayCount;
-    if (!piece)
-        return;
-    sendTileHome(piece);
-    sendMessage(protocol::setDiceRequest(m_ownSeat, 0, piece->dieNumber()));
-    playsounds(QStringLiteral("clear"));
+    m_session->takeBackTile();
 }
 
 // ---------------------------------------------------------------- shuffling
@@ -436,7 +362,7 @@ void Tchat::changespot(int a, int b)
 void Tchat::shufflethem()
 {
     QRandomGenerator *random = randomGenerator();
-    const bool thirteen = tile(13) && !tile(13)->isHidden();
+    const bool thirteen = m_session->tray().handSize() == LetterTray::ZwonkedHand;
     if (!twoRowRack()) {
         for (int a = 1; a <= 10; ++a)
             changespot(a, int(random->bounded(thirteen ? 13 : 10)) + 1);
@@ -470,25 +396,12 @@ void Tchat::movetiles()
 
 void Tchat::hitdone()
 {
-    if (!isOwnTurn())
-        return;
-    QList<int> dice;
-    for (int position = 1; position <= 10; ++position)
-        if (m_traySlots[std::size_t(position)] != 0)
-            dice.append(m_traySlots[std::size_t(position)]);
-    if (dice.isEmpty())
-        return;
-    sendMessage(protocol::done(m_ownSeat, dice));
-    cleartiles();
+    m_session->submitWord();
 }
 
 void Tchat::hitclear()
 {
-    if (isOwnTurn()) {
-        cleartiles();
-        sendMessage(protocol::clearThemRequest(m_ownSeat));
-        playsounds(QStringLiteral("clear"));
-    }
+    m_session->clearTray();
     focusChat();
 }
 
@@ -496,8 +409,7 @@ void Tchat::hitnew()
 {
     // Whether new tiles are allowed is the host's decision.
     if (isOwnTurn()) {
-        cleartiles();
-        sendMessage(protocol::newTilesRequest(m_ownSeat));
+        m_session->buyNewTiles();
         if (m_newTilesButton)
             m_newTilesButton->hide();
     }
@@ -507,8 +419,7 @@ void Tchat::hitnew()
 void Tchat::hitold()
 {
     if (isOwnTurn()) {
-        cleartiles();
-        sendMessage(protocol::oldTilesRequest(m_ownSeat));
+        m_session->buyOldTiles();
         if (m_oldButton)
             m_oldButton->hide();
     }
@@ -538,8 +449,8 @@ void Tchat::button_oldDblClick()
 
 void Tchat::button_finishClick()
 {
-    if (m_connected && isOwnTurn())
-        sendMessage(protocol::finish(m_ownSeat));
+    if (isConnected())
+        m_session->finishTurn();
 }
 
 void Tchat::TilesinTwoRows1Click()
@@ -561,7 +472,8 @@ bool Tchat::checkforletter(const QString &letter)
 {
     for (int die = 1; die <= 13; ++die) {
         TileWidget *piece = tile(die);
-        if (piece && !piece->isHidden() && piece->trayPosition() == 0 && piece->letter() == letter)
+        const LetterTray &tray = m_session->tray();
+        if (piece && tray.inHand(die) && tray.positionOf(die) == 0 && tray.letter(die) == letter)
             return putTileDown(piece);
     }
     return false;
@@ -569,7 +481,7 @@ bool Tchat::checkforletter(const QString &letter)
 
 bool Tchat::FormShortCut(QKeyEvent *key)
 {
-    if (!key || !isOwnTurn() || !m_allowTyping)
+    if (!key || !isOwnTurn() || !m_session->settings().allowTyping)
         return false;
     const int code = key->key();
     if (code == Qt::Key_Tab || code == Qt::Key_Backtab) {
@@ -619,11 +531,11 @@ void Tchat::setTimerBarWidth(int seconds)
         m_timerBar->setStyleSheet(style);
 }
 
-void Tchat::showClock()
+void Tchat::showClock(int secondsLeft)
 {
     if (!m_timeLabel)
         return;
-    const int seconds = qMax(0, m_secondsLeft);
+    const int seconds = qMax(0, secondsLeft);
     const int remainder = seconds % 60;
     m_timeLabel->setText(QStringLiteral("Time: %1:%2%3")
                              .arg(seconds / 60)
@@ -631,35 +543,15 @@ void Tchat::showClock()
                              .arg(remainder));
 }
 
+// One second of the turn clock (the session's clock keeps the time).
 void Tchat::Timer2Timer()
 {
-    if (m_secondsLeft > INT_MIN)
-        --m_secondsLeft;
-    setTimerBarWidth(m_secondsLeft);
-    if (m_secondsLeft < 0) {
-        stopTurnClock();
-        m_secondsLeft = 0;
-        showClock();
-        if (isOwnTurn())
-            endturn();
-        // The host keeps its own, longer clock; nothing is sent.
-        m_currentTurnSeat = 0;
-        return;
-    }
-    if (m_secondsLeft == 20 || m_secondsLeft == 15 || m_secondsLeft <= 10)
-        playsounds(QStringLiteral("time"));
-    showClock();
-}
-
-void Tchat::stopTurnClock()
-{
-    if (m_timer2)
-        m_timer2->stop();
+    m_session->tickClock();
 }
 
 int Tchat::secondsLeft() const
 {
-    return m_secondsLeft;
+    return m_session->secondsLeft();
 }
 
 } // namespace zwonky

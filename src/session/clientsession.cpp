@@ -4,22 +4,17 @@
 #include "session/sessiontexts.h"
 #include "net/zwonkyerror.h"
 
+#include <algorithm>
 #include <map>
 
 namespace zwonky {
 
-namespace {
-// A seat field of a message that must name a seat at all.
-int takeSeat(int seat)
-{
-    if (seat < FirstSeat || seat > LastSeat)
-        throw ZwonkyError(QStringLiteral("'%1' is not a seat").arg(seat));
-    return seat;
-}
-} // namespace
-
 ClientSession::ClientSession(QObject *parent) : QObject(parent)
 {
+    // A member, but in the object tree too, so that its socket can be found
+    // by name; it leaves the tree again when it is destroyed, before the base.
+    m_link.setParent(this);
+    m_clock.setParent(this);
     connect(&m_link, &SessionConnection::errorOccurred, this, &ClientSession::errorOccurred);
     connect(&m_link, &SessionConnection::socketError, this, &ClientSession::connectionError);
     connect(&m_link, &SessionConnection::closed, this, [this] {
@@ -102,7 +97,8 @@ void ClientSession::setPhase(SessionPhase phase)
 
 void ClientSession::sendloginfo(FieldCursor &args)
 {
-    m_state.ownSeat = takeSeat(args.takeRestInt());
+    // Whatever seat the host gives is taken; a seat without a row shows nowhere.
+    m_state.ownSeat = args.takeRestInt();
     m_state.connected = true;
     emit loggedIn(m_state.ownSeat);
     send(protocol::loginInfo(m_state.ownSeat, QString::fromLatin1(protocol::GameVersion),
@@ -121,7 +117,7 @@ void ClientSession::chatrecieved(FieldCursor &args)
 
 void ClientSession::newplayerinfo(FieldCursor &args)
 {
-    const int seat = takeSeat(args.takeInt());
+    const int seat = args.takeInt();
     const QString name = args.takeRest();
     const bool own = seat == m_state.ownSeat;
     emit notice(sessiontext::connected(own, name), NoticeBlue);
@@ -129,7 +125,8 @@ void ClientSession::newplayerinfo(FieldCursor &args)
         emit ownLoginConfirmed();
     else
         emit soundRequested(QStringLiteral("entered"));
-    if (isSpectatorSeat(seat)) {
+    // Every seat past the playing rows watches from the spy list.
+    if (seat > LastPlayingSeat) {
         m_players.addSpectator(seat, name);
         emit spectatorsChanged();
         emit notice(sessiontext::spying(own, name), NoticeBlue);
@@ -193,6 +190,7 @@ void ClientSession::getnextplayer(FieldCursor &args)
     m_words.clear();
     m_players.clearBoughtTiles();
     m_state.ownHoldsNewTiles = false;
+    emit turnHandedOver();
 
     int seat = args.takeRestInt();
     // A spectator of a fast game is sent its own seat: it follows seat 1.
@@ -239,6 +237,7 @@ void ClientSession::clockTicks(int secondsLeft)
 
 void ClientSession::clockExpired()
 {
+    emit clockRanOut();
     // The host keeps its own, longer clock; nothing is sent.
     if (isOwnTurn()) {
         endOwnTurn();
@@ -273,7 +272,9 @@ void ClientSession::thedice(FieldCursor &args)
     emit lettersDealt(seat, kind);
 
     if (kind != DealKind::New && kind != DealKind::Old) {
-        m_clock.start(m_state.settings.timePerTurn);
+        // A time below 0 from a hostile host ends the turn at the first
+        // tick, as 0 does.
+        m_clock.start(std::max(m_state.settings.timePerTurn, 0));
         emit clockTicked(m_clock.secondsLeft());
     }
 }
@@ -291,10 +292,10 @@ void ClientSession::setdice(FieldCursor &args)
 void ClientSession::purchase(FieldCursor &args, bool newTiles)
 {
     const int seat = args.takeInt();
-    const int score = FieldCursor::toInt(args.takeRest());
+    const QString score = args.takeRest();
     if (!isPlayingSeat(seat))
         return;
-    m_players.setScore(seat, score);
+    m_players.setScoreText(seat, score);
     emit announcement(sessiontext::purchase(m_players.shownName(seat), newTiles));
     if (m_state.settings.fast)
         m_players.setBoughtTiles(seat, true);
@@ -313,11 +314,11 @@ void ClientSession::accepted(FieldCursor &args)
     const QString word = args.takeRest();
     const int seat = m_state.settings.fast ? m_state.ownSeat : m_state.wordSeat;
     m_words.add(seat, length, word);
+    emit wordAccepted(seat, length, word);
     // The others saw the word being built on the tray; it goes back now.
     if (m_state.currentSeat != m_state.ownSeat)
         clearTiles();
     emit soundRequested(QStringLiteral("goodword"));
-    emit wordAccepted(seat, word);
 }
 
 void ClientSession::rejected(FieldCursor &args)
@@ -394,8 +395,8 @@ void ClientSession::stats(FieldCursor &args)
 void ClientSession::loadscores(FieldCursor &args)
 {
     const int seat = args.takeInt();
-    const int score = FieldCursor::toInt(args.takeRest());
-    if (m_players.setScore(seat, score)) {
+    const QString score = args.takeRest();
+    if (m_players.setScoreText(seat, score)) {
         emit playerChanged(seat);
         emit scoresChanged();
     }
@@ -415,6 +416,11 @@ void ClientSession::playasound(FieldCursor &args)
 void ClientSession::chat(const QString &text, const QString &colour)
 {
     send(protocol::chat(m_state.ownSeat, text, colour));
+}
+
+bool ClientSession::phraseAction(const QString &text, const QString &colour)
+{
+    return m_link.send(protocol::action(m_state.ownSeat, text, colour));
 }
 
 void ClientSession::action(const QString &text, const QString &colour)

@@ -34,6 +34,19 @@ public:
     void setPlayerName(const QString &name) { m_playerName = name; }
     QString playerName() const { return m_playerName; }
     void setHosting(bool hosting) { m_state.hosting = hosting; }
+    bool isHosting() const { return m_state.hosting; }
+    // Binds the game connection to a free local port before it is opened and
+    // returns that port (the host's server keeps seat 1 for it).
+    quint16 bindLocal() { return m_link.bindLocal(); }
+    // Why the last connect failed, for the player's notice.
+    TSock::Failure connectFailure() const { return m_link.lastFailure(); }
+    QString connectFailureDetail() const { return m_link.failureDetail(); }
+    QString hostName() const { return m_link.hostName(); }
+    // Work after every dispatch tick, and a reason to go on ticking with an
+    // empty queue; wakeDispatch() when that reason turns true.
+    void setAfterTick(std::function<void()> work) { m_link.setAfterTick(std::move(work)); }
+    void setKeepTicking(std::function<bool()> predicate) { m_link.setKeepTicking(std::move(predicate)); }
+    void wakeDispatch() { m_link.wake(); }
     // The player's turn-sound choice: "turnnew" instead of "turn".
     void setNewTurnSound(bool on) { m_newTurnSound = on; }
     // Opens the game connection (non-blocking); errors come as connectionError().
@@ -73,6 +86,10 @@ public:
     // ---- requests (each sent only while connected) ----
     void chat(const QString &text, const QString &colour);
     void action(const QString &text, const QString &colour);
+    // A phrase button's action: sent whether or not the login is through; a
+    // connection that is not open reports the failed send.
+    // false when it could not be sent.
+    bool phraseAction(const QString &text, const QString &colour);
     // Own turn only: lays the die on the next tray place; false when it cannot.
     bool putTile(int die);
     // Own turn only: takes the last laid die back.
@@ -107,11 +124,15 @@ signals:
     void gameStarted(const QString &starter, const zwonky::GameSettings &settings);
     void caughtUp(int currentSeat, const zwonky::GameSettings &settings);
     void phaseChanged(zwonky::SessionPhase phase);
+    // "CMD_nextplayer" arrived: the tray, the words and the purchase markers
+    // of the last turn are cleared (even when no seat follows).
+    void turnHandedOver();
     void turnStarted(int seat);
     void lettersDealt(int seat, zwonky::DealKind kind);
     void tileMoved(int position, int die);
     void trayCleared();
-    void wordAccepted(int seat, const QString &word);
+    // length: the message's own length field (the column it is filed in).
+    void wordAccepted(int seat, int length, const QString &word);
     void wordRejected(const QString &word, const QString &reason);
     void wordAdded(int seat, const QString &word);
     void tilesBought(int seat, bool newTiles);
@@ -120,6 +141,8 @@ signals:
     void turnScored(int seat, const zwonky::TurnResult &result);
     void scoresChanged();
     void clockTicked(int secondsLeft);
+    // The turn clock went below 0 and stopped at 0 (before any turn end).
+    void clockRanOut();
     // byHost: "CMD_turnend"; otherwise the local clock ran out on the own turn.
     void turnEnded(bool byHost);
     void gameOver(const QString &winnerText);

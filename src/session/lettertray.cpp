@@ -1,5 +1,7 @@
 #include "session/lettertray.h"
 
+#include <algorithm>
+
 namespace zwonky {
 
 void LetterTray::deal(DealKind kind, const QStringList &letters)
@@ -8,6 +10,7 @@ void LetterTray::deal(DealKind kind, const QStringList &letters)
         m_handSize = NormalHand;
     else if (kind == DealKind::Thirteen)
         m_handSize = ZwonkedHand;
+    m_dealt = std::min(int(letters.size()), int(DiceCount));
     for (int die = 1; die <= DiceCount; ++die) {
         const QString field = letters.value(die - 1);
         m_letters[std::size_t(die)] = field.left(1);

@@ -33,6 +33,8 @@ public:
     QString letter(int die) const;
     QStringList letters() const;      // dice 1..handSize
     int handSize() const { return m_handSize; }
+    // How many dice the last deal named (letters past the thirteenth not counted).
+    int dealtCount() const { return m_dealt; }
     bool inHand(int die) const { return die >= 1 && die <= m_handSize; }
 
     int count() const { return m_count; }
@@ -65,6 +67,7 @@ private:
     std::array<int, TrayPlaces + 1> m_slots{};        // index 0 unused
     int m_count = 0;
     int m_handSize = NormalHand;
+    int m_dealt = 0;
 };
 
 } // namespace zwonky

@@ -55,10 +55,19 @@ bool PlayerTable::setWatching(int seat, bool watching)
 
 bool PlayerTable::setScore(int seat, int score)
 {
+    return setScoreText(seat, QString::number(score));
+}
+
+bool PlayerTable::setScoreText(int seat, const QString &text)
+{
     PlayerRow *r = editable(seat);
     if (!r)
         return false;
-    r->score = score;
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    r->score = ok ? value : 0;
+    r->scoreIsNumber = ok;
+    r->scoreText = text;
     return true;
 }
 
@@ -96,6 +105,8 @@ void PlayerTable::resetForGame()
 {
     for (PlayerRow &r : m_rows) {
         r.score = 0;
+        r.scoreText = QStringLiteral("0");
+        r.scoreIsNumber = true;
         r.result.reset();
         r.watching = false;
         r.boughtTiles = false;

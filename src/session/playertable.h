@@ -16,6 +16,10 @@ struct PlayerRow
     QString name;            // meaningful only while seated
     bool seated = false;
     int score = 0;
+    // The score as the row shows it: the host's own text when it sent one
+    // that is not a number ("CMD_loadscores" and the purchases pass it on).
+    QString scoreText = QStringLiteral("0");
+    bool scoreIsNumber = true;
     std::optional<TurnResult> result; // the last scored turn; none after a reset
     bool watching = false;   // "Just Watch": skipped by the host's hand-over
     bool boughtTiles = false; // fast game: bought new or old tiles this turn
@@ -54,6 +58,8 @@ public:
     bool vacate(int seat);
     bool setWatching(int seat, bool watching);
     bool setScore(int seat, int score);
+    // A score as the host wrote it; a text that is no number counts as 0.
+    bool setScoreText(int seat, const QString &text);
     bool setResult(int seat, const TurnResult &result);
     bool setBoughtTiles(int seat, bool bought);
     void clearResults();

@@ -3,11 +3,14 @@
 #include "net/tsock.h"
 #include "net/zwonkyerror.h"
 
+#include <QDebug>
+
 namespace zwonky {
 
 SessionConnection::SessionConnection(QObject *parent) : QObject(parent)
 {
     m_sock = new TSock(this);
+    m_sock->setObjectName(QStringLiteral("sock"));
     m_sock->onRead = [this](TSock *sock) {
         try {
             receive(sock->receive());
@@ -18,8 +21,12 @@ SessionConnection::SessionConnection(QObject *parent) : QObject(parent)
     m_sock->onInfo = [this](TSock *, int code, const QString &text) { socketInfo(code, text); };
 
     m_pump.setErrorReporter([this](const QString &text) { emit errorOccurred(text); });
-    m_pump.setKeepTicking([this] { return m_closePending; });
-    m_pump.setAfterTick([this] { closeAfterQueue(); });
+    m_pump.setKeepTicking([this] { return m_closePending || (m_keepTicking && m_keepTicking()); });
+    m_pump.setAfterTick([this] {
+        if (m_afterTick)
+            m_afterTick();
+        closeAfterQueue();
+    });
     m_pump.start();
 }
 
@@ -43,12 +50,34 @@ void SessionConnection::open(const QString &host, const QString &port)
     }
 }
 
-void SessionConnection::send(const QByteArray &message)
+quint16 SessionConnection::bindLocal()
+{
+    return m_sock->bindLocal();
+}
+
+TSock::Failure SessionConnection::lastFailure() const
+{
+    return m_sock->lastFailure();
+}
+
+QString SessionConnection::failureDetail() const
+{
+    return m_sock->failureDetail();
+}
+
+QString SessionConnection::hostName() const
+{
+    return m_sock->hostName();
+}
+
+bool SessionConnection::send(const QByteArray &message)
 {
     try {
         m_sock->sendText(message);
+        return true;
     } catch (const ZwonkyError &e) {
         emit errorOccurred(e.text());
+        return false;
     }
 }
 
@@ -73,8 +102,9 @@ void SessionConnection::receive(const QByteArray &bytes)
         m_pump.enqueue(message);
     if (m_framer.overflowed()) {
         // A peer that never ends its message is not the game server.
+        // Only the close is shown: there is nothing the player could do.
+        qWarning("game connection sent an endless message; closing it");
         m_framer.reset();
-        emit errorOccurred(QStringLiteral("The game connection sent an endless message"));
         m_sock->close();
     }
 }

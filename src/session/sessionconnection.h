@@ -2,15 +2,16 @@
 
 #include "net/framer.h"
 #include "net/messagepump.h"
+#include "net/tsock.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
-namespace zwonky {
+#include <functional>
 
-class TSock;
+namespace zwonky {
 
 // A client's game connection: the socket, the cutting of its bytes into
 // messages and the receive queue, drained one message per tick through the
@@ -28,10 +29,22 @@ public:
     ~SessionConnection() override;
 
     CommandTable &table() { return m_pump.table(); }
+    // Binds the socket to a free local port before it is opened; returns it.
+    quint16 bindLocal();
+    // Why the last connect failed (a TSock::Failure) and the system's words.
+    TSock::Failure lastFailure() const;
+    QString failureDetail() const;
+    QString hostName() const;
+    // Extra work after every dispatch tick, and a reason to keep ticking with
+    // an empty queue (call wake() when it turns true).
+    void setAfterTick(std::function<void()> work) { m_afterTick = std::move(work); }
+    void setKeepTicking(std::function<bool()> predicate) { m_keepTicking = std::move(predicate); }
+    void wake() { m_pump.wake(); }
     // Starts a non-blocking connect; a failure comes as socketError().
     void open(const QString &host, const QString &port);
     // Sends one whole message; a send that fails is reported, not thrown.
-    void send(const QByteArray &message);
+    // false when the send failed (and was reported).
+    bool send(const QByteArray &message);
     void close();
 
     // Bytes received: every complete message joins the queue.
@@ -59,6 +72,8 @@ private:
     MessagePump m_pump{DispatchIntervalMs};
     bool m_closePending = false;
     bool m_closed = false;
+    std::function<void()> m_afterTick;
+    std::function<bool()> m_keepTicking;
 };
 
 } // namespace zwonky

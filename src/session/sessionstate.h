@@ -78,7 +78,8 @@ struct TurnResult
     int bonus = 0;      // -500: the zwonked player lost 500 points
     int wordCount = 0;
     bool lostPoints() const { return bonus == -500; }
-    int points() const { return wordPoints + bonus; }
+    // Worked in 64 bits: the host's numbers may be anything.
+    qint64 points() const { return qint64(wordPoints) + bonus; }
     bool operator==(const TurnResult &) const = default;
 };
 

@@ -47,20 +47,18 @@ QString purchase(const QString &rowName, bool newTiles)
 
 QString turnResult(const QString &rowName, const TurnResult &result, bool announceGain)
 {
+    // Joined piece by piece: a name may itself contain "%1".
     if (result.lostPoints())
-        return QStringLiteral("%1 Lost 500 points! %2 words made for %3 points but that wasn't "
-                              "enough!")
-            .arg(rowName)
-            .arg(result.wordCount)
-            .arg(result.wordPoints);
+        return rowName + QStringLiteral(" Lost 500 points! ") + QString::number(result.wordCount)
+               + QStringLiteral(" words made for ") + QString::number(result.wordPoints)
+               + QStringLiteral(" points but that wasn't enough!");
     if (!announceGain)
         return {};
-    return QStringLiteral("%1 Scored: %2 points! %3 words made for %4 points plus %5 bonus points!")
-        .arg(rowName)
-        .arg(result.points())
-        .arg(result.wordCount)
-        .arg(result.wordPoints)
-        .arg(result.bonus);
+    return rowName + QStringLiteral(" Scored: ") + QString::number(result.points())
+           + QStringLiteral(" points! ") + QString::number(result.wordCount)
+           + QStringLiteral(" words made for ") + QString::number(result.wordPoints)
+           + QStringLiteral(" points plus ") + QString::number(result.bonus)
+           + QStringLiteral(" bonus points!");
 }
 
 } // namespace zwonky::sessiontext

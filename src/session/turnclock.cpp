@@ -4,6 +4,9 @@ namespace zwonky {
 
 TurnClock::TurnClock(QObject *parent) : QObject(parent)
 {
+    // In the object tree under its window's name, so that it can be found.
+    m_timer.setParent(this);
+    m_timer.setObjectName(QStringLiteral("Timer2"));
     m_timer.setInterval(IntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &TurnClock::tick);
 }

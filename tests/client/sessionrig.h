@@ -6,6 +6,7 @@
 // The spy list and the start-game window are attached as in the program.
 
 #include "client/chatform.h"
+#include "session/clientsession.h"
 #include "client/soundplayer.h"
 #include "client/tallyrecorder.h"
 #include "net/protocol.h"
@@ -96,10 +97,10 @@ public:
     // One message from the host, handled at once (terminator optional).
     void feed(QByteArray message)
     {
-        if (message.endsWith(protocol::Terminator))
-            message.chop(1);
-        window.pump().enqueue(message);
-        window.pump().tick();
+        if (!message.endsWith(protocol::Terminator))
+            message.append(protocol::Terminator);
+        window.session().receive(message);
+        window.session().tick();
     }
 
     QByteArray sentSoFar()

@@ -6,6 +6,7 @@
 // read from the host's end of the socket.
 
 #include "client/chatform.h"
+#include "session/clientsession.h"
 #include "client/soundplayer.h"
 #include "client/tallyrecorder.h"
 #include "net/protocol.h"
@@ -83,10 +84,11 @@ public:
     // One message from the host, handled at once (no terminator needed).
     void feed(QByteArray message)
     {
-        if (message.endsWith(protocol::Terminator))
-            message.chop(1);
-        window.pump().enqueue(message);
-        window.pump().drain();
+        if (!message.endsWith(protocol::Terminator))
+            message.append(protocol::Terminator);
+        window.session().receive(message);
+        while (window.session().queued() > 0)
+            window.session().tick();
     }
 
     // A game with the given options, then the turn of `turnSeat` with a deal.
@@ -109,8 +111,10 @@ public:
     // without its terminator. A marker sent last proves nothing else is on its way.
     QList<QByteArray> takeSent()
     {
-        const QByteArray marker = protocol::finish(999);
-        window.sendMessage(marker);
+        const QString text = QStringLiteral("end-of-test-marker");
+        const QString colour = QStringLiteral("clBlack");
+        const QByteArray marker = protocol::chat(window.ownSeat(), text, colour);
+        window.session().chat(text, colour);
         QByteArray &buffer = m_pending;
         QTest::qWaitFor(
             [&] {

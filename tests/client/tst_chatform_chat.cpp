@@ -239,8 +239,8 @@ void TestChatformChat::entryBeforeLogin()
 void TestChatformChat::phraseGate()
 {
     QVERIFY(seatAnn());
-    MessagePump &pump = m_rig->window.pump();
-    pump.stop(); // the test counts the ticks
+    ClientSession &pump = m_rig->window.session();
+    pump.setDispatchManual(true); // the test counts the ticks
     auto *button = m_rig->control<QPushButton>(QStringLiteral("b_phrase1"));
     QCOMPARE(button->toolTip(), QStringLiteral("Way To Go!"));
     const QByteArray phrase = wire("CMD_action+2+says: Way To Go!|clBlack");

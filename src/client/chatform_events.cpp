@@ -1,0 +1,259 @@
+// The main window's answers to its session: every message of the host is
+// handled by the session, which then says what changed; here the board, the
+// turn controls, the status line and the companion windows follow.
+
+#include "client/chatform.h"
+
+#include "client/colortext.h"
+#include "client/connectionnotice.h"
+#include "client/playertableview.h"
+#include "client/tallyrecorder.h"
+#include "client/wordcolumn.h"
+#include "session/clientsession.h"
+#include "windows/spylistform.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace zwonky {
+
+namespace {
+
+constexpr quint32 StatusGreen = 0x008000;
+constexpr quint32 StatusRed = 0x0000FF;
+constexpr quint32 Maroon = 0x000080;
+constexpr quint32 White = 0xFFFFFF;
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+void Tchat::wireSession()
+{
+    ClientSession *s = m_session;
+    connect(s, &ClientSession::ownLoginConfirmed, this, [this] { loadinifile(); });
+    connect(s, &ClientSession::notice, this, &Tchat::addlinetochat);
+    connect(s, &ClientSession::soundRequested, this, &Tchat::playsounds);
+    connect(s, &ClientSession::chatReceived, this, &Tchat::chatrecieved);
+    connect(s, &ClientSession::chatterSoundRequested, this, &Tchat::playasound);
+    connect(s, &ClientSession::spectatorsChanged, this, [this] {
+        auto *spies = qobject_cast<Tspylist *>(m_windows.spyList);
+        if (!spies)
+            return;
+        QStringList now;
+        for (const Spectator &spy : m_session->players().spectators())
+            now << spy.entry();
+        for (const QString &entry : std::as_const(m_listedSpies))
+            if (!now.contains(entry))
+                spies->removeEntry(entry);
+        for (const QString &entry : std::as_const(now))
+            if (!m_listedSpies.contains(entry))
+                spies->addEntry(entry);
+        m_listedSpies = now;
+    });
+    connect(s, &ClientSession::watchingChanged, this, [this](int seat, bool watching) {
+        if (seat == ownSeat())
+            m_justWatch->setChecked(watching);
+    });
+    connect(s, &ClientSession::gameStarted, this, &Tchat::onGameStarted);
+    connect(s, &ClientSession::caughtUp, this, &Tchat::onCaughtUp);
+    connect(s, &ClientSession::turnHandedOver, this, &Tchat::onTurnHandedOver);
+    connect(s, &ClientSession::turnStarted, this, &Tchat::onTurnStarted);
+    connect(s, &ClientSession::lettersDealt, this, &Tchat::onLettersDealt);
+    connect(s, &ClientSession::tileMoved, this, &Tchat::onTileMoved);
+    connect(s, &ClientSession::trayCleared, this, &Tchat::cleartiles);
+    connect(s, &ClientSession::wordAccepted, this,
+            [this](int, int length, const QString &word) { onWordAccepted(length, word); });
+    connect(s, &ClientSession::wordRejected, this, &Tchat::onWordRejected);
+    connect(s, &ClientSession::wordAdded, this, &Tchat::addword);
+    connect(s, &ClientSession::tilesBought, this, &Tchat::onTilesBought);
+    connect(s, &ClientSession::announcement, this, [this](const QString &text) {
+        if (m_ending)
+            m_ending->setText(text);
+    });
+    connect(s, &ClientSession::turnScored, this, &Tchat::onTurnScored);
+    connect(s, &ClientSession::clockTicked, this, [this](int seconds) {
+        setTimerBarWidth(seconds);
+        showClock(seconds);
+    });
+    connect(s, &ClientSession::clockRanOut, this, [this] {
+        setTimerBarWidth(0);
+        showClock(0);
+    });
+    connect(s, &ClientSession::turnEnded, this, &Tchat::onTurnEnded);
+    connect(s, &ClientSession::gameOver, this, &Tchat::onGameOver);
+    connect(s, &ClientSession::gameFull, this,
+            [this] { showMessage(QStringLiteral("Game is full"), [this] { close(); }); });
+    connect(s, &ClientSession::connectionClosed, this, [this] {
+        // What the host said before it closed ("CMD_full") was read first.
+        m_closeWhenSettled = true;
+        closeWhenSettled();
+    });
+    connect(s, &ClientSession::connectionError, this, [this] { onConnectionError(); });
+    connect(s, &ClientSession::errorOccurred, this, &Tchat::reportError);
+}
+
+void Tchat::onConnectionError()
+{
+    // A failed connect is said in the chat instead of leaving the window silent.
+    if (!isConnected())
+        addlinetochat(connectFailureNotice(m_session->hostName(), m_session->connectFailure(),
+                                           m_session->connectFailureDetail()),
+                      ClientSession::NoticeBlue);
+}
+
+// ---------------------------------------------------------------- game phases
+
+void Tchat::onGameStarted(const QString &, const GameSettings &settings)
+{
+    m_oldButton->hide();
+    m_newTilesButton->hide();
+    m_doneButton->hide();
+    m_clearButton->hide();
+    m_winnerPanel->hide();
+    m_startButton->hide();
+
+    m_playToLabel->setText(QStringLiteral("Play to Score: %1").arg(settings.playTo));
+    m_timePerTurnLabel->setText(QStringLiteral("Time Per Turn: %1").arg(settings.timePerTurn));
+    m_zwonkedAtLabel->setText(QStringLiteral("Zwonked At: %1").arg(settings.zwonkedAt));
+    m_typingLabel->setText(settings.allowTyping ? QStringLiteral("Allow Typing: On")
+                                                : QStringLiteral("Allow Typing: Off"));
+    m_newLabel->setText(settings.allowNewTiles ? QStringLiteral("Allow New Tiles: On")
+                                               : QStringLiteral("Allow New Tiles: Off"));
+    showFastGame(settings.fast);
+    if (settings.team)
+        m_teamLabel->setText(QStringLiteral("Team Game!"));
+    else
+        m_teamLabel->clear();
+}
+
+void Tchat::onCaughtUp(int, const GameSettings &settings)
+{
+    showFastGame(settings.fast);
+    if (settings.fast && m_session->isOwnTurn())
+        showOwnTurnControls();
+    auto caption = [](QLabel *label, const QString &text) {
+        if (label)
+            label->setText(text);
+    };
+    caption(m_teamLabel, settings.team ? QStringLiteral("Team Game") : QString());
+    caption(m_playToLabel, QStringLiteral("Play to Score: %1").arg(settings.playTo));
+    caption(m_timePerTurnLabel, QStringLiteral("Time Per Turn: %1").arg(settings.timePerTurn));
+    caption(m_zwonkedAtLabel, QStringLiteral("Zwonked at: %1").arg(settings.zwonkedAt));
+    caption(m_typingLabel, settings.allowTyping ? QStringLiteral("Allow Typing: ON")
+                                                : QStringLiteral("Allow Typing: OFF"));
+    caption(m_newLabel, settings.allowNewTiles ? QStringLiteral("Allow New Tiles: ON")
+                                               : QStringLiteral("Allow New Tiles: OFF"));
+}
+
+void Tchat::onTurnHandedOver()
+{
+    if (m_wordListPanel && !m_wordListPanel->isHidden() && ownSeat() < 7)
+        m_wordListPanel->hide();
+    clearthem();
+    m_status->clear();
+    clearWordColumns();
+}
+
+void Tchat::onTurnStarted(int seat)
+{
+    if (seat == ownSeat()) {
+        showOwnTurnControls();
+        return;
+    }
+    m_turnLabel->setText(rowName(seat) + QStringLiteral("'s turn."));
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m_doneButton, m_clearButton, m_newTilesButton, m_oldButton, m_typingBox, m_finishButton})
+        control->hide();
+}
+
+void Tchat::onWordAccepted(int length, const QString &word)
+{
+    addToWordColumn(length, word);
+    m_status->setText(word + QStringLiteral(" ACCEPTED"));
+    setTextColour(m_status, colourFromBgr(StatusGreen));
+}
+
+void Tchat::onWordRejected(const QString &word, const QString &reason)
+{
+    m_status->setText(word + reason);
+    setTextColour(m_status, colourFromBgr(StatusRed));
+}
+
+void Tchat::onTurnEnded(bool byHost)
+{
+    // The typing switch goes too: it means nothing until the next own turn.
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m_clearButton, m_doneButton, m_newTilesButton, m_oldButton, m_finishButton, m_typingBox})
+        control->hide();
+    m_status->setText(QStringLiteral("Posting Scores.. One Moment Please!"));
+    setTextColour(m_status, colourFromBgr(StatusRed));
+    // Nobody's turn during the pause: a stale "Your Turn." would mislead.
+    m_turnLabel->clear();
+    blankTiles();
+    if (!byHost)
+        return;
+    for (int seat = FirstSeat; seat <= LastPlayingSeat; ++seat) {
+        if (auto *header = findChild<QLabel *>(QStringLiteral("label_name%1").arg(seat)))
+            header->setText(rowName(seat));
+    }
+    if (m_session->settings().fast && m_wordListPanel)
+        m_wordListPanel->show();
+}
+
+void Tchat::onGameOver(const QString &text)
+{
+    m_status->setText(QStringLiteral("Game Over!"));
+    if (isHosting())
+        m_startButton->show();
+    if (text.contains(QLatin1String(" and "))) {
+        m_winnerPanel->setText(text + QStringLiteral(" have Won the Game!"));
+        m_winnerPanel->show();
+        m_winnerPanel->raise();
+        return;
+    }
+    m_winnerPanel->setText(text + QStringLiteral(" has Won the Game!"));
+    m_winnerPanel->show();
+    m_winnerPanel->raise();
+    if (m_wordListPanel)
+        m_wordListPanel->hide();
+
+    if (!isPlayingSeat(ownSeat()) || !m_tally)
+        return;
+    m_tally->addgame(text == m_playerName ? QStringLiteral("addtomine") : text);
+    const PlayerRow &own = m_session->players().row(ownSeat());
+    if (own.scoreIsNumber && own.score > m_tally->highestGameScore())
+        m_tally->addscore(3, own.score);
+}
+
+// ---------------------------------------------------------------- letters and scores
+
+void Tchat::onTilesBought(int seat, bool newTiles)
+{
+    if (newTiles && seat == ownSeat() && m_oldButton)
+        m_oldButton->show();
+}
+
+void Tchat::onTurnScored(int seat, const TurnResult &result)
+{
+    if (!result.lostPoints()) {
+        if (seat >= 1 && seat <= 6 && m_wordScores[std::size_t(seat)])
+            m_wordScores[std::size_t(seat)]->setText(QStringLiteral("for +%1").arg(result.points()));
+    }
+    if (seat == ownSeat() && m_tally) {
+        const int turnScore = int(std::clamp<qint64>(result.points(), INT_MIN, INT_MAX));
+        if (m_tally->highestTurnScore() < turnScore)
+            m_tally->addscore(4, turnScore);
+    }
+}
+
+} // namespace zwonky
