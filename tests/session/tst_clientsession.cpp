@@ -163,6 +163,7 @@ private slots:
     void closeComesAfterTheMessagesBeforeIt();
     void hostileFields_data();
     void hostileFields();
+    void whatTheWindowReliesOn();
 };
 
 void TestClientSession::commandTableIsTheClientsVocabularyInOrder()
@@ -745,6 +746,44 @@ void TestClientSession::hostileFields()
     // The next message is handled as usual.
     rig.feed(protocol::existingPlayers(6, QStringLiteral("Fay")));
     QCOMPARE(rig.session.players().shownName(6), QStringLiteral("Fay"));
+}
+
+// The window's needs: raw score texts, names with "%1", the turn hand-over
+// even without a seat, the clock's run-out, the dealt count, any login seat.
+void TestClientSession::whatTheWindowReliesOn()
+{
+    Rig rig;
+    QVERIFY(rig.seatedTable());
+    rig.startGame(0);
+    rig.feed("CMD_loadscores+3+12ab");
+    QCOMPARE(rig.session.players().row(3).scoreText, QStringLiteral("12ab"));
+    QVERIFY(!rig.session.players().row(3).scoreIsNumber);
+    QCOMPARE(rig.session.players().row(3).score, 0);
+
+    QSignalSpy handedOver(&rig.session, &ClientSession::turnHandedOver);
+    QSignalSpy started(&rig.session, &ClientSession::turnStarted);
+    rig.feed("CMD_nextplayer+0");
+    QCOMPARE(handedOver.count(), 1);
+    QCOMPARE(started.count(), 0);
+
+    rig.turn(2);
+    QSignalSpy ranOut(&rig.session, &ClientSession::clockRanOut);
+    rig.feed("CMD_thedice+2+false+A+B+C");
+    QCOMPARE(rig.session.tray().dealtCount(), 3);
+    QCOMPARE(rig.session.secondsLeft(), 0);
+    rig.session.tickClock();
+    QCOMPARE(ranOut.count(), 1);
+
+    QSignalSpy said(&rig.session, &ClientSession::announcement);
+    rig.feed("CMD_newplayerinfo+4+%2x");
+    rig.feed(protocol::scores(4, 2000000000, 2000000000, 3, 7, 0, 0));
+    QCOMPARE(said.last().at(0).toString(),
+             QStringLiteral("%2x Scored: 4000000000 points! 3 words made for 2000000000 points plus "
+                            "2000000000 bonus points!"));
+
+    rig.feed("CMD_sendlogininfo+12");
+    QCOMPARE(rig.session.ownSeat(), 12);
+    QVERIFY(rig.session.isConnected());
 }
 
 QTEST_GUILESS_MAIN(TestClientSession)
