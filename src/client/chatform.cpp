@@ -1,6 +1,7 @@
 #include "client/chatform.h"
 
 #include "client/errorreport.h"
+#include "client/windowsize.h"
 #include "net/fieldcursor.h"
 #include "net/tsock.h"
 #include "net/zwonkyerror.h"
@@ -29,12 +30,8 @@ namespace zwonky {
 
 namespace {
 
-// Size of the window at start and after "Reset Screen Location".
-constexpr int DefaultWidth = 795;
-constexpr int DefaultHeight = 568;
-// Everything sits on one fixed panel; the window may grow around it.
-constexpr int MainPanelWidth = 785;
-constexpr int MainPanelHeight = 520;
+using windowsize::MainPanelHeight;
+using windowsize::MainPanelWidth;
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
@@ -80,7 +77,7 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
     m_hosting = false;
     clearall();
 
-    resize(DefaultWidth, DefaultHeight);
+    resize(windowsize::DefaultWidth, windowsize::DefaultHeight);
     // Keys typed anywhere in the window go to the tray first.
     qApp->installEventFilter(this);
     m_pump.start();

@@ -47,6 +47,7 @@ namespace protocol {
 struct GameOptions;
 }
 class ErrorReport;
+struct ClientSettings;
 class SoundPlayer;
 class TallyRecorder;
 class TSock;
@@ -451,6 +452,7 @@ private:
 
     // ---- settings state (chatform_settings.cpp; its owner adds members here) ----
     void writeSettings(const QRect &bounds);
+    ClientSettings collectSettings(const QRect &bounds) const;
     void applyMinimumSize();
     QRect currentBounds() const;
     bool m_settingsLoaded = false;

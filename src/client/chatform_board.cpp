@@ -339,7 +339,7 @@ void Tchat::stats(FieldCursor &args)
     const protocol::GameOptions options = protocol::takeGameOptions(args);
     keepGameOptions(options);
 
-    const bool fast = options.fast == QLatin1String("t");
+    const bool fast = options.fast;
     showFastGame(fast);
     if (fast && isOwnTurn())
         showOwnTurnControls();
@@ -352,7 +352,7 @@ void Tchat::stats(FieldCursor &args)
         if (label)
             label->setText(text);
     };
-    caption(m_teamLabel, options.team == QLatin1String("t") ? QStringLiteral("Team Game") : QString());
+    caption(m_teamLabel, options.team ? QStringLiteral("Team Game") : QString());
     caption(m_playToLabel, QStringLiteral("Play to Score: %1").arg(m_playToScore));
     caption(m_timePerTurnLabel, QStringLiteral("Time Per Turn: %1").arg(m_timePerTurn));
     caption(m_zwonkedAtLabel, QStringLiteral("Zwonked at: %1").arg(m_zwonkedAt));

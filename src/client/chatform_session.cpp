@@ -566,8 +566,8 @@ void Tchat::keepGameOptions(const protocol::GameOptions &options)
     m_playToScore = options.playTo;
     m_timePerTurn = options.timePerTurn;
     m_zwonkedAt = options.zwonkedAt;
-    m_allowTyping = options.typing == QLatin1String("t");
-    m_allowNewTiles = options.newTiles != QLatin1String("f");
+    m_allowTyping = options.typing;
+    m_allowNewTiles = options.newTiles;
 }
 
 void Tchat::showFastGame(bool fast)
@@ -589,7 +589,7 @@ void Tchat::startthegame(FieldCursor &args)
     const QString starter = args.takeField();
     const protocol::GameOptions options = protocol::takeGameOptions(args);
     keepGameOptions(options);
-    m_teamGame = options.team == QLatin1String("t");
+    m_teamGame = options.team;
     m_startButton->hide();
 
     clearall();
@@ -602,7 +602,7 @@ void Tchat::startthegame(FieldCursor &args)
     m_newLabel->setText(m_allowNewTiles ? QStringLiteral("Allow New Tiles: On")
                                         : QStringLiteral("Allow New Tiles: Off"));
 
-    const bool fast = options.fast == QLatin1String("t");
+    const bool fast = options.fast;
     showFastGame(fast);
     const QString speed = fast ? QStringLiteral(" FAST ") : QStringLiteral(" SLOW ");
     if (m_teamGame) {
@@ -729,7 +729,7 @@ void Tchat::winner(FieldCursor &args)
     m_status->setText(QStringLiteral("Game Over!"));
     if (m_hosting)
         m_startButton->show();
-    if (text.contains(QLatin1String(" and "))) {
+    if (protocol::isTeamWinner(text)) {
         m_winnerPanel->setText(text + QStringLiteral(" have Won the Game!"));
         m_winnerPanel->show();
         m_winnerPanel->raise();
@@ -765,29 +765,10 @@ void Tchat::button_startClick()
 
 void Tchat::startgame()
 {
-    QWidget *form = m_windows.gameStart;
-    if (!form)
+    const auto *form = qobject_cast<const Tgamestartform *>(m_windows.gameStart);
+    if (!form || !m_connected)
         return;
-    auto checked = [form](const char *name, bool needVisible) {
-        const auto *box = form->findChild<QCheckBox *>(QLatin1String(name));
-        const bool on = box && box->isChecked() && (!needVisible || !box->isHidden());
-        return on ? QStringLiteral("t") : QStringLiteral("f");
-    };
-    auto text = [form](const char *name) {
-        const auto *box = form->findChild<QAbstractSpinBox *>(QLatin1String(name));
-        return box ? box->text() : QString();
-    };
-    protocol::GameOptionFields options;
-    options.typing = checked("typing", false);
-    options.newTiles = checked("new", false);
-    options.fast = checked("fast", true);
-    options.team = QStringLiteral("f");
-    if (!m_connected)
-        return;
-    options.playTo = text("playtoscore");
-    options.timePerTurn = text("timeperturn");
-    options.zwonkedAt = text("zwonked");
-    sendMessage(protocol::startGameRequest(m_ownSeat, options));
+    sendMessage(protocol::startGameRequest(m_ownSeat, form->options()));
 }
 
 void Tchat::kicking(int seat)

@@ -235,13 +235,13 @@ void Tchat::sendTileHome(TileWidget *piece)
 void Tchat::thedice(FieldCursor &args)
 {
     const int seat = args.takeInt();
-    const QString flag = args.takeField();
+    const protocol::DealKind flag = protocol::dealKindFromWire(args.takeField());
 
     for (int die = 1; die <= 13; ++die)
         if (TileWidget *piece = tile(die))
             piece->setLetter(QStringLiteral("*"));
 
-    if (flag == QLatin1String("true")) {
+    if (flag == protocol::DealKind::Thirteen) {
         if (seat == m_ownSeat)
             playsounds(QStringLiteral("zwonked"));
         for (int die = 11; die <= 13; ++die)
@@ -251,7 +251,7 @@ void Tchat::thedice(FieldCursor &args)
         setColumnColours(3, colourFromBgr(Maroon));
         for (int length = 4; length <= 10; ++length)
             setColumnColours(length, colourFromBgr(White));
-    } else if (flag == QLatin1String("false")) {
+    } else if (flag == protocol::DealKind::Ten) {
         if (seat == m_ownSeat) {
             const bool newSound = m_turnSoundMenu && m_turnSoundMenu->property("tag").toInt() == 1;
             playsounds(newSound ? QStringLiteral("turnnew") : QStringLiteral("turn"));
@@ -283,7 +283,7 @@ void Tchat::thedice(FieldCursor &args)
         piece->setHomePlace(place.x());
     }
 
-    if (flag != QLatin1String("new") && flag != QLatin1String("old")) {
+    if (flag != protocol::DealKind::New && flag != protocol::DealKind::Old) {
         // A time below 0 from a hostile host ends the turn at the first tick,
         // as 0 does, and leaves the countdown room to count.
         m_secondsLeft = std::max(m_timePerTurn, 0);

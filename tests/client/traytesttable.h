@@ -93,12 +93,10 @@ public:
     void startTurn(int turnSeat, const QStringList &letters, const QString &flag,
                    bool typing = true, int seconds = 90, bool fast = false)
     {
-        protocol::GameOptionFields options;
-        options.playTo = QStringLiteral("5000");
-        options.timePerTurn = QString::number(seconds);
-        options.zwonkedAt = QStringLiteral("2000");
-        options.typing = typing ? QStringLiteral("t") : QStringLiteral("f");
-        options.fast = fast ? QStringLiteral("t") : QStringLiteral("f");
+        protocol::GameOptions options;
+        options.timePerTurn = seconds;
+        options.typing = typing;
+        options.fast = fast;
         feed(protocol::startGameAnnounce(QStringLiteral("Ann"), options));
         feed(protocol::nextPlayer(turnSeat));
         feed(protocol::theDice(turnSeat, flag, letters));
