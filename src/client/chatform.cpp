@@ -109,12 +109,10 @@ void Tchat::setCompanions(const CompanionWindows &windows)
     if (auto *start = qobject_cast<Tgamestartform *>(m_windows.gameStart)) {
         start->setAnchor(this);
         start->setStartHandler([this] {
-            try {
+            runGuarded([this] {
                 startgame();
                 saveinifile();
-            } catch (const ZwonkyError &e) {
-                reportError(e.text());
-            }
+            });
         });
     }
     updateCompanionActions();
@@ -144,6 +142,11 @@ void Tchat::showMessage(const QString &text, std::function<void()> afterwards)
 }
 
 void Tchat::reportError(const QString &text) { m_report->show(ErrorReport::Kind::Error, text); }
+
+bool Tchat::runGuarded(const std::function<void()> &work)
+{
+    return zwonky::runGuarded(work, [this](const QString &text) { reportError(text); });
+}
 
 // The window: the cloth, and on it one fixed panel 785 x 520 with the
 // options and player rows on the left, the board, the turn buttons, the
@@ -196,11 +199,7 @@ void Tchat::buildLayout()
     m_startButton->setToolTip(QStringLiteral("Choose the options and start a new game"));
     m_startButton->move(12, 204);
     connect(m_startButton, &QPushButton::clicked, this, [this] {
-        try {
-            button_startClick();
-        } catch (const ZwonkyError &e) {
-            reportError(e.text());
-        }
+        runGuarded([this] { button_startClick(); });
     });
 
     m_turnLabel = makeLabel(m_mainPanel, "label_turn", QString(), QRect(4, 300, 250, 24));
@@ -283,11 +282,7 @@ void Tchat::closeEvent(QCloseEvent *event)
 {
     // Closing sends nothing to the server; the connection ends with the
     // process. The settings are written only if the window was moved or resized.
-    try {
-        FormClose();
-    } catch (const ZwonkyError &e) {
-        reportError(e.text());
-    }
+    runGuarded([this] { FormClose(); });
     QMainWindow::closeEvent(event);
 }
 
@@ -296,11 +291,7 @@ void Tchat::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (m_paramsProcessed || event->spontaneous())
         return;
-    try {
-        processparams();
-    } catch (const ZwonkyError &e) {
-        reportError(e.text());
-    }
+    runGuarded([this] { processparams(); });
 }
 
 bool Tchat::eventFilter(QObject *watched, QEvent *event)
@@ -313,13 +304,10 @@ bool Tchat::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->window() == this) {
-        try {
-            if (FormShortCut(static_cast<QKeyEvent *>(event)))
-                return true;
-        } catch (const ZwonkyError &e) {
-            reportError(e.text());
+        bool taken = false;
+        // A key whose handling failed counts as taken.
+        if (!runGuarded([&] { taken = FormShortCut(static_cast<QKeyEvent *>(event)); }) || taken)
             return true;
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

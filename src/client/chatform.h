@@ -292,7 +292,8 @@ private:
     bool FormShortCut(QKeyEvent *key); // chatform_tray.cpp
     // tray helpers (chatform_tray.cpp)
     void wireTrayControls();
-    void runGuarded(const std::function<void()> &work);
+    // The window's guard at the event-loop boundary: errors go to reportError.
+    bool runGuarded(const std::function<void()> &work);
     bool twoRowRack() const;
     QPoint rackPlace(int die) const;
     int rowTop(int die) const;

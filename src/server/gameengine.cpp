@@ -47,13 +47,8 @@ GameEngine::GameEngine(GameOutbox &outbox, const SeatDirectory &seats, QObject *
 
     // The clock's ticks come from the event loop: nothing may escape them.
     m_clock.setOnTimeout([this] {
-        try {
-            Timer1Timer();
-        } catch (const ZwonkyError &e) {
-            emit errorReported(e.text());
-        } catch (const std::exception &e) {
-            emit errorReported(QString::fromLocal8Bit(e.what()));
-        }
+        runGuarded([this] { Timer1Timer(); },
+                   [this](const QString &text) { emit errorReported(text); });
     });
 }
 
