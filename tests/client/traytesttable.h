@@ -6,9 +6,8 @@
 // read from the host's end of the socket.
 
 #include "client/chatform.h"
-#include "client/soundplayer.h"
-#include "client/tallyrecorder.h"
 #include "net/protocol.h"
+#include "recordingfakes.h"
 
 #include <QPointer>
 #include <QTcpServer>
@@ -19,37 +18,6 @@
 #include <memory>
 
 namespace zwonky::testing {
-
-class RecordingSound : public SoundPlayer
-{
-public:
-    void play(const QString &clip) override { clips << clip.toLower(); }
-    void stop() override {}
-    QString lastClip() const { return clips.isEmpty() ? QString() : clips.last(); }
-    QStringList clips;
-};
-
-class RecordingTally : public TallyRecorder
-{
-public:
-    void addgame(const QString &winner) override { games << winner; }
-    void addscore(int column, int value) override
-    {
-        scores << qMakePair(column, value);
-        if (column == 3)
-            highestGame = value;
-        if (column == 4)
-            highestTurn = value;
-    }
-    int highestGameScore() const override { return highestGame; }
-    int highestTurnScore() const override { return highestTurn; }
-    void loadchecklist(const QStringList &) override {}
-
-    QStringList games;
-    QList<QPair<int, int>> scores;
-    int highestGame = 0;
-    int highestTurn = 0;
-};
 
 class TrayTable
 {
