@@ -89,10 +89,10 @@ void BM_DoneVerdict(benchmark::State &state)
         while (server.pump().queued() > 0)
             server.socktimerTimer();
     }
-    zwonky::protocol::GameOptionFields options;
-    options.playTo = QStringLiteral("1000000");
-    options.timePerTurn = QStringLiteral("60");
-    options.zwonkedAt = QStringLiteral("1000000");
+    zwonky::protocol::GameOptions options;
+    options.playTo = 1000000;
+    options.timePerTurn = 60;
+    options.zwonkedAt = 1000000;
     server.pump().enqueue(zwonky::protocol::startGameRequest(1, options).chopped(1), 1);
     while (server.pump().queued() > 0)
         server.socktimerTimer();

@@ -3,6 +3,7 @@
 #include "session/clientsession.h"
 
 #include "client/errorreport.h"
+#include "client/windowsize.h"
 #include "net/fieldcursor.h"
 #include "net/tsock.h"
 #include "net/zwonkyerror.h"
@@ -31,12 +32,8 @@ namespace zwonky {
 
 namespace {
 
-// Size of the window at start and after "Reset Screen Location".
-constexpr int DefaultWidth = 795;
-constexpr int DefaultHeight = 568;
-// Everything sits on one fixed panel; the window may grow around it.
-constexpr int MainPanelWidth = 785;
-constexpr int MainPanelHeight = 520;
+using windowsize::MainPanelHeight;
+using windowsize::MainPanelWidth;
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
@@ -86,7 +83,7 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
     setupLobbyLink();
     connect(m_newSound, &QAction::toggled, m_session, &ClientSession::setNewTurnSound);
 
-    resize(DefaultWidth, DefaultHeight);
+    resize(windowsize::DefaultWidth, windowsize::DefaultHeight);
     // Keys typed anywhere in the window go to the tray first.
     qApp->installEventFilter(this);
 }
@@ -118,12 +115,10 @@ void Tchat::setCompanions(const CompanionWindows &windows)
     if (auto *start = qobject_cast<Tgamestartform *>(m_windows.gameStart)) {
         start->setAnchor(this);
         start->setStartHandler([this] {
-            try {
+            runGuarded([this] {
                 startgame();
                 saveinifile();
-            } catch (const ZwonkyError &e) {
-                reportError(e.text());
-            }
+            });
         });
     }
     updateCompanionActions();
@@ -153,6 +148,11 @@ void Tchat::showMessage(const QString &text, std::function<void()> afterwards)
 }
 
 void Tchat::reportError(const QString &text) { m_report->show(ErrorReport::Kind::Error, text); }
+
+bool Tchat::runGuarded(const std::function<void()> &work)
+{
+    return zwonky::runGuarded(work, [this](const QString &text) { reportError(text); });
+}
 
 // The window: the cloth, and on it one fixed panel 785 x 520 with the
 // options and player rows on the left, the board, the turn buttons, the
@@ -205,11 +205,7 @@ void Tchat::buildLayout()
     m_startButton->setToolTip(QStringLiteral("Choose the options and start a new game"));
     m_startButton->move(12, 204);
     connect(m_startButton, &QPushButton::clicked, this, [this] {
-        try {
-            button_startClick();
-        } catch (const ZwonkyError &e) {
-            reportError(e.text());
-        }
+        runGuarded([this] { button_startClick(); });
     });
 
     m_turnLabel = makeLabel(m_mainPanel, "label_turn", QString(), QRect(4, 300, 250, 24));
@@ -292,11 +288,7 @@ void Tchat::closeEvent(QCloseEvent *event)
 {
     // Closing sends nothing to the server; the connection ends with the
     // process. The settings are written only if the window was moved or resized.
-    try {
-        FormClose();
-    } catch (const ZwonkyError &e) {
-        reportError(e.text());
-    }
+    runGuarded([this] { FormClose(); });
     QMainWindow::closeEvent(event);
 }
 
@@ -305,11 +297,7 @@ void Tchat::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (m_paramsProcessed || event->spontaneous())
         return;
-    try {
-        processparams();
-    } catch (const ZwonkyError &e) {
-        reportError(e.text());
-    }
+    runGuarded([this] { processparams(); });
 }
 
 bool Tchat::eventFilter(QObject *watched, QEvent *event)
@@ -322,13 +310,10 @@ bool Tchat::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->window() == this) {
-        try {
-            if (FormShortCut(static_cast<QKeyEvent *>(event)))
-                return true;
-        } catch (const ZwonkyError &e) {
-            reportError(e.text());
+        bool taken = false;
+        // A key whose handling failed counts as taken.
+        if (!runGuarded([&] { taken = FormShortCut(static_cast<QKeyEvent *>(event)); }) || taken)
             return true;
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

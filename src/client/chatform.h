@@ -49,6 +49,7 @@ namespace protocol {
 struct GameOptions;
 }
 class ErrorReport;
+struct ClientSettings;
 class SoundPlayer;
 class TallyRecorder;
 class TSock;
@@ -281,7 +282,8 @@ private:
     bool FormShortCut(QKeyEvent *key); // chatform_tray.cpp
     // tray helpers (chatform_tray.cpp)
     void wireTrayControls();
-    void runGuarded(const std::function<void()> &work);
+    // The window's guard at the event-loop boundary: errors go to reportError.
+    bool runGuarded(const std::function<void()> &work);
     bool twoRowRack() const;
     QPoint rackPlace(int die) const;
     int rowTop(int die) const;
@@ -413,6 +415,7 @@ private:
 
     // ---- settings state (chatform_settings.cpp; its owner adds members here) ----
     void writeSettings(const QRect &bounds);
+    ClientSettings collectSettings(const QRect &bounds) const;
     void applyMinimumSize();
     QRect currentBounds() const;
     bool m_settingsLoaded = false;

@@ -301,29 +301,10 @@ void Tchat::button_startClick()
 
 void Tchat::startgame()
 {
-    QWidget *form = m_windows.gameStart;
-    if (!form)
+    const auto *form = qobject_cast<const Tgamestartform *>(m_windows.gameStart);
+    if (!form || !isConnected())
         return;
-    auto checked = [form](const char *name, bool needVisible) {
-        const auto *box = form->findChild<QCheckBox *>(QLatin1String(name));
-        const bool on = box && box->isChecked() && (!needVisible || !box->isHidden());
-        return on ? QStringLiteral("t") : QStringLiteral("f");
-    };
-    auto text = [form](const char *name) {
-        const auto *box = form->findChild<QAbstractSpinBox *>(QLatin1String(name));
-        return box ? box->text() : QString();
-    };
-    protocol::GameOptionFields options;
-    options.typing = checked("typing", false);
-    options.newTiles = checked("new", false);
-    options.fast = checked("fast", true);
-    options.team = QStringLiteral("f");
-    if (!isConnected())
-        return;
-    options.playTo = text("playtoscore");
-    options.timePerTurn = text("timeperturn");
-    options.zwonkedAt = text("zwonked");
-    m_session->startGame(options);
+    m_session->startGame(form->options());
 }
 
 void Tchat::kicking(int seat)

@@ -1,178 +1,108 @@
 #include "client/chatform.h"
 
-#include "client/colortext.h"
-#include "client/inifile.h"
+#include "client/settingsfile.h"
 #include "client/windowbounds.h"
+#include "windows/gamestart.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <QSpinBox>
-#include <QStandardPaths>
 #include <QTextEdit>
 
 #include <algorithm>
-#include <climits>
-#include <optional>
 
 namespace zwonky {
 
-namespace {
-
-const QString SettingsFileName = QStringLiteral("pellixlobby.ini");
-const QString Section = QStringLiteral("zwonky");
-const QString True = QStringLiteral("true");
-const QString False = QStringLiteral("false");
-
-// Bounds after "Reset Screen Location" and without a settings file.
-constexpr int ResetLeft = 3;
-constexpr int ResetTop = 3;
-constexpr int DefaultWidth = 795;
-constexpr int DefaultHeight = 568;
-constexpr int DefaultTextSize = 8;
-// A font size a hand-edited file cannot turn into a hang of the log.
-constexpr int LargestTextSize = 96;
-constexpr int PhraseKeys = 9;
-
-// Integers of the file: decimal, "$" + hex or "0x" + hex.
-std::optional<int> readInteger(const QString &text)
-{
-    bool ok = false;
-    qlonglong value = 0;
-    if (text.startsWith(QLatin1Char('$')))
-        value = text.mid(1).toLongLong(&ok, 16);
-    else if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        value = text.mid(2).toLongLong(&ok, 16);
-    else
-        value = text.toLongLong(&ok, 10);
-    if (!ok || text.isEmpty() || value < INT_MIN || value > INT_MAX)
-        return std::nullopt;
-    return int(value);
-}
-
-int integerOr(const IniFile &ini, const QString &key, int defaultValue)
-{
-    return readInteger(ini.readString(Section, key)).value_or(defaultValue);
-}
-
-QString switchText(bool on) { return on ? True : False; }
-
-} // namespace
-
-QString Tchat::settingsPath() const
-{
-    QString folder = m_settingsFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                : m_settingsFolder;
-    const QFileInfo info(folder);
-    if (!info.isDir() || !info.isWritable()) {
-        // An installed program's folder is often closed to its users.
-        const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        if (!own.isEmpty() && QDir().mkpath(own))
-            folder = own;
-    }
-    return QDir(folder).filePath(SettingsFileName);
-}
+QString Tchat::settingsPath() const { return SettingsFile::pathIn(m_settingsFolder); }
 
 QRect Tchat::currentBounds() const { return QRect(x(), y(), width(), height()); }
 
 void Tchat::loadinifile()
 {
-    IniFile ini(settingsPath());
-    ini.load();
+    const ClientSettings stored = SettingsFile(settingsPath()).load();
 
     // Placement, all four at once, held to the screen the stored position
     // lies on: a hand-edited file must not build a window of 100000 pixels.
-    const int top = integerOr(ini, QStringLiteral("Top"), ResetTop);
-    const int left = integerOr(ini, QStringLiteral("Left"), ResetLeft);
-    const int width = integerOr(ini, QStringLiteral("Width"), DefaultWidth);
-    const int height = integerOr(ini, QStringLiteral("Height"), DefaultHeight);
-    const QScreen *target = QGuiApplication::screenAt(QPoint(left, top));
+    const QRect wanted = stored.bounds;
+    const QScreen *target = QGuiApplication::screenAt(wanted.topLeft());
     if (!target)
         target = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect available = target ? target->availableGeometry()
-                                   : QRect(ResetLeft, ResetTop, DefaultWidth, DefaultHeight);
-    m_rememberedBounds = boundsOnScreen(left, top, width, height, available,
-                                        minimumSizeHint().expandedTo(minimumSize()));
+                                   : QRect(windowsize::ResetLeft, windowsize::ResetTop,
+                                           windowsize::DefaultWidth, windowsize::DefaultHeight);
+    m_rememberedBounds = boundsOnScreen(wanted.x(), wanted.y(), wanted.width(), wanted.height(),
+                                        available, minimumSizeHint().expandedTo(minimumSize()));
     move(m_rememberedBounds.topLeft());
     resize(m_rememberedBounds.size());
 
-    const int textSize = integerOr(ini, QStringLiteral("Textsize"), DefaultTextSize);
-    setChatTextSize(std::clamp(textSize, 1, LargestTextSize));
+    setChatTextSize(std::clamp(stored.textSize, 1, SettingsFile::LargestTextSize));
     for (QAction *size : m_textSizes) {
         if (size)
-            size->setChecked(size->property("tag").toInt() == textSize);
+            size->setChecked(size->property("tag").toInt() == stored.textSize);
+    }
+    setChatTextColour(stored.textColour);
+    m_actionColour = stored.actionColour;
+
+    // A number the file does not hold as one leaves the window's box as it is.
+    if (auto *form = qobject_cast<Tgamestartform *>(m_windows.gameStart); form && stored.start) {
+        protocol::GameOptions options = form->chosenOptions();
+        options.playTo = stored.start->playTo.value_or(options.playTo);
+        options.timePerTurn = stored.start->timePerTurn.value_or(options.timePerTurn);
+        options.zwonkedAt = stored.start->zwonkedAt.value_or(options.zwonkedAt);
+        options.newTiles = stored.start->newTiles;
+        options.fast = stored.start->fast;
+        options.typing = stored.start->typing;
+        form->setOptions(options);
     }
 
-    const auto colour = [&ini](const QString &key) {
-        return textToColor(ini.readString(Section, key, QStringLiteral("clblack")))
-            .value_or(ColourBlack);
-    };
-    setChatTextColour(colour(QStringLiteral("Textcolor")));
-    m_actionColour = colour(QStringLiteral("Actioncolor"));
-
-    // The start-game window: numbers held to each box's range; a value that
-    // is empty or not a number leaves the box as it is.
-    QWidget *form = m_windows.gameStart;
-    const auto loadBox = [&ini, form](const char *name, const QString &key,
-                                      const QString &defaultValue) {
-        auto *box = form ? form->findChild<QSpinBox *>(QLatin1String(name)) : nullptr;
-        const QString value = ini.readString(Section, key, defaultValue);
-        bool ok = false;
-        const qlonglong number = value.toLongLong(&ok, 10);
-        if (!box || value.isEmpty() || !ok)
-            return;
-        box->setValue(int(std::clamp<qlonglong>(number, box->minimum(), box->maximum())));
-    };
-    loadBox("playtoscore", QStringLiteral("Playtoscore"), QStringLiteral("5000"));
-    loadBox("timeperturn", QStringLiteral("Timeperturn"), QStringLiteral("60"));
-    loadBox("zwonked", QStringLiteral("Zwonkedat"), QStringLiteral("2000"));
-
-    // Switches: each names the one exact text that decides it.
-    const auto value = [&ini](const char *key, const QString &defaultValue) {
-        return ini.readString(Section, QLatin1String(key), defaultValue);
-    };
-    const auto setBox = [form](const char *name, bool on) {
-        if (auto *box = form ? form->findChild<QCheckBox *>(QLatin1String(name)) : nullptr)
-            box->setChecked(on);
-    };
-    setBox("new", value("Newtiles", True) != False);
-    setBox("fast", value("Fastgame", True) != False);
-    setBox("typing", value("Typing", True) == True);
-
-    for (int k = 1; k <= PhraseKeys; ++k) {
-        const QString text = ini.readString(Section, QStringLiteral("Phrase%1").arg(k));
+    for (int k = 1; k <= SettingsFile::PhraseKeys; ++k) {
+        const QString &text = stored.phrases[std::size_t(k - 1)];
         if (!text.isEmpty() && m_phraseButtons[std::size_t(k)])
             m_phraseButtons[std::size_t(k)]->setToolTip(text);
     }
 
     if (m_playSounds)
-        m_playSounds->setChecked(value("Playsounds", True) != False);
+        m_playSounds->setChecked(stored.playSounds);
     if (m_turnOff0)
-        m_turnOff0->setChecked(value("Turnoff0key", False) == True);
-    if (m_twoRows) {
-        const bool twoRows = value("Tworows", False) == True;
-        if (m_twoRows->isChecked() != twoRows) {
-            m_twoRows->setChecked(twoRows);
-            movetiles();
-        }
+        m_turnOff0->setChecked(stored.turnOff0);
+    if (m_twoRows && m_twoRows->isChecked() != stored.twoRows) {
+        m_twoRows->setChecked(stored.twoRows);
+        movetiles();
     }
-    const bool newSound = value("Turnsound", QStringLiteral("0")) == QLatin1String("1");
     if (m_turnSoundMenu)
-        m_turnSoundMenu->setProperty("tag", newSound ? 1 : 0);
+        m_turnSoundMenu->setProperty("tag", stored.newTurnSound ? 1 : 0);
     if (m_classic)
-        m_classic->setChecked(!newSound);
+        m_classic->setChecked(!stored.newTurnSound);
     if (m_newSound)
-        m_newSound->setChecked(newSound);
+        m_newSound->setChecked(stored.newTurnSound);
     if (m_playChatter)
-        m_playChatter->setChecked(value("ChatterSounds", True) != False);
+        m_playChatter->setChecked(stored.chatterSounds);
 
     m_settingsLoaded = true;
+}
+
+ClientSettings Tchat::collectSettings(const QRect &bounds) const
+{
+    ClientSettings s;
+    s.bounds = bounds;
+    s.textSize = m_chatLog ? m_chatLog->font().pointSize() : s.textSize;
+    s.textColour = m_textColour;
+    s.actionColour = m_actionColour;
+    // Without the start-game window its keys keep what the file holds.
+    s.start.reset();
+    if (const auto *form = qobject_cast<const Tgamestartform *>(m_windows.gameStart)) {
+        const protocol::GameOptions chosen = form->chosenOptions();
+        s.start = StoredStartOptions{chosen.playTo, chosen.timePerTurn, chosen.zwonkedAt,
+                                     chosen.newTiles, chosen.fast, chosen.typing};
+    }
+    s.playSounds = m_playSounds && m_playSounds->isChecked();
+    s.turnOff0 = m_turnOff0 && m_turnOff0->isChecked();
+    s.twoRows = m_twoRows && m_twoRows->isChecked();
+    s.newTurnSound = m_turnSoundMenu && m_turnSoundMenu->property("tag").toInt() == 1;
+    s.chatterSounds = m_playChatter && m_playChatter->isChecked();
+    return s;
 }
 
 void Tchat::saveinifile()
@@ -186,60 +116,15 @@ void Tchat::saveinifile()
 
 void Tchat::writeSettings(const QRect &bounds)
 {
-    IniFile ini(settingsPath());
-    ini.load();
-    const auto put = [&ini](const char *key, const QString &value) {
-        ini.writeString(Section, QLatin1String(key), value);
-    };
-    put("Top", QString::number(bounds.y()));
-    put("Left", QString::number(bounds.x()));
-    put("Width", QString::number(bounds.width()));
-    put("Height", QString::number(bounds.height()));
-    put("Textsize", QString::number(m_chatLog ? m_chatLog->font().pointSize() : DefaultTextSize));
-    put("Textcolor", colorToText(m_textColour));
-    put("Actioncolor", colorToText(m_actionColour));
-
-    // Without the start-game window its keys keep what the file holds.
-    QWidget *form = m_windows.gameStart;
-    const auto putBox = [&put, form](const char *key, const char *name) {
-        if (const auto *box = form ? form->findChild<QSpinBox *>(QLatin1String(name)) : nullptr)
-            put(key, box->text());
-    };
-    const auto putCheck = [&put, form](const char *key, const char *name) {
-        if (const auto *box = form ? form->findChild<QCheckBox *>(QLatin1String(name)) : nullptr)
-            put(key, switchText(box->isChecked()));
-    };
-    putBox("Playtoscore", "playtoscore");
-    putBox("Timeperturn", "timeperturn");
-    putBox("Zwonkedat", "zwonked");
-    putCheck("Newtiles", "new");
-    putCheck("Fastgame", "fast");
-    putCheck("Typing", "typing");
-
-    const auto putAction = [&put](const char *key, const QAction *action) {
-        if (action)
-            put(key, switchText(action->isChecked()));
-    };
-    putAction("Playsounds", m_playSounds);
-    putAction("Turnoff0key", m_turnOff0);
-    putAction("Tworows", m_twoRows);
-    put("Turnsound", QString::number(m_turnSoundMenu ? m_turnSoundMenu->property("tag").toInt() : 0));
-    putAction("ChatterSounds", m_playChatter);
-
     QString error;
-    if (!ini.save(&error))
+    if (!SettingsFile(settingsPath()).save(collectSettings(bounds), &error))
         reportError(error);
 }
 
 void Tchat::storePhrases(const QStringList &phrases)
 {
-    IniFile ini(settingsPath());
-    ini.load();
-    for (int k = 1; k <= PhraseKeys; ++k)
-        ini.writeString(Section, QStringLiteral("Phrase%1").arg(k),
-                        k <= phrases.size() ? phrases.at(k - 1) : QString());
     QString error;
-    if (!ini.save(&error))
+    if (!SettingsFile(settingsPath()).savePhrases(phrases, &error))
         reportError(error);
 }
 
@@ -268,8 +153,8 @@ void Tchat::ResetScreenLocation1Click()
 {
     if (isMaximized() || isFullScreen())
         showNormal();
-    move(ResetLeft, ResetTop);
-    resize(DefaultWidth, DefaultHeight);
+    move(windowsize::ResetLeft, windowsize::ResetTop);
+    resize(windowsize::DefaultWidth, windowsize::DefaultHeight);
 }
 
 // The window never gets smaller than the board panel and a margin.

@@ -157,15 +157,6 @@ void Tchat::wireTrayControls()
                 [this] { runGuarded([this] { Turnoff0key1Click(); }); });
 }
 
-void Tchat::runGuarded(const std::function<void()> &work)
-{
-    try {
-        work();
-    } catch (const ZwonkyError &error) {
-        reportError(error.text());
-    }
-}
-
 // ---------------------------------------------------------------- places
 
 bool Tchat::twoRowRack() const

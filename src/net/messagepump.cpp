@@ -123,13 +123,8 @@ void MessagePump::tick()
         const Queued &entry = *next;
         m_currentOrigin = entry.origin;
         QString error;
-        try {
-            m_table.dispatch(protocol::decodeText(entry.message));
-        } catch (const ZwonkyError &e) {
-            error = e.text();
-        } catch (const std::exception &e) {
-            error = QString::fromLocal8Bit(e.what());
-        }
+        runGuarded([&] { m_table.dispatch(protocol::decodeText(entry.message)); },
+                   [&error](const QString &text) { error = text; });
         m_currentOrigin = 0;
         if (!error.isEmpty()) {
             if (m_reportError)

@@ -45,27 +45,69 @@ QString joinFields(const QStringList &fields)
     return fields.join(QLatin1Char('+'));
 }
 
-QString optionFields(const GameOptionFields &o)
-{
-    // Each option is followed by "+", the last one included.
-    return joinFields({o.team, o.playTo, o.timePerTurn, o.zwonkedAt, o.newTiles, o.typing,
-                       o.fast}) + QLatin1Char('+');
-}
+const QString FlagOn = QStringLiteral("t");
+const QString FlagOff = QStringLiteral("f");
+
+QString flagText(bool on) { return on ? FlagOn : FlagOff; }
 
 } // namespace
 
 GameOptions takeGameOptions(FieldCursor &args)
 {
     GameOptions options;
-    options.team = args.takeField();
+    options.team = args.takeField() == FlagOn;
     options.playTo = args.takeInt();
     options.timePerTurn = args.takeInt();
     options.zwonkedAt = args.takeInt();
-    options.newTiles = args.takeField();
-    options.typing = args.takeField();
-    options.fast = args.takeField();
+    options.newTiles = args.takeField() != FlagOff;
+    options.typing = args.takeField() == FlagOn;
+    options.fast = args.takeField() == FlagOn;
     return options;
 }
+
+QString gameOptionsText(const GameOptions &o)
+{
+    // Each option is followed by "+", the last one included.
+    return joinFields({flagText(o.team), num(o.playTo), num(o.timePerTurn), num(o.zwonkedAt),
+                       flagText(o.newTiles), flagText(o.typing), flagText(o.fast)})
+           + QLatin1Char('+');
+}
+
+DealKind dealKindFromWire(const QString &flag)
+{
+    if (flag == QLatin1String("false"))
+        return DealKind::Ten;
+    if (flag == QLatin1String("true"))
+        return DealKind::Thirteen;
+    if (flag == QLatin1String("new"))
+        return DealKind::New;
+    if (flag == QLatin1String("old"))
+        return DealKind::Old;
+    return DealKind::Other;
+}
+
+QString dealKindText(DealKind kind)
+{
+    switch (kind) {
+    case DealKind::Ten: return QStringLiteral("false");
+    case DealKind::Thirteen: return QStringLiteral("true");
+    case DealKind::New: return QStringLiteral("new");
+    case DealKind::Old: return QStringLiteral("old");
+    case DealKind::Other: break;
+    }
+    return QString();
+}
+
+namespace {
+const QString TeamJoin = QStringLiteral(" and ");
+}
+
+QString teamWinnerText(const QString &name, const QString &partner)
+{
+    return name + TeamJoin + partner;
+}
+
+bool isTeamWinner(const QString &winnerText) { return winnerText.contains(TeamJoin); }
 
 QStringList serverCommandOrder()
 {
@@ -132,9 +174,9 @@ QByteArray kickHim(int seat, int target)
     return message(cmd::KickHim, joinFields({num(seat), num(target)}) + QLatin1Char('+'));
 }
 
-QByteArray startGameRequest(int seat, const GameOptionFields &options)
+QByteArray startGameRequest(int seat, const GameOptions &options)
 {
-    return message(cmd::StartGame, num(seat) + QLatin1Char('+') + optionFields(options));
+    return message(cmd::StartGame, num(seat) + QLatin1Char('+') + gameOptionsText(options));
 }
 
 QByteArray justWatch(int seat, int state)
@@ -184,14 +226,19 @@ QByteArray existingPlayers(int seat, const QString &name)
 QByteArray haveWrongVersion(const QString &name) { return message(cmd::HaveWrongVersion, name); }
 QByteArray wrongVersion() { return message(cmd::WrongVersion, QString()); }
 
-QByteArray stats(int seat, const GameOptionFields &options)
+QByteArray stats(int seat, const GameOptions &options)
 {
-    return message(cmd::Stats, num(seat) + QLatin1Char('+') + optionFields(options));
+    return message(cmd::Stats, num(seat) + QLatin1Char('+') + gameOptionsText(options));
 }
 
 QByteArray loadScores(int seat, int score)
 {
     return message(cmd::LoadScores, joinFields({num(seat), num(score)}));
+}
+
+QByteArray theDice(int seat, DealKind kind, const QStringList &letters)
+{
+    return theDice(seat, dealKindText(kind), letters);
 }
 
 QByteArray theDice(int seat, const QString &flag, const QStringList &letters)
@@ -227,9 +274,9 @@ QByteArray justWatching(int seat, int state)
     return message(cmd::JustWatching, joinFields({num(seat), num(state)}));
 }
 
-QByteArray startGameAnnounce(const QString &starterName, const GameOptionFields &options)
+QByteArray startGameAnnounce(const QString &starterName, const GameOptions &options)
 {
-    return message(cmd::StartGame, starterName + QLatin1Char('+') + optionFields(options));
+    return message(cmd::StartGame, starterName + QLatin1Char('+') + gameOptionsText(options));
 }
 
 QByteArray nextPlayer(int seat) { return message(cmd::NextPlayer, num(seat)); }

@@ -79,34 +79,38 @@ QStringList clientCommandOrder();  // 26 names
 QByteArray encodeText(const QString &text);
 QString decodeText(const QByteArray &bytes);
 
-// The seven game options in their fixed wire order, each as the text sent
-// (numbers as decimal text, flags "t"/"f").
-struct GameOptionFields
-{
-    QString team = QStringLiteral("f");
-    QString playTo;
-    QString timePerTurn;
-    QString zwonkedAt;
-    QString newTiles = QStringLiteral("t");
-    QString typing = QStringLiteral("f");
-    QString fast = QStringLiteral("f");
-};
-
-// The seven game options as a receiver reads them ("CMD_startgame",
-// "CMD_stats"): the numbers checked, the flags as sent.
+// The seven game options of "CMD_startgame" and "CMD_stats", typed. On the
+// wire they travel in a fixed order: team, play-to score, time per turn,
+// zwonked-at score, new tiles, typing, fast; numbers as decimal text, flags
+// "t"/"f". A received flag counts as on only as "t", except new tiles, which
+// are allowed unless the flag is "f".
 struct GameOptions
 {
-    QString team;
-    int playTo = 0;
-    int timePerTurn = 0;
-    int zwonkedAt = 0;
-    QString newTiles;
-    QString typing;
-    QString fast;
+    bool team = false;
+    int playTo = 5000;
+    int timePerTurn = 60;
+    int zwonkedAt = 2000;
+    bool newTiles = true;
+    bool typing = false;
+    bool fast = false;
+    bool operator==(const GameOptions &) const = default;
 };
 // Reads the options in their wire order; throws ZwonkyError on a number
 // field that is not a number.
 GameOptions takeGameOptions(FieldCursor &args);
+// The options as sent: each of the seven fields followed by "+".
+QString gameOptionsText(const GameOptions &options);
+
+// How "CMD_thedice" deals: a 10-letter ("false") or 13-letter ("true") hand
+// at a turn's start, the alternative set after a purchase ("new"), or back
+// to the current one ("old"). Any other text is Other.
+enum class DealKind { Ten, Thirteen, New, Old, Other };
+DealKind dealKindFromWire(const QString &flag);
+QString dealKindText(DealKind kind); // Other is sent as ""
+
+// A team's win names both partners: "Ann and Bo".
+QString teamWinnerText(const QString &name, const QString &partner);
+bool isTeamWinner(const QString &winnerText);
 
 // Watch states of "CMD_justwatch" / "CMD_justwatching".
 inline constexpr int WatchStart = 1;
@@ -119,7 +123,7 @@ QByteArray loginInfo(int seat, const QString &version, const QString &playerName
 QByteArray chat(int seat, const QString &text, const QString &colour);
 QByteArray action(int seat, const QString &text, const QString &colour);
 QByteArray kickHim(int seat, int target);
-QByteArray startGameRequest(int seat, const GameOptionFields &options);
+QByteArray startGameRequest(int seat, const GameOptions &options);
 QByteArray justWatch(int seat, int state);
 QByteArray setDiceRequest(int seat, int position, int die);
 QByteArray done(int seat, const QList<int> &dice);
@@ -136,9 +140,11 @@ QByteArray newPlayerInfo(int seat, const QString &name);
 QByteArray existingPlayers(int seat, const QString &name);
 QByteArray haveWrongVersion(const QString &name);
 QByteArray wrongVersion();
-QByteArray stats(int seat, const GameOptionFields &options);
+QByteArray stats(int seat, const GameOptions &options);
 QByteArray loadScores(int seat, int score);
-// flag: "true", "false", "new" or "old"; letters one per entry.
+// Letters one per entry. The text form sends any flag as given (tests send
+// what a hostile server might).
+QByteArray theDice(int seat, DealKind kind, const QStringList &letters);
 QByteArray theDice(int seat, const QString &flag, const QStringList &letters);
 QByteArray playerDisconnected(int seat, const QString &name);
 // rest: the client's text + "|" + colour, passed on unchanged.
@@ -146,7 +152,7 @@ QByteArray chatRelay(const QString &senderName, const QString &rest);
 QByteArray actionRelay(const QString &senderName, const QString &rest);
 QByteArray playASoundRelay(int seat, const QString &rest);
 QByteArray justWatching(int seat, int state);
-QByteArray startGameAnnounce(const QString &starterName, const GameOptionFields &options);
+QByteArray startGameAnnounce(const QString &starterName, const GameOptions &options);
 QByteArray nextPlayer(int seat);
 QByteArray setDiceRelay(int position, int die);
 QByteArray clearThemRelay();

@@ -20,3 +20,25 @@ private:
 };
 
 } // namespace zwonky
+
+namespace zwonky {
+
+// The guard of every entry point from the event loop (a dispatch tick, a
+// socket event, a timer, a UI slot): runs the work, and an exception ends
+// that work only, its text handed to `report`. Returns whether the work ran
+// to its end.
+template <typename Work, typename Report>
+bool runGuarded(Work &&work, Report &&report)
+{
+    try {
+        work();
+        return true;
+    } catch (const ZwonkyError &e) {
+        report(e.text());
+    } catch (const std::exception &e) {
+        report(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+} // namespace zwonky

@@ -18,11 +18,9 @@ namespace {
 // Far beyond any turn the start window offers; keeps the clock arithmetic sane.
 constexpr int kLongestTurn = 24 * 60 * 60;
 
-QString flagText(bool on) { return on ? QStringLiteral("t") : QStringLiteral("f"); }
-
-QString handFlag(int count)
+protocol::DealKind handFlag(int count)
 {
-    return count == ZwonkedHand ? QStringLiteral("true") : QStringLiteral("false");
+    return count == ZwonkedHand ? protocol::DealKind::Thirteen : protocol::DealKind::Ten;
 }
 
 int addClamped(int score, qint64 change)
@@ -49,13 +47,8 @@ GameEngine::GameEngine(GameOutbox &outbox, const SeatDirectory &seats, QObject *
 
     // The clock's ticks come from the event loop: nothing may escape them.
     m_clock.setOnTimeout([this] {
-        try {
-            Timer1Timer();
-        } catch (const ZwonkyError &e) {
-            emit errorReported(e.text());
-        } catch (const std::exception &e) {
-            emit errorReported(QString::fromLocal8Bit(e.what()));
-        }
+        runGuarded([this] { Timer1Timer(); },
+                   [this](const QString &text) { emit errorReported(text); });
     });
 }
 
@@ -94,19 +87,9 @@ void GameEngine::startgame(int sender, bool fromHost, const protocol::GameOption
     if (sender != 1 || !fromHost)
         return;
     m_running = true;
-    m_fast = options.fast == QLatin1String("t");
-    m_team = options.team == QLatin1String("t") && openPlayingSeats() == PlayingSeats;
-    m_playTo = options.playTo;
-    m_timePerTurn = options.timePerTurn;
-    m_zwonkedAt = options.zwonkedAt;
-    m_allowNewTiles = options.newTiles != QLatin1String("f");
-    m_options.team = flagText(m_team);
-    m_options.playTo = QString::number(options.playTo);
-    m_options.timePerTurn = QString::number(options.timePerTurn);
-    m_options.zwonkedAt = QString::number(options.zwonkedAt);
-    m_options.newTiles = options.newTiles;
-    m_options.typing = options.typing;
-    m_options.fast = flagText(m_fast);
+    // A team game needs all six seats taken.
+    m_options = options;
+    m_options.team = options.team && openPlayingSeats() == PlayingSeats;
 
     m_outbox.sendToAll(protocol::startGameAnnounce(m_table.nameAt(sender), m_options));
     for (int i = 1; i <= PlayingSeats; ++i) {
@@ -128,7 +111,7 @@ void GameEngine::findplayer()
         at(i).words.clear();
     }
 
-    if (m_fast) {
+    if (m_options.fast) {
         if (checkforwin())
             return;
         if (openPlayingSeats() == 0) {
@@ -164,7 +147,7 @@ void GameEngine::findplayer()
 
 void GameEngine::startTurn()
 {
-    m_clock.startTurn(std::clamp(m_timePerTurn, 0, kLongestTurn) + ExtraTurnSeconds);
+    m_clock.startTurn(std::clamp(m_options.timePerTurn, 0, kLongestTurn) + ExtraTurnSeconds);
 }
 
 void GameEngine::endGame()
@@ -178,13 +161,13 @@ void GameEngine::seatClosed(int number)
     if (!isPlaying(number))
         return;
     at(number).watching = false;
-    if (m_running && number == m_current && number != 1 && !m_fast)
+    if (m_running && number == m_current && number != 1 && !m_options.fast)
         findplayer(); // the interrupted turn is not scored
 }
 
 void GameEngine::catchUp(int n)
 {
-    int shown = m_fast ? n : m_current;
+    int shown = m_options.fast ? n : m_current;
     if (!isPlaying(shown))
         shown = 1;
     // The letters the shown seat's words are judged by: the alternative set
@@ -192,10 +175,7 @@ void GameEngine::catchUp(int n)
     const int count = handSize(shown);
     const QStringList &set = m_letters.held(at(shown).newTiles);
 
-    protocol::GameOptionFields fields = m_options;
-    fields.team = flagText(m_team);
-    fields.fast = flagText(m_fast);
-    m_outbox.sendTo(n, protocol::stats(shown, fields));
+    m_outbox.sendTo(n, protocol::stats(shown, m_options));
 
     QByteArray scores;
     for (int i = 1; i <= PlayingSeats; ++i)
@@ -208,7 +188,7 @@ void GameEngine::catchUp(int n)
 
 void GameEngine::getletters(Letters mode)
 {
-    if (m_fast) {
+    if (m_options.fast) {
         // Everyone gets the same roll; a zwonked seat sees all 13 letters.
         m_letters.rollCurrent(*m_random);
         for (int i = 1; i <= PlayingSeats; ++i) {
@@ -219,7 +199,7 @@ void GameEngine::getletters(Letters mode)
         return;
     }
     const int count = handSize(m_current);
-    QString flag;
+    protocol::DealKind flag = protocol::DealKind::New;
     QStringList letters;
     if (mode == Letters::Fresh) {
         m_letters.rollCurrentHand(count, *m_random);
@@ -227,7 +207,6 @@ void GameEngine::getletters(Letters mode)
         flag = handFlag(count);
     } else {
         letters = LetterSets::hand(m_letters.alternative(), count);
-        flag = QStringLiteral("new");
     }
     m_outbox.sendToAll(protocol::theDice(m_current, flag, letters));
 }
@@ -236,8 +215,8 @@ bool GameEngine::tilesAllowed(int sender) const
 {
     // Tiles bought in the pause would be gone at the hand-over: only while a
     // turn runs.
-    return isPlaying(sender) && m_running && m_clock.turnRunning() && m_allowNewTiles
-           && (m_fast || sender == m_current);
+    return isPlaying(sender) && m_running && m_clock.turnRunning() && m_options.newTiles
+           && (m_options.fast || sender == m_current);
 }
 
 void GameEngine::newtiles(int sender)
@@ -248,9 +227,9 @@ void GameEngine::newtiles(int sender)
     record.newTiles = true;
     record.score = addClamped(record.score, -TileCost);
     m_outbox.sendToAll(protocol::newTilesNotice(sender, record.score));
-    if (m_fast)
+    if (m_options.fast)
         m_outbox.sendTo(sender,
-                        protocol::theDice(sender, QStringLiteral("new"),
+                        protocol::theDice(sender, protocol::DealKind::New,
                                           LetterSets::hand(m_letters.alternative(), handSize(sender))));
     else
         getletters(Letters::Alternative);
@@ -264,11 +243,11 @@ void GameEngine::oldtiles(int sender)
     record.newTiles = false;
     record.score = addClamped(record.score, -TileCost);
     m_outbox.sendToAll(protocol::oldTilesNotice(sender, record.score));
-    const QByteArray deal = protocol::theDice(sender, QStringLiteral("old"),
+    const QByteArray deal = protocol::theDice(sender, protocol::DealKind::Old,
                                               LetterSets::hand(m_letters.current(), handSize(sender)));
     // In a normal game everyone watches the buyer's tiles, as with new tiles:
     // the old letters go to all, or the watchers would keep seeing the new set.
-    if (m_fast)
+    if (m_options.fast)
         m_outbox.sendTo(sender, deal);
     else
         m_outbox.sendToAll(deal);
@@ -276,18 +255,18 @@ void GameEngine::oldtiles(int sender)
 
 void GameEngine::setdice(int sender, int position, int die)
 {
-    if (!isPlaying(sender) || !m_running || !(m_fast || sender == m_current))
+    if (!isPlaying(sender) || !m_running || !(m_options.fast || sender == m_current))
         return;
     // Only a real tray place (or 0, taken back) and a real die are passed on.
     if (position < 0 || position > MaxWordLength || die < 1 || die > DiceCount)
         return;
-    if (!m_fast)
+    if (!m_options.fast)
         m_outbox.sendToOthers(sender, protocol::setDiceRelay(position, die));
 }
 
 void GameEngine::clearthem(int sender)
 {
-    if (sender < 1 || !m_running || m_fast || sender != m_current)
+    if (sender < 1 || !m_running || m_options.fast || sender != m_current)
         return;
     m_outbox.sendToOthers(sender, protocol::clearThemRelay());
 }
@@ -298,7 +277,7 @@ void GameEngine::finish(int sender)
 {
     if (!isPlaying(sender) || !m_running || !m_clock.turnRunning())
         return;
-    if (!m_fast) {
+    if (!m_options.fast) {
         if (sender == m_current)
             m_clock.endTurnSoon();
         return;
@@ -324,7 +303,7 @@ void GameEngine::startWatching(int target)
         return;
     at(target).watching = true;
     m_outbox.sendToAll(protocol::justWatching(target, protocol::WatchStart));
-    if (m_running && !m_fast && target == m_current && m_clock.turnRunning())
+    if (m_running && !m_options.fast && target == m_current && m_clock.turnRunning())
         m_clock.endTurnSoon(); // his turn ends at the next second
 }
 
@@ -352,7 +331,7 @@ void GameEngine::Timer1Timer()
 
 void GameEngine::endTurn()
 {
-    if (m_fast) {
+    if (m_options.fast) {
         for (int i = 1; i <= PlayingSeats; ++i) {
             if (m_table.isOpen(i))
                 postscore(i);
@@ -361,7 +340,7 @@ void GameEngine::endTurn()
         postscore(m_current);
     }
     m_outbox.sendToAll(protocol::turnEnd());
-    if (m_fast) {
+    if (m_options.fast) {
         static constexpr int kPause[] = {30, 10, 15, 20, 25};
         const int open = openPlayingSeats();
         m_clock.startPause((open >= 1 && open <= 4) ? kPause[open] : kPause[0]);
@@ -375,14 +354,14 @@ bool GameEngine::checkforwin()
     Standings standings;
     for (int i = 1; i <= PlayingSeats; ++i)
         standings[static_cast<std::size_t>(i)] = {m_table.isOpen(i), at(i).score,
-                                                  m_team ? at(i).partner : 0};
-    const int best = winningSeat(standings, m_playTo);
+                                                  m_options.team ? at(i).partner : 0};
+    const int best = winningSeat(standings, m_options.playTo);
     if (best == 0)
         return false;
     // In a team game the pair wins together; seats 5 and 6 have no partner.
     QString text = m_table.nameAt(best);
-    if (m_team && at(best).partner != 0)
-        text += QStringLiteral(" and ") + m_table.nameAt(at(best).partner);
+    if (m_options.team && at(best).partner != 0)
+        text = protocol::teamWinnerText(text, m_table.nameAt(at(best).partner));
     m_outbox.sendToAll(protocol::winner(text));
     endGame();
     return true;
@@ -406,7 +385,7 @@ bool GameEngine::lookUp(const QString &word)
 
 void GameEngine::done(int n, const QList<int> &dice)
 {
-    if (!isPlaying(n) || !m_running || !m_clock.turnRunning() || !(m_fast || n == m_current))
+    if (!isPlaying(n) || !m_running || !m_clock.turnRunning() || !(m_options.fast || n == m_current))
         return;
 
     GameSeat &record = at(n);
@@ -416,7 +395,7 @@ void GameEngine::done(int n, const QList<int> &dice)
 
     if (!verdict.accepted) {
         const QByteArray message = protocol::rejected(word, verdict.reason);
-        if (m_fast)
+        if (m_options.fast)
             m_outbox.sendTo(n, message);
         else
             m_outbox.sendToAll(message);
@@ -425,7 +404,7 @@ void GameEngine::done(int n, const QList<int> &dice)
 
     const int length = static_cast<int>(word.size());
     record.words.store(word);
-    if (m_fast) {
+    if (m_options.fast) {
         m_outbox.sendTo(n, protocol::accepted(length, word));
         m_outbox.sendToAll(protocol::addAWord(n, length, word));
     } else {
@@ -441,13 +420,13 @@ void GameEngine::postscore(int number)
     const TurnScore turn = scoreTurn(record.words, record.zwonked);
     record.score = addClamped(record.score, turn.change);
 
-    const int partner = m_team ? record.partner : 0;
+    const int partner = m_options.team ? record.partner : 0;
     if (partner != 0)
         at(partner).score = record.score;
     m_outbox.sendToAll(protocol::scores(number, turn.wordPoints, turn.bonus, turn.wordCount,
                                         record.score, partner,
                                         partner != 0 ? at(partner).score : 0));
-    record.zwonked = record.score >= m_zwonkedAt;
+    record.zwonked = record.score >= m_options.zwonkedAt;
 }
 
 } // namespace zwonky

@@ -83,15 +83,15 @@ public:
     // ---- read-only views ----
     const GameSeat &seat(int number) const;
     bool gameRunning() const { return m_running; }
-    bool fastGame() const { return m_fast; }
-    bool teamGame() const { return m_team; }
+    bool fastGame() const { return m_options.fast; }
+    bool teamGame() const { return m_options.team; }
     int currentSeat() const { return m_current; }
     int phase() const { return m_clock.phase(); }
     int turnCounter() const { return m_clock.counter(); }
     bool clockEnabled() const { return m_clock.enabled(); }
     const QStringList &currentSet() const { return m_letters.current(); }
     const QStringList &alternativeSet() const { return m_letters.alternative(); }
-    const protocol::GameOptionFields &options() const { return m_options; }
+    const protocol::GameOptions &options() const { return m_options; }
 
 signals:
     // An error ended one piece of work (a clock tick, a word lookup).
@@ -120,13 +120,7 @@ private:
     std::array<GameSeat, PlayingSeats + 1> m_seats; // index 0 unused
 
     bool m_running = false;
-    bool m_fast = false;
-    bool m_team = false;
-    protocol::GameOptionFields m_options;
-    int m_playTo = 0;
-    int m_timePerTurn = 0;
-    int m_zwonkedAt = 0;
-    bool m_allowNewTiles = true;
+    protocol::GameOptions m_options; // as announced: team only with six seats
     int m_current = 0;
     LetterSets m_letters;
     GameClock m_clock;

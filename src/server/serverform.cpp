@@ -125,13 +125,7 @@ QString TServer::nameAt(int seatNumber) const { return player(seatNumber).name; 
 
 template <typename Work> void TServer::guarded(Work &&work)
 {
-    try {
-        work();
-    } catch (const ZwonkyError &e) {
-        report(e.text());
-    } catch (const std::exception &e) {
-        report(QString::fromLocal8Bit(e.what()));
-    }
+    runGuarded(std::forward<Work>(work), [this](const QString &text) { report(text); });
 }
 
 void TServer::report(const QString &text)

@@ -510,7 +510,7 @@ void ClientSession::setSeatWatching(int seat, bool watching)
         send(protocol::justWatch(seat, watching ? protocol::WatchStart : protocol::WatchStop));
 }
 
-void ClientSession::startGame(const protocol::GameOptionFields &options)
+void ClientSession::startGame(const protocol::GameOptions &options)
 {
     send(protocol::startGameRequest(m_state.ownSeat, options));
 }

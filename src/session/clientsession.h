@@ -104,7 +104,7 @@ public:
     void toggleWatching();
     // The host sets (or unsets) another seat's watching (seats below 5).
     void setSeatWatching(int seat, bool watching);
-    void startGame(const protocol::GameOptionFields &options);
+    void startGame(const protocol::GameOptions &options);
     void kick(int seat);
     void playSound(int sound);
 

@@ -12,11 +12,8 @@ SessionConnection::SessionConnection(QObject *parent) : QObject(parent)
     m_sock = new TSock(this);
     m_sock->setObjectName(QStringLiteral("sock"));
     m_sock->onRead = [this](TSock *sock) {
-        try {
-            receive(sock->receive());
-        } catch (const ZwonkyError &e) {
-            emit errorOccurred(e.text());
-        }
+        runGuarded([&] { receive(sock->receive()); },
+                   [this](const QString &text) { emit errorOccurred(text); });
     };
     m_sock->onInfo = [this](TSock *, int code, const QString &text) { socketInfo(code, text); };
 

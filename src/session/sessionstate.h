@@ -37,39 +37,25 @@ struct GameSettings
     bool fast = false;
     bool team = false;
 
-    // The options as announced by "CMD_startgame" or "CMD_stats": new tiles
-    // are allowed unless the flag is "f"; the other flags are on only as "t".
+    // The options as announced by "CMD_startgame" or "CMD_stats".
     static GameSettings fromWire(const protocol::GameOptions &options)
     {
         GameSettings s;
         s.playTo = options.playTo;
         s.timePerTurn = options.timePerTurn;
         s.zwonkedAt = options.zwonkedAt;
-        s.allowNewTiles = options.newTiles != QLatin1String("f");
-        s.allowTyping = options.typing == QLatin1String("t");
-        s.fast = options.fast == QLatin1String("t");
-        s.team = options.team == QLatin1String("t");
+        s.allowNewTiles = options.newTiles;
+        s.allowTyping = options.typing;
+        s.fast = options.fast;
+        s.team = options.team;
         return s;
     }
     bool operator==(const GameSettings &) const = default;
 };
 
-// How a "CMD_thedice" deals: a 10- or 13-letter hand at a turn's start, the
-// alternative set after a purchase ("new"), or back to the current one ("old").
-enum class DealKind { Ten, Thirteen, New, Old, Other };
-
-inline DealKind dealKindFromWire(const QString &flag)
-{
-    if (flag == QLatin1String("false"))
-        return DealKind::Ten;
-    if (flag == QLatin1String("true"))
-        return DealKind::Thirteen;
-    if (flag == QLatin1String("new"))
-        return DealKind::New;
-    if (flag == QLatin1String("old"))
-        return DealKind::Old;
-    return DealKind::Other;
-}
+// How a "CMD_thedice" deals; the protocol reads the flag.
+using protocol::DealKind;
+using protocol::dealKindFromWire;
 
 // One player's result of the last scored turn.
 struct TurnResult

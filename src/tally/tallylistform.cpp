@@ -1,5 +1,7 @@
 #include "tally/tallylistform.h"
 
+#include "net/protocol.h"
+
 #include "net/fieldcursor.h"
 #include "net/zwonkyerror.h"
 #include "storage/filereplace.h"
@@ -383,7 +385,7 @@ void Ttallylist::report(const QString &text) const
 void Ttallylist::addgame(const QString &winner)
 {
     // A team's win is recorded nowhere, not even as a game.
-    if (winner.contains(QStringLiteral(" and ")))
+    if (protocol::isTeamWinner(winner))
         return;
     if (m_boardNames)
         loadchecklist(m_boardNames());

@@ -17,6 +17,9 @@ public:
 
     // Brings the typed text into range now (what leaving the box does).
     void clampText();
+    // The value the text shown stands for, brought into range (what leaving
+    // the box would make of it).
+    int shownValue() const { return clamped(text()); }
 
 protected:
     QValidator::State validate(QString &input, int &pos) const override;

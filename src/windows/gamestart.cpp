@@ -96,6 +96,36 @@ Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
 
 void Tgamestartform::hideFastOption() { m_fast->hide(); }
 
+protocol::GameOptions Tgamestartform::chosenOptions() const
+{
+    protocol::GameOptions options;
+    options.team = false;
+    options.playTo = m_playTo->shownValue();
+    options.timePerTurn = m_timePerTurn->shownValue();
+    options.zwonkedAt = m_zwonked->shownValue();
+    options.newTiles = m_new->isChecked();
+    options.typing = m_typing->isChecked();
+    options.fast = m_fast->isChecked();
+    return options;
+}
+
+protocol::GameOptions Tgamestartform::options() const
+{
+    protocol::GameOptions options = chosenOptions();
+    options.fast = options.fast && !m_fast->isHidden();
+    return options;
+}
+
+void Tgamestartform::setOptions(const protocol::GameOptions &options)
+{
+    m_playTo->setValue(options.playTo);
+    m_timePerTurn->setValue(options.timePerTurn);
+    m_zwonked->setValue(options.zwonkedAt);
+    m_new->setChecked(options.newTiles);
+    m_typing->setChecked(options.typing);
+    m_fast->setChecked(options.fast);
+}
+
 void Tgamestartform::button_startClick()
 {
     // A number still being typed counts as shown once it is brought into range.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/protocol.h"
 #include "widgets/tiledbackground.h"
 
 #include <functional>
@@ -11,9 +12,8 @@ namespace zwonky {
 class SpinEdit;
 class PictureButton;
 
-// The host's game options. The start picture hands them to the main window
-// (which reads the controls by name, sends the start and saves the choice)
-// and hides the window.
+// The host's game options. The start picture calls the main window's start
+// (which sends options() and saves the choice) and hides the window.
 class Tgamestartform : public TiledBackground
 {
     Q_OBJECT
@@ -26,6 +26,16 @@ public:
 
     // Launch parameter "s": no fast games in this process.
     void hideFastOption();
+
+    // The options a start sends: each number as its box will hold it, a
+    // hidden fast box counts as off; never a team game (the server decides).
+    protocol::GameOptions options() const;
+    // The options as the player left them, the fast box's tick even while
+    // it is hidden (what the settings file keeps).
+    protocol::GameOptions chosenOptions() const;
+    // Shows the options; each number is held to its box's range. The team
+    // flag is not shown.
+    void setOptions(const protocol::GameOptions &options);
 
     void button_startClick();
 

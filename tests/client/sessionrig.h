@@ -7,9 +7,8 @@
 
 #include "client/chatform.h"
 #include "session/clientsession.h"
-#include "client/soundplayer.h"
-#include "client/tallyrecorder.h"
 #include "net/protocol.h"
+#include "recordingfakes.h"
 #include "windows/gamestart.h"
 #include "windows/spylistform.h"
 
@@ -22,33 +21,8 @@
 
 namespace zwonky::testing {
 
-class SoundLog : public SoundPlayer
-{
-public:
-    void play(const QString &clip) override { clips << clip.toLower(); }
-    void stop() override {}
-    QStringList clips;
-};
-
-class TallyLog : public TallyRecorder
-{
-public:
-    void addgame(const QString &winner) override { games << winner; }
-    void addscore(int column, int value) override
-    {
-        scores << qMakePair(column, value);
-        if (column == 3)
-            highestGame = value;
-    }
-    int highestGameScore() const override { return highestGame; }
-    int highestTurnScore() const override { return 0; }
-    void loadchecklist(const QStringList &names) override { checklist = names; }
-
-    QStringList games;
-    QList<QPair<int, int>> scores;
-    QStringList checklist;
-    int highestGame = 0;
-};
+using SoundLog = RecordingSound;
+using TallyLog = RecordingTally;
 
 class SessionRig
 {

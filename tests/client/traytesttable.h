@@ -7,9 +7,8 @@
 
 #include "client/chatform.h"
 #include "session/clientsession.h"
-#include "client/soundplayer.h"
-#include "client/tallyrecorder.h"
 #include "net/protocol.h"
+#include "recordingfakes.h"
 
 #include <QPointer>
 #include <QTcpServer>
@@ -20,37 +19,6 @@
 #include <memory>
 
 namespace zwonky::testing {
-
-class RecordingSound : public SoundPlayer
-{
-public:
-    void play(const QString &clip) override { clips << clip.toLower(); }
-    void stop() override {}
-    QString lastClip() const { return clips.isEmpty() ? QString() : clips.last(); }
-    QStringList clips;
-};
-
-class RecordingTally : public TallyRecorder
-{
-public:
-    void addgame(const QString &winner) override { games << winner; }
-    void addscore(int column, int value) override
-    {
-        scores << qMakePair(column, value);
-        if (column == 3)
-            highestGame = value;
-        if (column == 4)
-            highestTurn = value;
-    }
-    int highestGameScore() const override { return highestGame; }
-    int highestTurnScore() const override { return highestTurn; }
-    void loadchecklist(const QStringList &) override {}
-
-    QStringList games;
-    QList<QPair<int, int>> scores;
-    int highestGame = 0;
-    int highestTurn = 0;
-};
 
 class TrayTable
 {
@@ -95,12 +63,10 @@ public:
     void startTurn(int turnSeat, const QStringList &letters, const QString &flag,
                    bool typing = true, int seconds = 90, bool fast = false)
     {
-        protocol::GameOptionFields options;
-        options.playTo = QStringLiteral("5000");
-        options.timePerTurn = QString::number(seconds);
-        options.zwonkedAt = QStringLiteral("2000");
-        options.typing = typing ? QStringLiteral("t") : QStringLiteral("f");
-        options.fast = fast ? QStringLiteral("t") : QStringLiteral("f");
+        protocol::GameOptions options;
+        options.timePerTurn = seconds;
+        options.typing = typing;
+        options.fast = fast;
         feed(protocol::startGameAnnounce(QStringLiteral("Ann"), options));
         feed(protocol::nextPlayer(turnSeat));
         feed(protocol::theDice(turnSeat, flag, letters));

@@ -411,14 +411,14 @@ void TestChatformBoard::newcomerStats()
     QFETCH(bool, buttons);
     TrayTable table;
     QVERIFY(table.seat(4));
-    protocol::GameOptionFields options;
-    options.team = QStringLiteral("t");
-    options.playTo = QStringLiteral("8000");
-    options.timePerTurn = QStringLiteral("120");
-    options.zwonkedAt = QStringLiteral("3000");
-    options.newTiles = QStringLiteral("f");
-    options.typing = QStringLiteral("t");
-    options.fast = fast ? QStringLiteral("t") : QStringLiteral("f");
+    protocol::GameOptions options;
+    options.team = true;
+    options.playTo = 8000;
+    options.timePerTurn = 120;
+    options.zwonkedAt = 3000;
+    options.newTiles = false;
+    options.typing = true;
+    options.fast = fast;
     table.feed(protocol::stats(turnSeat, options));
 
     QCOMPARE(table.window.currentTurnSeat(), expectedTurn);

@@ -55,14 +55,9 @@ bool seatAtFullTable(SessionRig &rig, int own, bool hosting = false)
 QByteArray startMessage(const QString &fast, const QString &newTiles = QStringLiteral("t"),
                         const QString &typing = QStringLiteral("t"))
 {
-    protocol::GameOptionFields options;
-    options.playTo = QStringLiteral("5000");
-    options.timePerTurn = QStringLiteral("60");
-    options.zwonkedAt = QStringLiteral("2000");
-    options.newTiles = newTiles;
-    options.typing = typing;
-    options.fast = fast;
-    return protocol::startGameAnnounce(QStringLiteral("Ann"), options);
+    // Flags as texts: a server may send any.
+    return "CMD_startgame+Ann+f+5000+60+2000+" + (newTiles + '+' + typing + '+' + fast + '+').toLatin1()
+           + protocol::Terminator;
 }
 
 } // namespace

@@ -157,10 +157,10 @@ void TestHeadlessGame::threeSessionsPlayANormalGameToTheEnd()
             QTRY_COMPARE(p->session->players().shownName(seat), players[seat - 1]->name);
 
     const int playTo = 1500;
-    protocol::GameOptionFields options;
-    options.playTo = QString::number(playTo);
-    options.timePerTurn = QStringLiteral("90");
-    options.zwonkedAt = QStringLiteral("100000");
+    protocol::GameOptions options;
+    options.playTo = playTo;
+    options.timePerTurn = 90;
+    options.zwonkedAt = 100000;
     ClientSession &host = *players.front()->session;
     host.startGame(options);
 

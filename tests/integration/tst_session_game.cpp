@@ -5,9 +5,8 @@
 // closes. The server's clock is stepped by calling its tick.
 
 #include "client/chatform.h"
-#include "client/soundplayer.h"
-#include "client/tallyrecorder.h"
 #include "net/protocol.h"
+#include "recordingfakes.h"
 #include "server/serverform.h"
 #include "windows/gamestart.h"
 #include "windows/spylistform.h"
@@ -31,23 +30,8 @@ using namespace zwonky;
 
 namespace {
 
-class SilentSound : public SoundPlayer
-{
-public:
-    void play(const QString &) override {}
-    void stop() override {}
-};
-
-class NoTally : public TallyRecorder
-{
-public:
-    void addgame(const QString &winner) override { games << winner; }
-    void addscore(int, int) override {}
-    int highestGameScore() const override { return 0; }
-    int highestTurnScore() const override { return 0; }
-    void loadchecklist(const QStringList &) override {}
-    QStringList games;
-};
+using SilentSound = testing::RecordingSound;
+using NoTally = testing::RecordingTally;
 
 // One program: its main window with the spy list and start-game window.
 struct Program

@@ -5,11 +5,10 @@
 
 #include "client/chatform.h"
 #include "session/clientsession.h"
-#include "client/soundplayer.h"
-#include "client/tallyrecorder.h"
 #include "client/tilewidget.h"
 #include "client/wordcolumn.h"
 #include "net/protocol.h"
+#include "recordingfakes.h"
 #include "server/serverform.h"
 #include "windows/gamestart.h"
 
@@ -29,25 +28,8 @@ using namespace zwonky;
 
 namespace {
 
-class QuietSound : public SoundPlayer
-{
-public:
-    void play(const QString &clip) override { clips << clip.toLower(); }
-    void stop() override {}
-    QStringList clips;
-};
-
-class Tally : public TallyRecorder
-{
-public:
-    void addgame(const QString &winner) override { games << winner; }
-    void addscore(int column, int value) override { scores << qMakePair(column, value); }
-    int highestGameScore() const override { return 0; }
-    int highestTurnScore() const override { return 0; }
-    void loadchecklist(const QStringList &) override {}
-    QStringList games;
-    QList<QPair<int, int>> scores;
-};
+using QuietSound = testing::RecordingSound;
+using Tally = testing::RecordingTally;
 
 // One player at the table: his window and what it plays through.
 struct Player

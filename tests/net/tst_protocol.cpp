@@ -22,6 +22,12 @@ private slots:
     void pumpHandlesOneMessagePerTick();
     void pumpCountsAndDropsPerSource();
     void badNumberEndsThatMessageOnly();
+    void gameOptionsRoundTrip_data();
+    void gameOptionsRoundTrip();
+    void receivedFlagsAreReadLeniently_data();
+    void receivedFlagsAreReadLeniently();
+    void dealKinds();
+    void teamWinner();
     void placeholderAndCutChatAreDropped();
     void idlePumpSleeps();
 };
@@ -30,13 +36,13 @@ void TestProtocol::builders_data()
 {
     QTest::addColumn<QByteArray>("built");
     QTest::addColumn<QByteArray>("expected");
-    p::GameOptionFields o;
-    o.playTo = "5000";
-    o.timePerTurn = "60";
-    o.zwonkedAt = "2000";
-    o.newTiles = "t";
-    o.typing = "t";
-    o.fast = "t";
+    p::GameOptions o;
+    o.playTo = 5000;
+    o.timePerTurn = 60;
+    o.zwonkedAt = 2000;
+    o.newTiles = true;
+    o.typing = true;
+    o.fast = true;
     auto row = [](const char *name, const QByteArray &built, const char *text) {
         QTest::newRow(name) << built << (QByteArray(text) + '\xFF');
     };
@@ -202,6 +208,96 @@ void TestProtocol::pumpCountsAndDropsPerSource()
     QCOMPARE(pump.bytesFrom(7), qsizetype(0));
     pump.tick();
     QCOMPARE(seen, (QList<int>{2, 4}));
+}
+
+void TestProtocol::gameOptionsRoundTrip_data()
+{
+    QTest::addColumn<bool>("team");
+    QTest::addColumn<bool>("newTiles");
+    QTest::addColumn<bool>("typing");
+    QTest::addColumn<bool>("fast");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("defaults") << false << true << false << false << "f+7000+65+3000+t+f+f+";
+    QTest::newRow("all on") << true << true << true << true << "t+7000+65+3000+t+t+t+";
+    QTest::newRow("all off") << false << false << false << false << "f+7000+65+3000+f+f+f+";
+    QTest::newRow("mixed") << true << false << true << false << "t+7000+65+3000+f+t+f+";
+}
+
+void TestProtocol::gameOptionsRoundTrip()
+{
+    QFETCH(bool, team);
+    QFETCH(bool, newTiles);
+    QFETCH(bool, typing);
+    QFETCH(bool, fast);
+    QFETCH(QString, text);
+    p::GameOptions o;
+    o.team = team;
+    o.playTo = 7000;
+    o.timePerTurn = 65;
+    o.zwonkedAt = 3000;
+    o.newTiles = newTiles;
+    o.typing = typing;
+    o.fast = fast;
+    QCOMPARE(p::gameOptionsText(o), text);
+    QCOMPARE(p::startGameRequest(2, o), ("CMD_startgame+2+" + text).toLatin1() + '\xFF');
+    FieldCursor cursor(text.toLatin1());
+    QCOMPARE(p::takeGameOptions(cursor), o);
+}
+
+void TestProtocol::receivedFlagsAreReadLeniently_data()
+{
+    QTest::addColumn<QByteArray>("fields");
+    QTest::addColumn<bool>("team");
+    QTest::addColumn<bool>("newTiles");
+    QTest::addColumn<bool>("typing");
+    QTest::addColumn<bool>("fast");
+    // New tiles are on unless "f"; the others only as "t".
+    QTest::newRow("odd texts") << QByteArray("T+1+2+3+x+true+1+") << false << true << false << false;
+    QTest::newRow("empty flags") << QByteArray("+1+2+3++++") << false << true << false << false;
+    QTest::newRow("exact") << QByteArray("t+1+2+3+f+t+t+") << true << false << true << true;
+}
+
+void TestProtocol::receivedFlagsAreReadLeniently()
+{
+    QFETCH(QByteArray, fields);
+    QFETCH(bool, team);
+    QFETCH(bool, newTiles);
+    QFETCH(bool, typing);
+    QFETCH(bool, fast);
+    FieldCursor cursor(fields);
+    const p::GameOptions o = p::takeGameOptions(cursor);
+    QCOMPARE(o.team, team);
+    QCOMPARE(o.playTo, 1);
+    QCOMPARE(o.timePerTurn, 2);
+    QCOMPARE(o.zwonkedAt, 3);
+    QCOMPARE(o.newTiles, newTiles);
+    QCOMPARE(o.typing, typing);
+    QCOMPARE(o.fast, fast);
+
+    FieldCursor bad("f+50x0+60+2000+t+f+f+");
+    QVERIFY_THROWS_EXCEPTION(ZwonkyError, p::takeGameOptions(bad));
+}
+
+void TestProtocol::dealKinds()
+{
+    const QStringList letters{"A", "B"};
+    QCOMPARE(p::theDice(3, p::DealKind::Ten, letters), QByteArray("CMD_thedice+3+false+A+B\xFF"));
+    QCOMPARE(p::theDice(3, p::DealKind::Thirteen, letters), QByteArray("CMD_thedice+3+true+A+B\xFF"));
+    QCOMPARE(p::theDice(3, p::DealKind::New, letters), QByteArray("CMD_thedice+3+new+A+B\xFF"));
+    QCOMPARE(p::theDice(3, p::DealKind::Old, letters), QByteArray("CMD_thedice+3+old+A+B\xFF"));
+    for (p::DealKind kind : {p::DealKind::Ten, p::DealKind::Thirteen, p::DealKind::New, p::DealKind::Old})
+        QCOMPARE(p::dealKindFromWire(p::dealKindText(kind)), kind);
+    // Exact texts only.
+    for (const char *odd : {"", "True", "NEW", "old ", "t"})
+        QCOMPARE(p::dealKindFromWire(QString::fromLatin1(odd)), p::DealKind::Other);
+}
+
+void TestProtocol::teamWinner()
+{
+    QCOMPARE(p::teamWinnerText("Ann", "Cid"), QStringLiteral("Ann and Cid"));
+    QVERIFY(p::isTeamWinner(p::teamWinnerText("Ann", "Cid")));
+    QVERIFY(!p::isTeamWinner("Andy"));
+    QVERIFY(!p::isTeamWinner("Sand andes"));
 }
 
 void TestProtocol::badNumberEndsThatMessageOnly()

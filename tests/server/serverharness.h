@@ -191,7 +191,7 @@ public:
     }
 
     // Starts a game as the host (client in seat 1).
-    bool start(RawClient *host, const protocol::GameOptionFields &options)
+    bool start(RawClient *host, const protocol::GameOptions &options)
     {
         return send(host, protocol::startGameRequest(host->seat, options));
     }
@@ -232,17 +232,14 @@ public:
     std::vector<std::unique_ptr<RawClient>> clients;
 };
 
-inline protocol::GameOptionFields gameOptions(int playTo, bool fast = false, int timePerTurn = 60,
-                                              int zwonkedAt = 2000)
+inline protocol::GameOptions gameOptions(int playTo, bool fast = false, int timePerTurn = 60,
+                                         int zwonkedAt = 2000)
 {
-    protocol::GameOptionFields o;
-    o.team = QStringLiteral("f");
-    o.playTo = QString::number(playTo);
-    o.timePerTurn = QString::number(timePerTurn);
-    o.zwonkedAt = QString::number(zwonkedAt);
-    o.newTiles = QStringLiteral("t");
-    o.typing = QStringLiteral("f");
-    o.fast = fast ? QStringLiteral("t") : QStringLiteral("f");
+    protocol::GameOptions o;
+    o.playTo = playTo;
+    o.timePerTurn = timePerTurn;
+    o.zwonkedAt = zwonkedAt;
+    o.fast = fast;
     return o;
 }
 

@@ -138,7 +138,7 @@ void TestGameEngine::turnAndPauseLengths()
 void TestGameEngine::teamGame()
 {
     protocol::GameOptions options = engineOptions(50);
-    options.team = "t";
+    options.team = true;
     StartedGame g({"Ann", "Bob", "Cid", "Dee", "Eve", "Fay"}, options);
     g.acceptAll = true;
     QVERIFY(g.engine.teamGame());
@@ -241,7 +241,7 @@ void TestGameEngine::newThenOldTilesCost600()
 void TestGameEngine::newTilesOffIsIgnored()
 {
     protocol::GameOptions options = engineOptions(5000);
-    options.newTiles = "f";
+    options.newTiles = false;
     StartedGame g({"Ann", "Bob"}, options);
     g.table.takeAll();
     g.engine.newtiles(1);
@@ -528,7 +528,7 @@ void TestGameEngine::unbelievedSenderIsIgnored()
     QCOMPARE(g.table.take(2), QByteArray());
     QCOMPARE(g.engine.turnCounter(), 64);
     QCOMPARE(g.engine.currentSet(), letters);
-    QCOMPARE(g.engine.options().playTo, QStringLiteral("5000"));
+    QCOMPARE(g.engine.options().playTo, 5000);
 }
 
 QTEST_GUILESS_MAIN(TestGameEngine)

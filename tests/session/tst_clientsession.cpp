@@ -19,13 +19,11 @@ namespace {
 
 const QString Version = QString::fromLatin1(protocol::GameVersion);
 
-protocol::GameOptionFields options(int timePerTurn, bool fast = false)
+protocol::GameOptions options(int timePerTurn, bool fast = false)
 {
-    protocol::GameOptionFields o;
-    o.playTo = QStringLiteral("5000");
-    o.timePerTurn = QString::number(timePerTurn);
-    o.zwonkedAt = QStringLiteral("2000");
-    o.fast = fast ? QStringLiteral("t") : QStringLiteral("f");
+    protocol::GameOptions o;
+    o.timePerTurn = timePerTurn;
+    o.fast = fast;
     return o;
 }
 

@@ -94,13 +94,10 @@ inline protocol::GameOptions engineOptions(int playTo, bool fast = false, int ti
                                            int zwonkedAt = 2000)
 {
     protocol::GameOptions o;
-    o.team = QStringLiteral("f");
     o.playTo = playTo;
     o.timePerTurn = timePerTurn;
     o.zwonkedAt = zwonkedAt;
-    o.newTiles = QStringLiteral("t");
-    o.typing = QStringLiteral("f");
-    o.fast = fast ? QStringLiteral("t") : QStringLiteral("f");
+    o.fast = fast;
     return o;
 }
 

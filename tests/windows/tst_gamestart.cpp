@@ -63,6 +63,8 @@ private slots:
     void typedValuesAreBroughtIntoRange();
     void arrowsStepWithinTheRange_data();
     void arrowsStepWithinTheRange();
+    void optionsShowAndReadBack();
+    void hiddenFastBoxIsNotSentButKept();
 };
 
 void TestGameStart::designValuesBeforeLogin()
@@ -182,6 +184,48 @@ void TestGameStart::arrowsStepWithinTheRange()
     QSpinBox *spin = box(form, name.toLatin1().constData());
     spin->stepBy(steps);
     QCOMPARE(spin->text(), expected);
+}
+
+void TestGameStart::optionsShowAndReadBack()
+{
+    Tgamestartform form;
+    protocol::GameOptions wanted;
+    wanted.team = true; // never offered: the window does not take it
+    wanted.playTo = 9000;
+    wanted.timePerTurn = 75;
+    wanted.zwonkedAt = 4000;
+    wanted.newTiles = false;
+    wanted.typing = true;
+    wanted.fast = true;
+    form.setOptions(wanted);
+    QCOMPARE(box(form, "playtoscore")->text(), QStringLiteral("9000"));
+    QVERIFY(!check(form, "new")->isChecked());
+    protocol::GameOptions expected = wanted;
+    expected.team = false;
+    QCOMPARE(form.options(), expected);
+    QCOMPARE(form.chosenOptions(), expected);
+
+    // Numbers beyond a box's range are held to it.
+    wanted.playTo = 1;
+    wanted.timePerTurn = 1000;
+    wanted.zwonkedAt = -5;
+    form.setOptions(wanted);
+    QCOMPARE(form.options().playTo, 5000);
+    QCOMPARE(form.options().timePerTurn, 120);
+    QCOMPARE(form.options().zwonkedAt, 1000);
+
+    // A number still being typed counts as the box will hold it.
+    box(form, "playtoscore")->findChild<QLineEdit *>()->setText(QStringLiteral("200000"));
+    QCOMPARE(form.options().playTo, 50000);
+}
+
+void TestGameStart::hiddenFastBoxIsNotSentButKept()
+{
+    Tgamestartform form;
+    check(form, "fast")->setChecked(true);
+    form.hideFastOption();
+    QVERIFY(!form.options().fast);
+    QVERIFY(form.chosenOptions().fast);
 }
 
 QTEST_MAIN(TestGameStart)

@@ -1,0 +1,16 @@
+#pragma once
+
+// The main window's size and place at start, without a settings file and
+// after "Reset Screen Location".
+
+namespace zwonky::windowsize {
+
+inline constexpr int ResetLeft = 3;
+inline constexpr int ResetTop = 3;
+inline constexpr int DefaultWidth = 795;
+inline constexpr int DefaultHeight = 568;
+// Everything sits on one fixed panel; the window may grow around it.
+inline constexpr int MainPanelWidth = 785;
+inline constexpr int MainPanelHeight = 520;
+
+} // namespace zwonky::windowsize

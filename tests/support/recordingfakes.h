@@ -1,0 +1,47 @@
+#pragma once
+
+// The recording fakes of the client's outside services: what the window
+// played and what it put into the tally, for the tests to read.
+
+#include "client/soundplayer.h"
+#include "client/tallyrecorder.h"
+
+#include <QList>
+#include <QPair>
+#include <QStringList>
+
+namespace zwonky::testing {
+
+class RecordingSound : public SoundPlayer
+{
+public:
+    void play(const QString &clip) override { clips << clip.toLower(); }
+    void stop() override {}
+    QString lastClip() const { return clips.isEmpty() ? QString() : clips.last(); }
+    QStringList clips; // lower case
+};
+
+class RecordingTally : public TallyRecorder
+{
+public:
+    void addgame(const QString &winner) override { games << winner; }
+    void addscore(int column, int value) override
+    {
+        scores << qMakePair(column, value);
+        if (column == 3)
+            highestGame = value;
+        if (column == 4)
+            highestTurn = value;
+    }
+    int highestGameScore() const override { return highestGame; }
+    int highestTurnScore() const override { return highestTurn; }
+    void loadchecklist(const QStringList &names) override { checklist = names; }
+
+    QStringList games;
+    QList<QPair<int, int>> scores;
+    QStringList checklist;
+    int highestGame = 0;
+    int highestTurn = 0;
+};
+
+} // namespace zwonky::testing
