@@ -215,7 +215,7 @@ void Tchat::onGameOver(const QString &text)
     m_status->setText(QStringLiteral("Game Over!"));
     if (isHosting())
         m_startButton->show();
-    if (text.contains(QLatin1String(" and "))) {
+    if (protocol::isTeamWinner(text)) {
         m_winnerPanel->setText(text + QStringLiteral(" have Won the Game!"));
         m_winnerPanel->show();
         m_winnerPanel->raise();
