@@ -11,6 +11,7 @@
 // Display state lives in the controls, as the players see it; every named
 // control carries its name as objectName so tests can find it.
 
+#include "audio/soundclip.h"
 #include "net/framer.h"
 #include "net/messagepump.h"
 
@@ -193,7 +194,7 @@ public:
     void addlinetochat(const QString &line, quint32 colour);
     void chatrecieved(FieldCursor &args);
     void playasound(FieldCursor &args);
-    void playsounds(const QString &name);
+    void playsounds(SoundClip clip);
     void sendit();
     // Phrase buttons 1-9 send their phrase; 10 pops up the chatter sounds.
     void b_phrase1Click(int button);
@@ -431,7 +432,7 @@ private:
     // ---- chat state (chatform_chat.cpp; its owner adds members here) ----
     void wireChatOptions();
     void sendPhraseMessage(const QByteArray &message);
-    void playClip(const QString &clip);
+    void playClip(SoundClip clip);
     void setHideSelection(bool hide);
     // Inserts a line's body, its links underlined.
     void insertBody(QTextCursor &at, const QString &body, const QTextCharFormat &format);

@@ -5,7 +5,7 @@
 
 #include "client/chatform.h"
 
-#include "client/tallyrecorder.h"
+#include "tally/tallyrecorder.h"
 #include "client/wordcolumn.h"
 #include "client/wordlistpanel.h"
 #include "client/wordpoints.h"
@@ -234,7 +234,7 @@ void Tchat::list_3Change(WordColumn *column)
     if (count > 4) {
         column->setFlatColour(colourFromBgr(Silver));
         column->setFocusedColour(colourFromBgr(Silver));
-        playsounds(QStringLiteral("filled"));
+        playsounds(SoundClip::Filled);
     }
     fillPreview(column->length(), count);
 

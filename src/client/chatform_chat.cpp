@@ -2,7 +2,7 @@
 
 #include "client/colortext.h"
 #include "client/rteurl.h"
-#include "client/soundplayer.h"
+#include "audio/soundplayer.h"
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
 #include "net/tsock.h"
@@ -25,7 +25,6 @@
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
-#include <map>
 
 namespace zwonky {
 
@@ -63,27 +62,6 @@ const QStringList &chatterCaptions()
         QStringLiteral("Oh No"),    QStringLiteral("Applause"), QStringLiteral("Honk"),
     };
     return captions;
-}
-
-// Game events and the clips that mark them.
-const std::map<QString, QString> &eventClips()
-{
-    static const std::map<QString, QString> clips{
-        {QStringLiteral("entered"), QStringLiteral("ENTERED")},
-        {QStringLiteral("timeup"), QStringLiteral("TIMEUP")},
-        {QStringLiteral("showlist"), QStringLiteral("SHOWLIST")},
-        {QStringLiteral("gameover"), QStringLiteral("GAMEOVER")},
-        {QStringLiteral("badword"), QStringLiteral("BADWORD")},
-        {QStringLiteral("goodword"), QStringLiteral("GOODWORD")},
-        {QStringLiteral("puttile"), QStringLiteral("PUTTILE")},
-        {QStringLiteral("clear"), QStringLiteral("CLEAR")},
-        {QStringLiteral("time"), QStringLiteral("TIME")},
-        {QStringLiteral("turn"), QStringLiteral("TURN")},
-        {QStringLiteral("turnnew"), QStringLiteral("TURNNEW")},
-        {QStringLiteral("zwonked"), QStringLiteral("ZWONKED")},
-        {QStringLiteral("filled"), QStringLiteral("FILLED")},
-    };
-    return clips;
 }
 
 // The terminator byte is the character U+00FF in the wire's code page; a
@@ -504,7 +482,9 @@ void Tchat::playasound(FieldCursor &args)
     const QString seatText = args.takeField();
     const QString sound = args.takeField();
     if (m_playChatter && m_playChatter->isChecked()) {
-        playClip(sound);
+        // A peer may name any clip the program carries.
+        if (const std::optional<SoundClip> clip = clipNamed(sound))
+            playClip(*clip);
         return;
     }
     bool isNumber = false;
@@ -523,20 +503,17 @@ void Tchat::playasound(FieldCursor &args)
 
 // ---------------------------------------------------------------- event sounds
 
-void Tchat::playsounds(const QString &name)
+void Tchat::playsounds(SoundClip clip)
 {
     if (m_playSounds && !m_playSounds->isChecked())
         return;
-    const auto found = eventClips().find(name.toLower());
-    if (found != eventClips().end())
-        playClip(found->second);
+    playClip(clip);
 }
 
-void Tchat::playClip(const QString &clip)
+void Tchat::playClip(SoundClip clip)
 {
-    // The player finds clips without regard to case and never blocks.
-    if (m_sound && !clip.isEmpty())
-        m_sound->play(clip.toUpper());
+    if (m_sound)
+        m_sound->play(clip);
 }
 
 // ---------------------------------------------------------------- clipboard

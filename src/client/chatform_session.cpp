@@ -2,7 +2,7 @@
 
 #include "client/connectionnotice.h"
 #include "client/errorreport.h"
-#include "client/tallyrecorder.h"
+#include "tally/tallyrecorder.h"
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
 #include "net/tsock.h"
@@ -506,7 +506,7 @@ void Tchat::newplayerinfo(FieldCursor &args)
         loadinifile();
     } else {
         addlinetochat(name + QStringLiteral(" is Connected."), NoticeBlue);
-        playsounds(QStringLiteral("entered"));
+        playsounds(SoundClip::Entered);
     }
     if (seat >= 7) {
         if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList))
@@ -679,7 +679,7 @@ void Tchat::accepted(FieldCursor &args)
     // The others saw the word being built on the tray; it goes back now.
     if (m_currentTurnSeat != m_ownSeat)
         cleartiles();
-    playsounds(QStringLiteral("goodword"));
+    playsounds(SoundClip::GoodWord);
 }
 
 void Tchat::rejected(FieldCursor &args)
@@ -690,7 +690,7 @@ void Tchat::rejected(FieldCursor &args)
     setTextColour(m_status, bgr(StatusRed));
     if (m_currentTurnSeat != m_ownSeat)
         cleartiles();
-    playsounds(QStringLiteral("badword"));
+    playsounds(SoundClip::BadWord);
 }
 
 void Tchat::endturn()
@@ -707,13 +707,13 @@ void Tchat::endturn()
     m_turnLabel->clear();
     cleartiles();
     blankTiles();
-    playsounds(QStringLiteral("timeup"));
+    playsounds(SoundClip::TimeUp);
 }
 
 void Tchat::turnend(FieldCursor &)
 {
     endturn();
-    playsounds(QStringLiteral("showlist"));
+    playsounds(SoundClip::ShowList);
     for (int seat = 1; seat <= PlayingSeats; ++seat) {
         if (auto *header = findChild<QLabel *>(QStringLiteral("label_name%1").arg(seat)))
             header->setText(rowName(seat));
@@ -725,7 +725,7 @@ void Tchat::turnend(FieldCursor &)
 void Tchat::winner(FieldCursor &args)
 {
     const QString text = args.takeRest();
-    playsounds(QStringLiteral("gameover"));
+    playsounds(SoundClip::GameOver);
     m_status->setText(QStringLiteral("Game Over!"));
     if (m_hosting)
         m_startButton->show();

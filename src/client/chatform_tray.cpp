@@ -243,7 +243,7 @@ void Tchat::thedice(FieldCursor &args)
 
     if (flag == QLatin1String("true")) {
         if (seat == m_ownSeat)
-            playsounds(QStringLiteral("zwonked"));
+            playsounds(SoundClip::Zwonked);
         for (int die = 11; die <= 13; ++die)
             if (TileWidget *piece = tile(die))
                 piece->show();
@@ -254,7 +254,7 @@ void Tchat::thedice(FieldCursor &args)
     } else if (flag == QLatin1String("false")) {
         if (seat == m_ownSeat) {
             const bool newSound = m_turnSoundMenu && m_turnSoundMenu->property("tag").toInt() == 1;
-            playsounds(newSound ? QStringLiteral("turnnew") : QStringLiteral("turn"));
+            playsounds(newSound ? SoundClip::TurnNew : SoundClip::Turn);
         }
         for (int die = 11; die <= 13; ++die)
             if (TileWidget *piece = tile(die))
@@ -303,11 +303,11 @@ void Tchat::setdice(FieldCursor &args)
         return;
     if (position != 0) {
         piece->move(trayLeft(position), TrayTop);
-        playsounds(QStringLiteral("puttile"));
+        playsounds(SoundClip::PutTile);
     } else {
         // Shuffles are not relayed: the tile goes to its unshuffled place.
         piece->move(rackPlace(die));
-        playsounds(QStringLiteral("clear"));
+        playsounds(SoundClip::Clear);
     }
 }
 
@@ -399,7 +399,7 @@ bool Tchat::putTileDown(TileWidget *piece)
     piece->move(trayLeft(m_trayCount), TrayTop);
     piece->raise();
     sendMessage(protocol::setDiceRequest(m_ownSeat, m_trayCount, piece->dieNumber()));
-    playsounds(QStringLiteral("puttile"));
+    playsounds(SoundClip::PutTile);
     return true;
 }
 
@@ -414,7 +414,7 @@ void Tchat::takeBackLastTile()
         return;
     sendTileHome(piece);
     sendMessage(protocol::setDiceRequest(m_ownSeat, 0, piece->dieNumber()));
-    playsounds(QStringLiteral("clear"));
+    playsounds(SoundClip::Clear);
 }
 
 // ---------------------------------------------------------------- shuffling
@@ -487,7 +487,7 @@ void Tchat::hitclear()
     if (isOwnTurn()) {
         cleartiles();
         sendMessage(protocol::clearThemRequest(m_ownSeat));
-        playsounds(QStringLiteral("clear"));
+        playsounds(SoundClip::Clear);
     }
     focusChat();
 }
@@ -647,7 +647,7 @@ void Tchat::Timer2Timer()
         return;
     }
     if (m_secondsLeft == 20 || m_secondsLeft == 15 || m_secondsLeft <= 10)
-        playsounds(QStringLiteral("time"));
+        playsounds(SoundClip::Time);
     showClock();
 }
 

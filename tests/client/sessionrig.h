@@ -6,9 +6,9 @@
 // The spy list and the start-game window are attached as in the program.
 
 #include "client/chatform.h"
-#include "client/soundplayer.h"
-#include "client/tallyrecorder.h"
+#include "tally/tallyrecorder.h"
 #include "net/protocol.h"
+#include "soundlog.h"
 #include "windows/gamestart.h"
 #include "windows/spylistform.h"
 
@@ -20,14 +20,6 @@
 #include <QTextEdit>
 
 namespace zwonky::testing {
-
-class SoundLog : public SoundPlayer
-{
-public:
-    void play(const QString &clip) override { clips << clip.toLower(); }
-    void stop() override {}
-    QStringList clips;
-};
 
 class TallyLog : public TallyRecorder
 {

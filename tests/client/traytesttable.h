@@ -6,9 +6,9 @@
 // read from the host's end of the socket.
 
 #include "client/chatform.h"
-#include "client/soundplayer.h"
-#include "client/tallyrecorder.h"
+#include "tally/tallyrecorder.h"
 #include "net/protocol.h"
+#include "soundlog.h"
 
 #include <QPointer>
 #include <QTcpServer>
@@ -20,14 +20,7 @@
 
 namespace zwonky::testing {
 
-class RecordingSound : public SoundPlayer
-{
-public:
-    void play(const QString &clip) override { clips << clip.toLower(); }
-    void stop() override {}
-    QString lastClip() const { return clips.isEmpty() ? QString() : clips.last(); }
-    QStringList clips;
-};
+using RecordingSound = SoundLog;
 
 class RecordingTally : public TallyRecorder
 {

@@ -361,13 +361,12 @@ void TestChatformChat::eventSounds()
     QVERIFY(seatAnn());
     m_rig->sound.clips.clear();
     m_rig->feed(protocol::existingPlayers(3, QStringLiteral("Bo")));
-    m_rig->window.playsounds(QStringLiteral("goodword"));
-    m_rig->window.playsounds(QStringLiteral("nosuchevent"));
+    m_rig->window.playsounds(SoundClip::GoodWord);
     QCOMPARE(m_rig->sound.clips, (QStringList{QStringLiteral("entered"), QStringLiteral("goodword")}));
 
     action("PlaySounds1")->trigger();
     QVERIFY(!action("PlaySounds1")->isChecked());
-    m_rig->window.playsounds(QStringLiteral("gameover"));
+    m_rig->window.playsounds(SoundClip::GameOver);
     QCOMPARE(m_rig->sound.clips.size(), 2);
 }
 

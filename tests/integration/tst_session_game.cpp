@@ -5,12 +5,12 @@
 // closes. The server's clock is stepped by calling its tick.
 
 #include "client/chatform.h"
-#include "client/soundplayer.h"
-#include "client/tallyrecorder.h"
+#include "tally/tallyrecorder.h"
 #include "net/protocol.h"
 #include "server/serverform.h"
 #include "windows/gamestart.h"
 #include "windows/spylistform.h"
+#include "soundlog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -31,12 +31,7 @@ using namespace zwonky;
 
 namespace {
 
-class SilentSound : public SoundPlayer
-{
-public:
-    void play(const QString &) override {}
-    void stop() override {}
-};
+using SilentSound = testing::SoundLog;
 
 class NoTally : public TallyRecorder
 {

@@ -4,13 +4,13 @@
 // stepped by calling its tick; the windows dispatch on their own timers.
 
 #include "client/chatform.h"
-#include "client/soundplayer.h"
-#include "client/tallyrecorder.h"
+#include "tally/tallyrecorder.h"
 #include "client/tilewidget.h"
 #include "client/wordcolumn.h"
 #include "net/protocol.h"
 #include "server/serverform.h"
 #include "windows/gamestart.h"
+#include "soundlog.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -28,13 +28,7 @@ using namespace zwonky;
 
 namespace {
 
-class QuietSound : public SoundPlayer
-{
-public:
-    void play(const QString &clip) override { clips << clip.toLower(); }
-    void stop() override {}
-    QStringList clips;
-};
+using QuietSound = testing::SoundLog;
 
 class Tally : public TallyRecorder
 {
