@@ -1,7 +1,9 @@
 #include "client/chatform.h"
 
+#include "client/chatpane.h"
 #include "client/errorreport.h"
 #include "net/fieldcursor.h"
+#include "net/protocol.h"
 #include "net/tsock.h"
 #include "net/zwonkyerror.h"
 #include "widgets/artlabel.h"
@@ -16,6 +18,7 @@
 #include "windows/helpform.h"
 #include "windows/spylistform.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -35,6 +38,8 @@ constexpr int DefaultHeight = 568;
 // Everything sits on one fixed panel; the window may grow around it.
 constexpr int MainPanelWidth = 785;
 constexpr int MainPanelHeight = 520;
+// Watchers hear the chatter sounds but do not make them.
+constexpr int LastSeatWithSounds = 6;
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
@@ -71,7 +76,7 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
     buildTray(m_boardPanel);
     buildWordColumns(m_columnsPanel);
     buildWordListPanel();
-    buildChat(m_chatPanel);
+    buildChatPane();
     registerHandlers();
     setupGameSocket();
 
@@ -98,12 +103,13 @@ Tchat::~Tchat()
 }
 
 void Tchat::setRandom(QRandomGenerator *generator) { m_random = generator; }
-void Tchat::setSoundPlayer(SoundPlayer *player) { m_sound = player; }
+void Tchat::setSoundPlayer(SoundPlayer *player) { m_chatPane->setSoundPlayer(player); }
 void Tchat::setTally(TallyRecorder *tally) { m_tally = tally; }
 
 void Tchat::setCompanions(const CompanionWindows &windows)
 {
     m_windows = windows;
+    m_chatPane->setPhraseEditor(m_windows.phrases);
     if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList)) {
         spies->setAnchor(this);
         spies->setKicker([this](int seat) { kicking(seat); });
@@ -280,6 +286,96 @@ void Tchat::buildLayout()
     m_chatPanel = new QWidget(m_mainPanel);
     m_chatPanel->setObjectName(QStringLiteral("panel_chat"));
     m_chatPanel->setGeometry(262, 366, 523, 152);
+}
+
+// The chat pane in the bottom right corner, on the Options and View menus'
+// chat entries; what it asks to send goes out on the game connection.
+void Tchat::buildChatPane()
+{
+    ChatPane::MenuActions menu;
+    menu.playSounds = m_playSounds;
+    menu.playChatter = m_playChatter;
+    menu.textColor = m_textColor;
+    menu.actionColor = m_actionColor;
+    menu.textSizes = m_textSizes;
+    menu.scrollOff = m_scrollOff;
+    menu.phraseList = m_phraseList;
+    m_chatPane = new ChatPane(m_chatPanel, menu);
+
+    ChatPane::Requests requests;
+    requests.canChat = [this] { return m_connected; };
+    requests.chat = [this](const QString &text, const QString &colour) {
+        sendMessage(protocol::chat(m_ownSeat, text, colour));
+    };
+    requests.action = [this](const QString &text, const QString &colour) {
+        sendMessage(protocol::action(m_ownSeat, text, colour));
+    };
+    requests.phrase = [this](const QString &text, const QString &colour) {
+        // Phrases go out whether or not the login is through; a connection
+        // that is not open says so like any other send.
+        if (!m_sock)
+            throw ZwonkyError(QStringLiteral("Send - Socket Not Connected"));
+        m_sock->sendText(protocol::action(m_ownSeat, text, colour));
+    };
+    requests.chatterSound = [this](int sound) {
+        if (m_ownSeat <= LastSeatWithSounds && m_connected)
+            sendMessage(protocol::playASoundRequest(m_ownSeat, sound));
+    };
+    m_chatPane->setRequests(std::move(requests));
+
+    const auto guarded = [this](const std::function<void()> &work) {
+        try {
+            work();
+        } catch (const ZwonkyError &e) {
+            reportError(e.text());
+        }
+    };
+    connect(m_chatPane, &ChatPane::settingsChanged, this,
+            [this, guarded] { guarded([this] { saveinifile(); }); });
+    connect(m_chatPane, &ChatPane::phrasesEdited, this, [this, guarded](const QStringList &texts) {
+        guarded([this, &texts] { storePhrases(texts); });
+    });
+    connect(m_chatPane, &ChatPane::errorOccurred, this, [this](const QString &text) {
+        reportError(text);
+    });
+    // The phrase gate counts dispatch ticks; while it is closed the
+    // dispatch timer must keep ticking even with nothing to dispatch.
+    connect(m_chatPane, &ChatPane::phraseSent, this, [this] { m_pump.wake(); });
+    m_pump.setAfterTick([this] {
+        m_chatPane->dispatchTick();
+        closeWhenSettled();
+    });
+    m_pump.setKeepTicking([this] { return !m_chatPane->phraseReady(); });
+
+    if (m_resetLocation)
+        connect(m_resetLocation, &QAction::triggered, this,
+                [this, guarded] { guarded([this] { ResetScreenLocation1Click(); }); });
+    applyMinimumSize();
+}
+
+void Tchat::addlinetochat(const QString &line, quint32 colour) { m_chatPane->addLine(line, colour); }
+void Tchat::playsounds(SoundClip clip) { m_chatPane->playEvent(clip); }
+
+void Tchat::chatrecieved(FieldCursor &args)
+{
+    const QString text = args.takeRest();
+    const qsizetype bar = text.indexOf(QLatin1Char('|'));
+    if (bar < 0)
+        m_chatPane->addRelayed(text, QString());
+    else
+        m_chatPane->addRelayed(text.left(bar), text.mid(bar + 1));
+}
+
+void Tchat::playasound(FieldCursor &args)
+{
+    const QString seatText = args.takeField();
+    const QString sound = args.takeField();
+    bool isNumber = false;
+    const int seat = seatText.toInt(&isNumber);
+    std::optional<QString> player;
+    if (isNumber && seat >= 1 && seat <= LastSeatWithSounds && m_nameLabels[std::size_t(seat)])
+        player = m_nameLabels[std::size_t(seat)]->text();
+    m_chatPane->chatterSound(sound, player);
 }
 
 void Tchat::closeEvent(QCloseEvent *event)

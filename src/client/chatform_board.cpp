@@ -5,6 +5,7 @@
 
 #include "client/chatform.h"
 
+#include "client/chatpane.h"
 #include "tally/tallyrecorder.h"
 #include "client/wordcolumn.h"
 #include "client/wordlistpanel.h"
@@ -234,7 +235,7 @@ void Tchat::list_3Change(WordColumn *column)
     if (count > 4) {
         column->setFlatColour(colourFromBgr(Silver));
         column->setFocusedColour(colourFromBgr(Silver));
-        playsounds(SoundClip::Filled);
+        m_chatPane->playEvent(SoundClip::Filled);
     }
     fillPreview(column->length(), count);
 

@@ -1,5 +1,6 @@
 #include "client/chatform.h"
 
+#include "client/chatpane.h"
 #include "client/connectionnotice.h"
 #include "client/errorreport.h"
 #include "tally/tallyrecorder.h"
@@ -759,8 +760,7 @@ void Tchat::button_startClick()
     } else {
         showMessage(QStringLiteral("You are not connected"));
     }
-    if (m_chatEntry)
-        m_chatEntry->setFocus();
+    m_chatPane->focusEntry();
 }
 
 void Tchat::startgame()

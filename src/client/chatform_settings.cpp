@@ -1,5 +1,6 @@
 #include "client/chatform.h"
 
+#include "client/chatpane.h"
 #include "client/colortext.h"
 #include "client/inifile.h"
 #include "client/windowbounds.h"
@@ -103,7 +104,7 @@ void Tchat::loadinifile()
     resize(m_rememberedBounds.size());
 
     const int textSize = integerOr(ini, QStringLiteral("Textsize"), DefaultTextSize);
-    setChatTextSize(std::clamp(textSize, 1, LargestTextSize));
+    m_chatPane->setTextSize(std::clamp(textSize, 1, LargestTextSize));
     for (QAction *size : m_textSizes) {
         if (size)
             size->setChecked(size->property("tag").toInt() == textSize);
@@ -113,8 +114,8 @@ void Tchat::loadinifile()
         return textToColor(ini.readString(Section, key, QStringLiteral("clblack")))
             .value_or(ColourBlack);
     };
-    setChatTextColour(colour(QStringLiteral("Textcolor")));
-    m_actionColour = colour(QStringLiteral("Actioncolor"));
+    m_chatPane->setTextColour(colour(QStringLiteral("Textcolor")));
+    m_chatPane->setActionColour(colour(QStringLiteral("Actioncolor")));
 
     // The start-game window: numbers held to each box's range; a value that
     // is empty or not a number leaves the box as it is.
@@ -147,8 +148,8 @@ void Tchat::loadinifile()
 
     for (int k = 1; k <= PhraseKeys; ++k) {
         const QString text = ini.readString(Section, QStringLiteral("Phrase%1").arg(k));
-        if (!text.isEmpty() && m_phraseButtons[std::size_t(k)])
-            m_phraseButtons[std::size_t(k)]->setToolTip(text);
+        if (!text.isEmpty())
+            m_chatPane->setPhrase(k, text);
     }
 
     if (m_playSounds)
@@ -195,9 +196,9 @@ void Tchat::writeSettings(const QRect &bounds)
     put("Left", QString::number(bounds.x()));
     put("Width", QString::number(bounds.width()));
     put("Height", QString::number(bounds.height()));
-    put("Textsize", QString::number(m_chatLog ? m_chatLog->font().pointSize() : DefaultTextSize));
-    put("Textcolor", colorToText(m_textColour));
-    put("Actioncolor", colorToText(m_actionColour));
+    put("Textsize", QString::number(m_chatPane->textSize()));
+    put("Textcolor", colorToText(m_chatPane->textColour()));
+    put("Actioncolor", colorToText(m_chatPane->actionColour()));
 
     // Without the start-game window its keys keep what the file holds.
     QWidget *form = m_windows.gameStart;

@@ -4,6 +4,7 @@
 
 #include "client/chatform.h"
 
+#include "client/chatpane.h"
 #include "client/boardbackdrop.h"
 #include "client/lettertiles.h"
 #include "client/tilewidget.h"
@@ -211,8 +212,7 @@ bool Tchat::isFastGame() const
 
 void Tchat::focusChat()
 {
-    if (m_chatEntry)
-        m_chatEntry->setFocus(Qt::OtherFocusReason);
+    m_chatPane->focusEntry();
 }
 
 QRandomGenerator *Tchat::randomGenerator()
@@ -243,7 +243,7 @@ void Tchat::thedice(FieldCursor &args)
 
     if (flag == QLatin1String("true")) {
         if (seat == m_ownSeat)
-            playsounds(SoundClip::Zwonked);
+            m_chatPane->playEvent(SoundClip::Zwonked);
         for (int die = 11; die <= 13; ++die)
             if (TileWidget *piece = tile(die))
                 piece->show();
@@ -303,11 +303,11 @@ void Tchat::setdice(FieldCursor &args)
         return;
     if (position != 0) {
         piece->move(trayLeft(position), TrayTop);
-        playsounds(SoundClip::PutTile);
+        m_chatPane->playEvent(SoundClip::PutTile);
     } else {
         // Shuffles are not relayed: the tile goes to its unshuffled place.
         piece->move(rackPlace(die));
-        playsounds(SoundClip::Clear);
+        m_chatPane->playEvent(SoundClip::Clear);
     }
 }
 
@@ -399,7 +399,7 @@ bool Tchat::putTileDown(TileWidget *piece)
     piece->move(trayLeft(m_trayCount), TrayTop);
     piece->raise();
     sendMessage(protocol::setDiceRequest(m_ownSeat, m_trayCount, piece->dieNumber()));
-    playsounds(SoundClip::PutTile);
+    m_chatPane->playEvent(SoundClip::PutTile);
     return true;
 }
 
@@ -414,7 +414,7 @@ void Tchat::takeBackLastTile()
         return;
     sendTileHome(piece);
     sendMessage(protocol::setDiceRequest(m_ownSeat, 0, piece->dieNumber()));
-    playsounds(SoundClip::Clear);
+    m_chatPane->playEvent(SoundClip::Clear);
 }
 
 // ---------------------------------------------------------------- shuffling
@@ -487,7 +487,7 @@ void Tchat::hitclear()
     if (isOwnTurn()) {
         cleartiles();
         sendMessage(protocol::clearThemRequest(m_ownSeat));
-        playsounds(SoundClip::Clear);
+        m_chatPane->playEvent(SoundClip::Clear);
     }
     focusChat();
 }
@@ -647,7 +647,7 @@ void Tchat::Timer2Timer()
         return;
     }
     if (m_secondsLeft == 20 || m_secondsLeft == 15 || m_secondsLeft <= 10)
-        playsounds(SoundClip::Time);
+        m_chatPane->playEvent(SoundClip::Time);
     showClock();
 }
 
