@@ -1,5 +1,6 @@
 #include "client/chatpane.h"
 
+#include "client/chatcontrols.h"
 #include "client/colortext.h"
 #include "client/phrasebuttons.h"
 #include "client/rteurl.h"
@@ -10,7 +11,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -40,44 +40,6 @@ QString wireSafe(QString text)
     text.replace(QChar(0xFF), QLatin1Char('?'));
     return text;
 }
-
-// The chat log: copies its selection as plain text only.
-class ChatLogView : public QTextEdit
-{
-public:
-    using QTextEdit::QTextEdit;
-
-protected:
-    QMimeData *createMimeDataFromSelection() const override
-    {
-        auto *data = new QMimeData;
-        data->setText(textCursor().selection().toPlainText());
-        return data;
-    }
-};
-
-// Routes the key presses of one widget to a handler before the widget sees them.
-class KeyHook : public QObject
-{
-public:
-    KeyHook(QWidget *widget, std::function<bool(QKeyEvent *)> handler)
-        : QObject(widget), m_handler(std::move(handler))
-    {
-        widget->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        Q_UNUSED(watched);
-        if (event->type() == QEvent::KeyPress)
-            return m_handler(static_cast<QKeyEvent *>(event));
-        return false;
-    }
-
-private:
-    std::function<bool(QKeyEvent *)> m_handler;
-};
 
 std::optional<QColor> chooseColour(const ChatPane::ColorChooser &chooser, QWidget *parent,
                                    quint32 current, const QString &title)
