@@ -2,9 +2,11 @@
 #include "client/playertableview.h"
 #include "session/clientsession.h"
 
+#include "client/chatpane.h"
 #include "client/errorreport.h"
 #include "client/windowsize.h"
 #include "net/fieldcursor.h"
+#include "net/protocol.h"
 #include "net/tsock.h"
 #include "net/zwonkyerror.h"
 #include "widgets/artlabel.h"
@@ -19,6 +21,7 @@
 #include "windows/helpform.h"
 #include "windows/spylistform.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -34,6 +37,8 @@ namespace {
 
 using windowsize::MainPanelHeight;
 using windowsize::MainPanelWidth;
+// Watchers hear the chatter sounds but do not make them.
+constexpr int LastSeatWithSounds = 6;
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
@@ -78,7 +83,7 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
     buildTray(m_boardPanel);
     buildWordColumns(m_columnsPanel);
     buildWordListPanel();
-    buildChat(m_chatPanel);
+    buildChatPane();
     wireSession();
     setupLobbyLink();
     connect(m_newSound, &QAction::toggled, m_session, &ClientSession::setNewTurnSound);
@@ -101,12 +106,13 @@ Tchat::~Tchat()
 }
 
 void Tchat::setRandom(QRandomGenerator *generator) { m_random = generator; }
-void Tchat::setSoundPlayer(SoundPlayer *player) { m_sound = player; }
+void Tchat::setSoundPlayer(SoundPlayer *player) { m_chatPane->setSoundPlayer(player); }
 void Tchat::setTally(TallyRecorder *tally) { m_tally = tally; }
 
 void Tchat::setCompanions(const CompanionWindows &windows)
 {
     m_windows = windows;
+    m_chatPane->setPhraseEditor(m_windows.phrases);
     if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList)) {
         spies->setAnchor(this);
         spies->setKicker([this](int seat) { kicking(seat); });
@@ -283,6 +289,60 @@ void Tchat::buildLayout()
     m_chatPanel->setObjectName(QStringLiteral("panel_chat"));
     m_chatPanel->setGeometry(262, 366, 523, 152);
 }
+
+// The chat pane in the bottom right corner, on the Options and View menus'
+// chat entries; what it asks to send goes out on the game connection.
+void Tchat::buildChatPane()
+{
+    ChatPane::MenuActions menu;
+    menu.playSounds = m_playSounds;
+    menu.playChatter = m_playChatter;
+    menu.textColor = m_textColor;
+    menu.actionColor = m_actionColor;
+    menu.textSizes = m_textSizes;
+    menu.scrollOff = m_scrollOff;
+    menu.phraseList = m_phraseList;
+    m_chatPane = new ChatPane(m_chatPanel, menu);
+
+    ChatPane::Requests requests;
+    requests.canChat = [this] { return isConnected(); };
+    requests.chat = [this](const QString &text, const QString &colour) { m_session->chat(text, colour); };
+    requests.action = [this](const QString &text, const QString &colour) {
+        m_session->action(text, colour);
+    };
+    // Phrases go out whether or not the login is through.
+    requests.phrase = [this](const QString &text, const QString &colour) {
+        return m_session->phraseAction(text, colour);
+    };
+    requests.chatterSound = [this](int sound) {
+        if (ownSeat() <= LastSeatWithSounds && isConnected())
+            m_session->playSound(sound);
+    };
+    m_chatPane->setRequests(std::move(requests));
+
+    const auto guarded = [this](const std::function<void()> &work) { runGuarded(work); };
+    connect(m_chatPane, &ChatPane::settingsChanged, this,
+            [this, guarded] { guarded([this] { saveinifile(); }); });
+    connect(m_chatPane, &ChatPane::phrasesEdited, this, [this, guarded](const QStringList &texts) {
+        guarded([this, &texts] { storePhrases(texts); });
+    });
+    connect(m_chatPane, &ChatPane::errorOccurred, this, [this](const QString &text) {
+        reportError(text);
+    });
+    // The phrase gate counts dispatch ticks; while it is closed the
+    // dispatch timer must keep ticking even with nothing to dispatch.
+    connect(m_chatPane, &ChatPane::phraseSent, m_session, &ClientSession::wakeDispatch);
+    m_session->setAfterTick([this] { m_chatPane->dispatchTick(); });
+    m_session->setKeepTicking([this] { return !m_chatPane->phraseReady(); });
+
+    if (m_resetLocation)
+        connect(m_resetLocation, &QAction::triggered, this,
+                [this, guarded] { guarded([this] { ResetScreenLocation1Click(); }); });
+    applyMinimumSize();
+}
+
+void Tchat::addlinetochat(const QString &line, quint32 colour) { m_chatPane->addLine(line, colour); }
+void Tchat::playsounds(SoundClip clip) { m_chatPane->playEvent(clip); }
 
 void Tchat::closeEvent(QCloseEvent *event)
 {

@@ -8,13 +8,14 @@
 //   playertableview.cpp   the player rows, the turn marker and the host's pop-up
 //   chatform_tray.cpp     dice tiles, word tray, typing, turn clock
 //   chatform_board.cpp    word columns, points preview, score board, word-list panel
-//   chatform_chat.cpp     chat pane, phrases, chatter sounds, event sounds, chat options
+//   chatpane.h            the chat pane (its own class), made in chatform.cpp
 //   chatform_settings.cpp the settings file, window placement
 // The game connection, its dispatch and the state of the table and the game
 // are the session's (ClientSession); the window shows them. Every named
 // control carries its name as objectName so tests can find it.
 
 #include "session/sessionstate.h"
+#include "audio/soundclip.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -25,7 +26,6 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -35,12 +35,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QRandomGenerator;
-class QTextCharFormat;
-class QTextCursor;
-class QTextEdit;
-class QLineEdit;
 class QTimer;
-class QUrl;
 class QWidget;
 
 namespace zwonky {
@@ -51,6 +46,7 @@ struct GameOptions;
 class ErrorReport;
 struct ClientSettings;
 class SoundPlayer;
+class ChatPane;
 class TallyRecorder;
 class TSock;
 class LinkPointer;
@@ -166,54 +162,12 @@ public:
     void button_closeClick();
     WordColumn *wordColumn(int length) const;
 
-    // ---- chat, phrases and sounds (chatform_chat.cpp) ----
-    // colour in the 0x00BBGGRR order of colour texts (0xFF0000 is blue).
-    // A line longer than a typed one can be is cut to that length.
+    // ---- the chat pane (chatpane.h), made by chatform.cpp ----
+    ChatPane &chatPane() { return *m_chatPane; }
+    const ChatPane &chatPane() const { return *m_chatPane; }
+    // Lines and event sounds of the session's handlers, shown by the pane.
     void addlinetochat(const QString &line, quint32 colour);
-    // A relayed chat line; colourText is what followed its "|".
-    void chatrecieved(const QString &text, const QString &colourText);
-    // A chatter sound of a seat (0 when the message named none).
-    void playasound(int seat, const QString &sound);
-    void playsounds(const QString &name);
-    void sendit();
-    // Phrase buttons 1-9 send their phrase; 10 pops up the chatter sounds.
-    void b_phrase1Click(int button);
-    void b_phrase10Click();
-    // An entry of `popup_sounds` (tag 0 "<Cancel>", 1-14 the sounds).
-    void wave14Click(QAction *item);
-    void Copy1Click();
-    void Paste1Click();
-    // Either "Chat Scroll Off" entry; the other takes the same check mark.
-    void ScrollOff1Click(QAction *source);
-    void TextColor1Click();
-    void ActionColor1Click();
-    void N14Click(QAction *item);
-    // The log's text size in points; the view follows as after a new line.
-    void setChatTextSize(int points);
-    void PlaySounds1Click();
-    void PlayChatterSounds1Click();
-    void PrhaseList1Click();
-    // The phrase gate's step, run after every dispatch tick of `Timer1`.
-    void phraseTick();
-    bool phraseReady() const { return m_phraseReady; }
-    // The phrase of button 1-9 (its tool tip).
-    QString phrase(int button) const;
-    QStringList phrases() const;
-    // The phrase editor's "Done": new phrases for the buttons, stored.
-    void applyPhrases(const QStringList &phrases);
-    quint32 textColour() const { return m_textColour; }
-    quint32 actionColour() const { return m_actionColour; }
-    void setChatTextColour(quint32 colour);
-    // The colour chooser of "Text Color" / "Action Color": the chosen colour,
-    // or nothing on Cancel. Tests replace the dialog.
-    using ColorChooser = std::function<std::optional<QColor>(const QColor &initial,
-                                                             const QString &title)>;
-    void setColorChooser(ColorChooser chooser);
-    // Opens a link clicked in the chat log (the desktop's handler by default).
-    void setUrlOpener(std::function<void(const QUrl &)> opener);
-    // Asked before a link other than http, https or mailto opens (a question
-    // box by default); true opens it.
-    void setLinkAsker(std::function<bool(const QString &link)> asker);
+    void playsounds(SoundClip clip);
 
     // ---- settings (chatform_settings.cpp) ----
     void loadinifile();
@@ -246,7 +200,6 @@ private:
     void buildTray(QWidget *boardPanel);          // chatform_tray.cpp
     void buildWordColumns(QWidget *columnsPanel); // chatform_board.cpp
     void buildWordListPanel();                    // chatform_board.cpp
-    void buildChat(QWidget *chatPanel);           // chatform_chat.cpp
     void wireSession();          // chatform_events.cpp
     void setupLobbyLink();       // chatform_session.cpp
     void openLobbyLink();
@@ -320,7 +273,6 @@ private:
     TSock *m_lobbyLink = nullptr; // `Sock11`
 
     QRandomGenerator *m_random = nullptr;
-    SoundPlayer *m_sound = nullptr;
     TallyRecorder *m_tally = nullptr;
     CompanionWindows m_windows;
     QString m_settingsFolder;
@@ -350,8 +302,6 @@ private:
     QPushButton *m_oldButton = nullptr;    // `button_old`
     QPushButton *m_finishButton = nullptr; // `button_finish`
     QCheckBox *m_typingBox = nullptr;      // `checkbox_typing`
-    QLineEdit *m_chatEntry = nullptr;      // `mychat`
-    QTextEdit *m_chatLog = nullptr;        // `mainchat`
 
     // menu actions (objectName = member name of the menu table)
     QAction *m_startGameAction = nullptr;  // `StartGame1`
@@ -393,25 +343,9 @@ private:
     std::array<QListWidget *, 7> m_wordLists{};    // [1..6] `listbox_words`n
     QPushButton *m_closeWordLists = nullptr;       // `button_close`
 
-    // ---- chat state (chatform_chat.cpp; its owner adds members here) ----
-    void wireChatOptions();
-    void playClip(const QString &clip);
-    void setHideSelection(bool hide);
-    // Inserts a line's body, its links underlined.
-    void insertBody(QTextCursor &at, const QString &body, const QTextCharFormat &format);
-    std::array<QPushButton *, 11> m_phraseButtons{}; // [1..10] `b_phrase`n
-    QMenu *m_soundsPopup = nullptr;      // `popup_sounds`
-    QMenu *m_logPopup = nullptr;         // `PopupMenu1`
-    QMenu *m_entryPopup = nullptr;       // `PopupMenu2`
-    QAction *m_copyAction = nullptr;     // `Copy1`
-    QAction *m_chatScrollOff = nullptr;  // `ChatScrollOff1`
-    QAction *m_pasteAction = nullptr;    // `Paste1`
-    LinkPointer *m_linkPointer = nullptr;
-    quint32 m_textColour = 0;            // `ColorDialog`
-    quint32 m_actionColour = 0;          // `ColorDialog2`
-    bool m_phraseReady = true;           // `phraseready`
-    int m_phraseTicks = 0;               // `phraseticks`
-    ColorChooser m_colorChooser;
+    // ---- the chat pane (chatform.cpp wires it) ----
+    void buildChatPane();
+    ChatPane *m_chatPane = nullptr;
 
     // ---- settings state (chatform_settings.cpp; its owner adds members here) ----
     void writeSettings(const QRect &bounds);

@@ -6,7 +6,8 @@
 #include "client/chatform.h"
 #include "session/clientsession.h"
 
-#include "client/tallyrecorder.h"
+#include "client/chatpane.h"
+#include "tally/tallyrecorder.h"
 #include "client/wordcolumn.h"
 #include "client/wordlistpanel.h"
 #include "client/wordpoints.h"
@@ -235,7 +236,7 @@ void Tchat::list_3Change(WordColumn *column)
     if (count > 4) {
         column->setFlatColour(colourFromBgr(Silver));
         column->setFocusedColour(colourFromBgr(Silver));
-        playsounds(QStringLiteral("filled"));
+        m_chatPane->playEvent(SoundClip::Filled);
     }
     fillPreview(column->length(), count);
 

@@ -4,10 +4,11 @@
 
 #include "client/chatform.h"
 
+#include "client/chatpane.h"
 #include "client/colortext.h"
 #include "client/connectionnotice.h"
 #include "client/playertableview.h"
-#include "client/tallyrecorder.h"
+#include "tally/tallyrecorder.h"
 #include "client/wordcolumn.h"
 #include "session/clientsession.h"
 #include "windows/spylistform.h"
@@ -43,8 +44,14 @@ void Tchat::wireSession()
     connect(s, &ClientSession::ownLoginConfirmed, this, [this] { loadinifile(); });
     connect(s, &ClientSession::notice, this, &Tchat::addlinetochat);
     connect(s, &ClientSession::soundRequested, this, &Tchat::playsounds);
-    connect(s, &ClientSession::chatReceived, this, &Tchat::chatrecieved);
-    connect(s, &ClientSession::chatterSoundRequested, this, &Tchat::playasound);
+    connect(s, &ClientSession::chatReceived, m_chatPane, &ChatPane::addRelayed);
+    connect(s, &ClientSession::chatterSoundRequested, this, [this](int seat, const QString &sound) {
+        // Seat 0: the message's seat was no number; watchers make no sounds.
+        std::optional<QString> player;
+        if (isPlayingSeat(seat))
+            player = m_session->players().shownName(seat);
+        m_chatPane->chatterSound(sound, player);
+    });
     connect(s, &ClientSession::spectatorsChanged, this, [this] {
         auto *spies = qobject_cast<Tspylist *>(m_windows.spyList);
         if (!spies)

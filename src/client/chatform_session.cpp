@@ -1,8 +1,9 @@
 #include "client/chatform.h"
 
+#include "client/chatpane.h"
 #include "client/connectionnotice.h"
 #include "client/errorreport.h"
-#include "client/tallyrecorder.h"
+#include "tally/tallyrecorder.h"
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
 #include "net/tsock.h"
@@ -295,8 +296,7 @@ void Tchat::button_startClick()
     } else {
         showMessage(QStringLiteral("You are not connected"));
     }
-    if (m_chatEntry)
-        m_chatEntry->setFocus();
+    m_chatPane->focusEntry();
 }
 
 void Tchat::startgame()

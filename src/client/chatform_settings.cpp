@@ -1,6 +1,7 @@
 #include "client/chatform.h"
 
 #include "client/settingsfile.h"
+#include "client/chatpane.h"
 #include "client/windowbounds.h"
 #include "windows/gamestart.h"
 
@@ -37,13 +38,13 @@ void Tchat::loadinifile()
     move(m_rememberedBounds.topLeft());
     resize(m_rememberedBounds.size());
 
-    setChatTextSize(std::clamp(stored.textSize, 1, SettingsFile::LargestTextSize));
+    m_chatPane->setTextSize(std::clamp(stored.textSize, 1, SettingsFile::LargestTextSize));
     for (QAction *size : m_textSizes) {
         if (size)
             size->setChecked(size->property("tag").toInt() == stored.textSize);
     }
-    setChatTextColour(stored.textColour);
-    m_actionColour = stored.actionColour;
+    m_chatPane->setTextColour(stored.textColour);
+    m_chatPane->setActionColour(stored.actionColour);
 
     // A number the file does not hold as one leaves the window's box as it is.
     if (auto *form = qobject_cast<Tgamestartform *>(m_windows.gameStart); form && stored.start) {
@@ -59,8 +60,8 @@ void Tchat::loadinifile()
 
     for (int k = 1; k <= SettingsFile::PhraseKeys; ++k) {
         const QString &text = stored.phrases[std::size_t(k - 1)];
-        if (!text.isEmpty() && m_phraseButtons[std::size_t(k)])
-            m_phraseButtons[std::size_t(k)]->setToolTip(text);
+        if (!text.isEmpty())
+            m_chatPane->setPhrase(k, text);
     }
 
     if (m_playSounds)
@@ -87,9 +88,9 @@ ClientSettings Tchat::collectSettings(const QRect &bounds) const
 {
     ClientSettings s;
     s.bounds = bounds;
-    s.textSize = m_chatLog ? m_chatLog->font().pointSize() : s.textSize;
-    s.textColour = m_textColour;
-    s.actionColour = m_actionColour;
+    s.textSize = m_chatPane->textSize();
+    s.textColour = m_chatPane->textColour();
+    s.actionColour = m_chatPane->actionColour();
     // Without the start-game window its keys keep what the file holds.
     s.start.reset();
     if (const auto *form = qobject_cast<const Tgamestartform *>(m_windows.gameStart)) {

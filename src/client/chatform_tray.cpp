@@ -5,6 +5,7 @@
 #include "client/chatform.h"
 #include "session/clientsession.h"
 
+#include "client/chatpane.h"
 #include "client/boardbackdrop.h"
 #include "client/lettertiles.h"
 #include "client/tilewidget.h"
@@ -197,8 +198,7 @@ bool Tchat::isFastGame() const
 
 void Tchat::focusChat()
 {
-    if (m_chatEntry)
-        m_chatEntry->setFocus(Qt::OtherFocusReason);
+    m_chatPane->focusEntry();
 }
 
 QRandomGenerator *Tchat::randomGenerator()

@@ -12,26 +12,12 @@ QtSoundPlayer::QtSoundPlayer(QObject *parent) : QObject(parent) {}
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
-QStringList QtSoundPlayer::clipNames()
+QString QtSoundPlayer::clipResource(SoundClip clip)
 {
-    QStringList names{QStringLiteral("BADWORD"),  QStringLiteral("CLEAR"),
-                      QStringLiteral("ENTERED"),  QStringLiteral("FILLED"),
-                      QStringLiteral("GAMEOVER"), QStringLiteral("GOODWORD"),
-                      QStringLiteral("PUTTILE"),  QStringLiteral("ZWONKED"),
-                      QStringLiteral("SHOWLIST"), QStringLiteral("TIME"),
-                      QStringLiteral("TIMEUP"),   QStringLiteral("TURN"),
-                      QStringLiteral("TURNNEW")};
-    for (int k = 1; k <= 14; ++k)
-        names.append(QStringLiteral("WAVE%1").arg(k));
-    return names;
-}
-
-QString QtSoundPlayer::clipResource(const QString &clip)
-{
-    const QString upper = clip.trimmed().toUpper();
-    if (!clipNames().contains(upper))
+    const QString name = clipName(clip);
+    if (name.isEmpty())
         return {};
-    const QString resource = QStringLiteral(":/sounds/%1.wav").arg(upper);
+    const QString resource = QStringLiteral(":/sounds/%1.wav").arg(name);
     return QFile::exists(resource) ? resource : QString();
 }
 
@@ -54,13 +40,13 @@ QSoundEffect *QtSoundPlayer::effectFor(const QString &resource)
     return effect;
 }
 
-void QtSoundPlayer::play(const QString &clip)
+void QtSoundPlayer::play(SoundClip clip)
 {
     stop();
     const QString resource = clipResource(clip);
     if (resource.isEmpty())
         return;
-    m_currentClip = clip.trimmed().toUpper();
+    m_currentClip = clipName(clip);
     if (!audioAvailable())
         return;
     QSoundEffect *effect = effectFor(resource);

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "client/soundplayer.h"
+#include "audio/soundplayer.h"
 
 #include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 
 class QSoundEffect;
 
@@ -23,18 +22,15 @@ public:
     explicit QtSoundPlayer(QObject *parent = nullptr);
     ~QtSoundPlayer() override;
 
-    // clip: found without regard to letter case ("wave3" is WAVE3).
-    void play(const QString &clip) override;
+    void play(SoundClip clip) override;
     void stop() override;
 
-    // The clip asked for last and not stopped since ("" when none), whether
-    // or not the machine can be heard.
+    // The file name of the clip asked for last and not stopped since ("" when
+    // none), whether or not the machine can be heard.
     QString currentClip() const { return m_currentClip; }
 
-    // The clips the program carries, in their resource names.
-    static QStringList clipNames();
-    // The resource path of a clip, or empty when there is no such clip.
-    static QString clipResource(const QString &clip);
+    // The resource path of a clip, or empty when the program lacks it.
+    static QString clipResource(SoundClip clip);
 
 private:
     bool audioAvailable();

@@ -124,7 +124,7 @@ void ClientSession::newplayerinfo(FieldCursor &args)
     if (own)
         emit ownLoginConfirmed();
     else
-        emit soundRequested(QStringLiteral("entered"));
+        emit soundRequested(SoundClip::Entered);
     // Every seat past the playing rows watches from the spy list.
     if (seat > LastPlayingSeat) {
         m_players.addSpectator(seat, name);
@@ -207,7 +207,7 @@ void ClientSession::getnextplayer(FieldCursor &args)
 void ClientSession::winner(FieldCursor &args)
 {
     m_state.winner = args.takeRest();
-    emit soundRequested(QStringLiteral("gameover"));
+    emit soundRequested(SoundClip::GameOver);
     setPhase(SessionPhase::GameOver);
     emit gameOver(m_state.winner);
 }
@@ -218,20 +218,20 @@ void ClientSession::endOwnTurn()
     setPhase(SessionPhase::Pause);
     clearTiles();
     m_tray.blank();
-    emit soundRequested(QStringLiteral("timeup"));
+    emit soundRequested(SoundClip::TimeUp);
 }
 
 void ClientSession::turnend(FieldCursor &)
 {
     endOwnTurn();
-    emit soundRequested(QStringLiteral("showlist"));
+    emit soundRequested(SoundClip::ShowList);
     emit turnEnded(true);
 }
 
 void ClientSession::clockTicks(int secondsLeft)
 {
     if (secondsLeft == 20 || secondsLeft == 15 || secondsLeft <= 10)
-        emit soundRequested(QStringLiteral("time"));
+        emit soundRequested(SoundClip::Time);
     emit clockTicked(secondsLeft);
 }
 
@@ -260,9 +260,9 @@ void ClientSession::thedice(FieldCursor &args)
     const int seat = args.takeInt();
     const DealKind kind = dealKindFromWire(args.takeField());
     if (kind == DealKind::Thirteen && seat == m_state.ownSeat)
-        emit soundRequested(QStringLiteral("zwonked"));
+        emit soundRequested(SoundClip::Zwonked);
     else if (kind == DealKind::Ten && seat == m_state.ownSeat)
-        emit soundRequested(m_newTurnSound ? QStringLiteral("turnnew") : QStringLiteral("turn"));
+        emit soundRequested(m_newTurnSound ? SoundClip::TurnNew : SoundClip::Turn);
 
     // Letters past the thirteenth have no die and are left unread.
     QStringList letters;
@@ -285,7 +285,7 @@ void ClientSession::setdice(FieldCursor &args)
     const int die = args.takeRestInt();
     if (!m_tray.place(position, die))
         return;
-    emit soundRequested(position != 0 ? QStringLiteral("puttile") : QStringLiteral("clear"));
+    emit soundRequested(position != 0 ? SoundClip::PutTile : SoundClip::Clear);
     emit tileMoved(position, die);
 }
 
@@ -318,7 +318,7 @@ void ClientSession::accepted(FieldCursor &args)
     // The others saw the word being built on the tray; it goes back now.
     if (m_state.currentSeat != m_state.ownSeat)
         clearTiles();
-    emit soundRequested(QStringLiteral("goodword"));
+    emit soundRequested(SoundClip::GoodWord);
 }
 
 void ClientSession::rejected(FieldCursor &args)
@@ -327,7 +327,7 @@ void ClientSession::rejected(FieldCursor &args)
     const QString reason = args.takeRest();
     if (m_state.currentSeat != m_state.ownSeat)
         clearTiles();
-    emit soundRequested(QStringLiteral("badword"));
+    emit soundRequested(SoundClip::BadWord);
     emit wordRejected(word, reason);
 }
 
@@ -436,7 +436,7 @@ bool ClientSession::putTile(int die)
     if (position == 0)
         return false;
     send(protocol::setDiceRequest(m_state.ownSeat, position, die));
-    emit soundRequested(QStringLiteral("puttile"));
+    emit soundRequested(SoundClip::PutTile);
     emit tileMoved(position, die);
     return true;
 }
@@ -449,7 +449,7 @@ bool ClientSession::takeBackTile()
     if (die == 0)
         return false;
     send(protocol::setDiceRequest(m_state.ownSeat, 0, die));
-    emit soundRequested(QStringLiteral("clear"));
+    emit soundRequested(SoundClip::Clear);
     emit tileMoved(0, die);
     return true;
 }
@@ -469,7 +469,7 @@ void ClientSession::clearTray()
         return;
     clearTiles();
     send(protocol::clearThemRequest(m_state.ownSeat));
-    emit soundRequested(QStringLiteral("clear"));
+    emit soundRequested(SoundClip::Clear);
 }
 
 void ClientSession::buyNewTiles()

@@ -6,6 +6,7 @@
 // make. Views (the main window's parts), tests and computer players drive a
 // session and listen to its signals; none of them reads state from a widget.
 
+#include "audio/soundclip.h"
 #include "net/protocol.h"
 #include "session/acceptedwords.h"
 #include "session/lettertray.h"
@@ -119,7 +120,7 @@ signals:
     // A relayed chat or action line; colourText is what followed the "|"
     // (empty when there was none).
     void chatReceived(const QString &text, const QString &colourText);
-    void soundRequested(const QString &name);
+    void soundRequested(zwonky::SoundClip clip);
     void chatterSoundRequested(int seat, const QString &sound);
     void gameStarted(const QString &starter, const zwonky::GameSettings &settings);
     void caughtUp(int currentSeat, const zwonky::GameSettings &settings);
@@ -201,3 +202,4 @@ Q_DECLARE_METATYPE(zwonky::GameSettings)
 Q_DECLARE_METATYPE(zwonky::TurnResult)
 Q_DECLARE_METATYPE(zwonky::DealKind)
 Q_DECLARE_METATYPE(zwonky::SessionPhase)
+Q_DECLARE_METATYPE(zwonky::SoundClip)

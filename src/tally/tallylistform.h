@@ -1,6 +1,6 @@
 #pragma once
 
-#include "client/tallyrecorder.h"
+#include "tally/tallyrecorder.h"
 #include "tally/lzrw1.h"
 #include "tally/pellixstrgrid.h"
 #include "widgets/tiledbackground.h"

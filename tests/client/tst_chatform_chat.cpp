@@ -1,9 +1,11 @@
-// The chat pane as players see and use it: coloured lines with bold heads,
-// what the entry and the phrase buttons put on the wire, the chatter sounds,
-// the event sounds and the chat options.
+// The chat pane in the window: what the entry and the phrase buttons put on
+// the wire, relayed lines and chatter sounds as they arrive, the event
+// sounds and the chat options with the settings. The pane alone is tested
+// in tst_chatpane.
 
 #include "client/sessionrig.h"
 
+#include "client/chatpane.h"
 #include "client/colortext.h"
 #include "windows/phrasesform.h"
 
@@ -57,8 +59,6 @@ class TestChatformChat : public QObject
 private slots:
     void init();
     void cleanup();
-    void lineHead_data();
-    void lineHead();
     void relayedColour_data();
     void relayedColour();
     void entrySends_data();
@@ -72,13 +72,10 @@ private slots:
     void chatterSoundSending();
     void watcherSendsNoSound();
     void eventSounds();
-    void scrollOffKeepsView();
     void colourOptions();
     void textSize();
     void textSizeKeepsTheView_data();
     void textSizeKeepsTheView();
-    void copyAndPaste();
-    void linkInLog();
     void longLineCut();
     void otherSchemesAsked();
 
@@ -125,9 +122,9 @@ bool TestChatformChat::seatAnn(int seat)
 QByteArray TestChatformChat::sentUpToMarker()
 {
     const QByteArray marker = protocol::chat(m_rig->window.ownSeat(), QStringLiteral("marker"),
-                                             colorToText(m_rig->window.textColour()));
+                                             colorToText(m_rig->window.chatPane().textColour()));
     entry()->setText(QStringLiteral("marker"));
-    m_rig->window.sendit();
+    m_rig->window.chatPane().sendit();
     QByteArray all;
     QTest::qWaitFor([&] {
         all = m_rig->sentSoFar();
@@ -136,39 +133,6 @@ QByteArray TestChatformChat::sentUpToMarker()
     m_rig->takeSent();
     all.chop(marker.size());
     return all;
-}
-
-void TestChatformChat::lineHead_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("head");
-    QTest::addColumn<QString>("body");
-    QTest::newRow("chat") << "Ann chats: a: b" << "Ann chats:" << " a: b";
-    QTest::newRow("action without colon") << "Ann waves" << "" << "Ann waves";
-    QTest::newRow("colon first") << ":)" << ":" << ")";
-}
-
-void TestChatformChat::lineHead()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, head);
-    QFETCH(QString, body);
-    m_rig->window.addlinetochat(QStringLiteral("earlier line"), ColourBlack);
-    m_rig->window.addlinetochat(line, ColourNavy);
-
-    const QList<Run> runs = lastLine(log());
-    QList<Run> expected;
-    if (!head.isEmpty())
-        expected.append({head, true, colorFromValue(ColourNavy)});
-    expected.append({body, false, colorFromValue(ColourNavy)});
-    QCOMPARE(runs.size(), expected.size());
-    for (qsizetype i = 0; i < runs.size(); ++i) {
-        QCOMPARE(runs[i].text, expected[i].text);
-        QCOMPARE(runs[i].bold, expected[i].bold);
-        QCOMPARE(runs[i].colour, expected[i].colour);
-    }
-    // Each line ends with a line break: the log reads line by line.
-    QCOMPARE(log()->toPlainText(), QStringLiteral("earlier line\n") + line + QLatin1Char('\n'));
 }
 
 void TestChatformChat::relayedColour_data()
@@ -250,9 +214,9 @@ void TestChatformChat::phraseGate()
     for (int tick = 0; tick < 100; ++tick)
         pump.tick();
     button->click(); // 100 ticks later: still closed
-    QVERIFY(!m_rig->window.phraseReady());
+    QVERIFY(!m_rig->window.chatPane().phraseReady());
     pump.tick(); // the 101st tick opens the gate
-    QVERIFY(m_rig->window.phraseReady());
+    QVERIFY(m_rig->window.chatPane().phraseReady());
     button->click();
     QCOMPARE(sentUpToMarker(), phrase + phrase);
 }
@@ -263,7 +227,7 @@ void TestChatformChat::phraseWithoutConnection()
     // is reported and the gate stays open.
     m_rig->control<QPushButton>(QStringLiteral("b_phrase2"))->click();
     QCOMPARE(m_rig->boxes, QStringList{QStringLiteral("Send - Socket Not Connected")});
-    QVERIFY(m_rig->window.phraseReady());
+    QVERIFY(m_rig->window.chatPane().phraseReady());
 }
 
 void TestChatformChat::editedPhraseSends()
@@ -361,43 +325,13 @@ void TestChatformChat::eventSounds()
     QVERIFY(seatAnn());
     m_rig->sound.clips.clear();
     m_rig->feed(protocol::existingPlayers(3, QStringLiteral("Bo")));
-    m_rig->window.playsounds(QStringLiteral("goodword"));
-    m_rig->window.playsounds(QStringLiteral("nosuchevent"));
+    m_rig->window.playsounds(SoundClip::GoodWord);
     QCOMPARE(m_rig->sound.clips, (QStringList{QStringLiteral("entered"), QStringLiteral("goodword")}));
 
     action("PlaySounds1")->trigger();
     QVERIFY(!action("PlaySounds1")->isChecked());
-    m_rig->window.playsounds(QStringLiteral("gameover"));
+    m_rig->window.playsounds(SoundClip::GameOver);
     QCOMPARE(m_rig->sound.clips.size(), 2);
-}
-
-void TestChatformChat::scrollOffKeepsView()
-{
-    m_rig->window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&m_rig->window));
-    for (int i = 0; i < 60; ++i)
-        m_rig->window.addlinetochat(QStringLiteral("line %1").arg(i), ColourBlack);
-    QScrollBar *scroll = log()->verticalScrollBar();
-    QVERIFY(scroll->maximum() > 0);
-    QCOMPARE(scroll->value(), scroll->maximum()); // the log follows the newest line
-
-    action("ScrollOff1")->trigger();
-    QVERIFY(m_rig->window.findChild<QAction *>(QStringLiteral("ChatScrollOff1"))->isChecked());
-    scroll->setValue(10);
-    QTextCursor caret = log()->textCursor();
-    caret.setPosition(20);
-    log()->setTextCursor(caret);
-    scroll->setValue(10);
-    for (int i = 0; i < 5; ++i)
-        m_rig->window.addlinetochat(QStringLiteral("more %1").arg(i), ColourBlack);
-    QCOMPARE(scroll->value(), 10);
-    QCOMPARE(log()->textCursor().position(), 20);
-
-    // Off again, from the log's own menu: the view follows once more.
-    m_rig->window.findChild<QAction *>(QStringLiteral("ChatScrollOff1"))->trigger();
-    QVERIFY(!action("ScrollOff1")->isChecked());
-    m_rig->window.addlinetochat(QStringLiteral("last"), ColourBlack);
-    QCOMPARE(scroll->value(), scroll->maximum());
 }
 
 void TestChatformChat::colourOptions()
@@ -405,7 +339,7 @@ void TestChatformChat::colourOptions()
     QVERIFY(seatAnn());
     std::optional<QColor> answer = QColor(255, 128, 0);
     QStringList titles;
-    m_rig->window.setColorChooser([&](const QColor &, const QString &title) {
+    m_rig->window.chatPane().setColorChooser([&](const QColor &, const QString &title) {
         titles << title;
         return answer;
     });
@@ -416,9 +350,9 @@ void TestChatformChat::colourOptions()
     QCOMPARE(titles, (QStringList{QStringLiteral("Text Color"), QStringLiteral("Action Color")}));
 
     entry()->setText(QStringLiteral("hi"));
-    m_rig->window.sendit();
+    m_rig->window.chatPane().sendit();
     entry()->setText(QStringLiteral("/me hops"));
-    m_rig->window.sendit();
+    m_rig->window.chatPane().sendit();
     QCOMPARE(sentUpToMarker(),
              wire("CMD_chat+2+hi|$000080FF") + wire("CMD_action+2+hops|clBlack"));
 }
@@ -480,57 +414,6 @@ void TestChatformChat::textSizeKeepsTheView()
     QCOMPARE(newest.block().text(), QStringLiteral("line 79"));
 }
 
-void TestChatformChat::copyAndPaste()
-{
-    m_rig->window.addlinetochat(QStringLiteral("Ann chats: copy me"), ColourRed);
-    QTextCursor selection(log()->document());
-    selection.setPosition(11);
-    selection.setPosition(18, QTextCursor::KeepAnchor);
-    log()->setTextCursor(selection);
-    m_rig->window.findChild<QAction *>(QStringLiteral("Copy1"))->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("copy me"));
-    QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasHtml());
-
-    entry()->setText(QStringLiteral("typed before"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
-    m_rig->window.findChild<QAction *>(QStringLiteral("Paste1"))->trigger();
-    QCOMPARE(entry()->text(), QStringLiteral("pasted"));
-    // Ctrl+V in the entry does the same: the whole text is replaced.
-    entry()->setText(QStringLiteral("again"));
-    QTest::keyClick(entry(), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(entry()->text(), QStringLiteral("pasted"));
-}
-
-void TestChatformChat::linkInLog()
-{
-    QList<QUrl> opened;
-    m_rig->window.setUrlOpener([&opened](const QUrl &url) { opened << url; });
-    m_rig->window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&m_rig->window));
-    m_rig->window.addlinetochat(QStringLiteral("Cy chats: write to mailto:x now"), ColourNavy);
-    const QString text = log()->toPlainText();
-    QTextCursor cursor(log()->document());
-    cursor.setPosition(int(text.indexOf(QStringLiteral("mailto")) + 2));
-    const QPoint onLink = log()->cursorRect(cursor).center() + QPoint(2, 0);
-    QTest::mouseMove(log()->viewport(), onLink);
-    QTRY_COMPARE(log()->viewport()->cursor().shape(), Qt::PointingHandCursor);
-    QTest::mouseClick(log()->viewport(), Qt::LeftButton, {}, onLink);
-    QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("mailto:x"))});
-
-    // The link, and only the link, is underlined.
-    auto underlinedAt = [&](const QString &word) {
-        QTextCursor at(log()->document());
-        at.setPosition(int(log()->toPlainText().indexOf(word) + 1));
-        return at.charFormat().fontUnderline();
-    };
-    QVERIFY(underlinedAt(QStringLiteral("mailto")));
-    QVERIFY(!underlinedAt(QStringLiteral("write")));
-    QVERIFY(!underlinedAt(QStringLiteral("now")));
-    m_rig->window.addlinetochat(QStringLiteral("Bo chats: see (www.example.com)."), ColourNavy);
-    QVERIFY(underlinedAt(QStringLiteral("example.com")));
-    QVERIFY(!underlinedAt(QStringLiteral(").")));
-}
-
 void TestChatformChat::longLineCut()
 {
     // The longest line anyone can type, relayed under a long name, arrives whole.
@@ -566,8 +449,8 @@ void TestChatformChat::otherSchemesAsked()
     QList<QUrl> opened;
     QStringList asked;
     bool answer = false;
-    m_rig->window.setUrlOpener([&opened](const QUrl &url) { opened << url; });
-    m_rig->window.setLinkAsker([&](const QString &link) {
+    m_rig->window.chatPane().setUrlOpener([&opened](const QUrl &url) { opened << url; });
+    m_rig->window.chatPane().setLinkAsker([&](const QString &link) {
         asked << link;
         return answer;
     });

@@ -4,6 +4,7 @@
 
 #include "client/sessionrig.h"
 
+#include "client/chatpane.h"
 #include "client/colortext.h"
 #include "support/fulldisk.h"
 #include "windows/phrasesform.h"
@@ -132,7 +133,8 @@ QString TestChatformSettings::probe(const QString &what) const
             + marks;
     }
     if (what == QLatin1String("colours"))
-        return colorToText(w.textColour()) + QLatin1Char(' ') + colorToText(w.actionColour());
+        return colorToText(w.chatPane().textColour()) + QLatin1Char(' ')
+            + colorToText(w.chatPane().actionColour());
     if (what == QLatin1String("playtoscore") || what == QLatin1String("timeperturn")
         || what == QLatin1String("zwonked"))
         return box(what.toLatin1().constData());
@@ -145,7 +147,7 @@ QString TestChatformSettings::probe(const QString &what) const
             + menu->property("tag").toString();
     }
     if (what == QLatin1String("phrases"))
-        return w.phrases().join(QLatin1Char('|'));
+        return w.chatPane().phrases().join(QLatin1Char('|'));
     return ticked(what.toLatin1().constData());
 }
 
@@ -348,8 +350,8 @@ void TestChatformSettings::phraseSavedEmpty()
     m_editor->findChild<QLineEdit *>(QStringLiteral("phrase1"))->clear();
     m_editor->findChild<QLineEdit *>(QStringLiteral("phrase4"))->setText(QStringLiteral("Super!"));
     m_editor->findChild<QPushButton *>(QStringLiteral("SelButton8"))->click();
-    QCOMPARE(m_rig->window.phrase(1), QString());
-    QCOMPARE(m_rig->window.phrase(4), QStringLiteral("Super!"));
+    QCOMPARE(m_rig->window.chatPane().phrase(1), QString());
+    QCOMPARE(m_rig->window.chatPane().phrase(4), QStringLiteral("Super!"));
     // Only the phrase keys are written.
     QCOMPARE(readFile(), QByteArray("[lobby]\nName=Ann\n[zwonky]\nPhrase1=\nPhrase2=Good One!\n"
                                     "Phrase3=Nice Try!\nPhrase4=Super!\nPhrase5=Brilliant!\n"
@@ -363,7 +365,7 @@ void TestChatformSettings::phraseSavedEmpty()
     init();
     m_rig->window.setSettingsFolder(folder);
     const bool loggedIn = login();
-    const QStringList phrases = m_rig->window.phrases();
+    const QStringList phrases = m_rig->window.chatPane().phrases();
     QDir(folder).removeRecursively();
     QVERIFY(loggedIn);
     QCOMPARE(phrases.value(0), QStringLiteral("Way To Go!"));

@@ -6,14 +6,14 @@
 #include <QtTest>
 
 using zwonky::QtSoundPlayer;
+using zwonky::SoundClip;
 
 class TestQtSoundPlayer : public QObject
 {
     Q_OBJECT
 private slots:
     void everyClipIsASmallMonoWave();
-    void clipsFoundWithoutRegardToCase_data();
-    void clipsFoundWithoutRegardToCase();
+    void everyClipHasItsResource();
     void playingNeverFails();
     void clipsDecode();
 };
@@ -21,20 +21,20 @@ private slots:
 // Qt's own loader reads every clip (loading needs no audio output).
 void TestQtSoundPlayer::clipsDecode()
 {
-    for (const QString &name : QtSoundPlayer::clipNames()) {
+    for (const SoundClip clip : zwonky::allSoundClips()) {
         QSoundEffect effect;
-        effect.setSource(QUrl(QStringLiteral("qrc") + QtSoundPlayer::clipResource(name)));
+        effect.setSource(QUrl(QStringLiteral("qrc") + QtSoundPlayer::clipResource(clip)));
         QTRY_COMPARE(effect.status(), QSoundEffect::Ready);
     }
 }
 
 void TestQtSoundPlayer::everyClipIsASmallMonoWave()
 {
-    const QStringList names = QtSoundPlayer::clipNames();
-    QCOMPARE(names.size(), 27);
+    QCOMPARE(zwonky::allSoundClips().size(), std::size_t(27));
     qint64 total = 0;
-    for (const QString &name : names) {
-        QFile clip(QtSoundPlayer::clipResource(name));
+    for (const SoundClip each : zwonky::allSoundClips()) {
+        const QString name = zwonky::clipName(each);
+        QFile clip(QtSoundPlayer::clipResource(each));
         QVERIFY2(clip.open(QIODevice::ReadOnly), qPrintable(name));
         const QByteArray data = clip.readAll();
         total += data.size();
@@ -49,23 +49,12 @@ void TestQtSoundPlayer::everyClipIsASmallMonoWave()
     QVERIFY2(total < 1024 * 1024, "the clips should stay small");
 }
 
-void TestQtSoundPlayer::clipsFoundWithoutRegardToCase_data()
+void TestQtSoundPlayer::everyClipHasItsResource()
 {
-    QTest::addColumn<QString>("clip");
-    QTest::addColumn<QString>("resource");
-    QTest::newRow("upper") << "BADWORD" << ":/sounds/BADWORD.wav";
-    QTest::newRow("lower") << "wave13" << ":/sounds/WAVE13.wav";
-    QTest::newRow("mixed") << "TurnNew" << ":/sounds/TURNNEW.wav";
-    QTest::newRow("unknown") << "wave15" << "";
-    QTest::newRow("path-like") << "../BADWORD" << "";
-    QTest::newRow("empty") << "" << "";
-}
-
-void TestQtSoundPlayer::clipsFoundWithoutRegardToCase()
-{
-    QFETCH(QString, clip);
-    QFETCH(QString, resource);
-    QCOMPARE(QtSoundPlayer::clipResource(clip), resource);
+    QCOMPARE(QtSoundPlayer::clipResource(SoundClip::BadWord), QStringLiteral(":/sounds/BADWORD.wav"));
+    QCOMPARE(QtSoundPlayer::clipResource(SoundClip::Wave13), QStringLiteral(":/sounds/WAVE13.wav"));
+    QCOMPARE(QtSoundPlayer::clipResource(SoundClip::TurnNew), QStringLiteral(":/sounds/TURNNEW.wav"));
+    QCOMPARE(QtSoundPlayer::clipResource(SoundClip(99)), QString());
 }
 
 void TestQtSoundPlayer::playingNeverFails()
@@ -73,16 +62,16 @@ void TestQtSoundPlayer::playingNeverFails()
     // With or without an audio output (test machines have none) playing
     // returns at once and a new clip replaces the one playing.
     QtSoundPlayer player;
-    for (const QString &name : QtSoundPlayer::clipNames())
-        player.play(name);
+    for (const SoundClip clip : zwonky::allSoundClips())
+        player.play(clip);
     QCOMPARE(player.currentClip(), QStringLiteral("WAVE14"));
-    player.play(QStringLiteral("timeup"));
-    player.play(QStringLiteral("showlist"));
+    player.play(SoundClip::TimeUp);
+    player.play(SoundClip::ShowList);
     QCOMPARE(player.currentClip(), QStringLiteral("SHOWLIST"));
-    // An unknown clip stops the one playing and plays nothing.
-    player.play(QStringLiteral("nosuchclip"));
+    // A value outside the table stops the one playing and plays nothing.
+    player.play(SoundClip(99));
     QCOMPARE(player.currentClip(), QString());
-    player.play(QStringLiteral("gameover"));
+    player.play(SoundClip::GameOver);
     player.stop();
     player.stop();
     QCOMPARE(player.currentClip(), QString());

@@ -108,7 +108,7 @@ struct Rig
     {
         QStringList names;
         for (const QList<QVariant> &call : sounds)
-            names << call.at(0).toString();
+            names << clipName(call.at(0).value<SoundClip>()).toLower();
         return names;
     }
     // Ann (own seat 2), Bo in seat 1, Cy in seat 3.

@@ -3,8 +3,8 @@
 // The recording fakes of the client's outside services: what the window
 // played and what it put into the tally, for the tests to read.
 
-#include "client/soundplayer.h"
-#include "client/tallyrecorder.h"
+#include "audio/soundplayer.h"
+#include "tally/tallyrecorder.h"
 
 #include <QList>
 #include <QPair>
@@ -15,10 +15,10 @@ namespace zwonky::testing {
 class RecordingSound : public SoundPlayer
 {
 public:
-    void play(const QString &clip) override { clips << clip.toLower(); }
+    void play(SoundClip clip) override { clips << clipName(clip).toLower(); }
     void stop() override {}
     QString lastClip() const { return clips.isEmpty() ? QString() : clips.last(); }
-    QStringList clips; // lower case
+    QStringList clips; // file names in lower case ("puttile", "wave3")
 };
 
 class RecordingTally : public TallyRecorder

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "audio/soundclip.h"
 
 namespace zwonky {
 
@@ -11,8 +11,7 @@ class SoundPlayer
 {
 public:
     virtual ~SoundPlayer() = default;
-    // clip: the resource name of the clip, e.g. "BADWORD", "WAVE3".
-    virtual void play(const QString &clip) = 0;
+    virtual void play(SoundClip clip) = 0;
     virtual void stop() = 0;
 };
 

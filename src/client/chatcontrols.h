@@ -1,0 +1,52 @@
+#pragma once
+
+// Two small helpers of the chat pane's controls.
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+
+#include <functional>
+
+namespace zwonky {
+
+// The chat log: copies its selection as plain text only.
+class ChatLogView : public QTextEdit
+{
+public:
+    using QTextEdit::QTextEdit;
+
+protected:
+    QMimeData *createMimeDataFromSelection() const override
+    {
+        auto *data = new QMimeData;
+        data->setText(textCursor().selection().toPlainText());
+        return data;
+    }
+};
+
+// Routes the key presses of one widget to a handler before the widget sees them.
+class KeyHook : public QObject
+{
+public:
+    KeyHook(QWidget *widget, std::function<bool(QKeyEvent *)> handler)
+        : QObject(widget), m_handler(std::move(handler))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        Q_UNUSED(watched);
+        if (event->type() == QEvent::KeyPress)
+            return m_handler(static_cast<QKeyEvent *>(event));
+        return false;
+    }
+
+private:
+    std::function<bool(QKeyEvent *)> m_handler;
+};
+
+} // namespace zwonky
