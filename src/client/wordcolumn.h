@@ -1,5 +1,7 @@
 #pragma once
 
+#include "client/colortext.h"
+
 #include <QColor>
 #include <QPlainTextEdit>
 
@@ -49,10 +51,11 @@ private:
 
 namespace zwonky {
 
-// A colour written as 0x00BBGGRR, the order of the game's colour texts.
+// Older name of colorFromValue, still used by a few of Tchat's files; it is
+// the same conversion (client/colortext.h), not a copy of it.
 inline QColor colourFromBgr(quint32 value)
 {
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+    return colorFromValue(value);
 }
 
 } // namespace zwonky
