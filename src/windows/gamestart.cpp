@@ -3,6 +3,7 @@
 #include "widgets/artlabel.h"
 #include "widgets/artwork.h"
 #include "widgets/flatpanel.h"
+#include "widgets/placement.h"
 #include "widgets/spinedit.h"
 
 #include <QCheckBox>
@@ -141,7 +142,7 @@ void Tgamestartform::button_startClick()
 void Tgamestartform::showEvent(QShowEvent *event)
 {
     if (m_anchor)
-        move(m_anchor->frameGeometry().center() - rect().center());
+        centreWindow(this, m_anchor);
     TiledBackground::showEvent(event);
 }
 

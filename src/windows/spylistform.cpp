@@ -3,6 +3,7 @@
 #include "net/fieldcursor.h"
 #include "net/zwonkyerror.h"
 #include "widgets/flatbutton.h"
+#include "widgets/placement.h"
 
 #include <QAction>
 #include <QEvent>
@@ -133,7 +134,7 @@ void Tspylist::showEvent(QShowEvent *event)
 {
     if (!m_placed && m_anchor) {
         m_placed = true;
-        move(m_anchor->frameGeometry().center() - rect().center());
+        centreWindow(this, m_anchor);
     }
     TiledBackground::showEvent(event);
 }
