@@ -2,6 +2,7 @@
 
 #include "net/protocol.h"
 #include "widgets/placement.h"
+#include "widgets/skybackground.h"
 
 #include <QDesktopServices>
 #include <QGridLayout>
@@ -55,13 +56,7 @@ Tabout::Tabout(QWidget *parent)
     setStyleSheet(aboutStyle());
 
     // A soft sky until the main window hands over its own background.
-    QLinearGradient sky(0, 0, 0, 174);
-    sky.setColorAt(0.0, QColor(0xEA, 0xF1, 0xFF));
-    sky.setColorAt(1.0, QColor(0xC9, 0xDA, 0xF8));
-    QPalette pal = palette();
-    pal.setBrush(QPalette::Window, QBrush(sky));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    applySkyBackground(this, 174);
 
     m_image1 = new QLabel(this);
     m_image1->setObjectName(QStringLiteral("Image1"));

@@ -1,6 +1,7 @@
 #include "windows/helpform.h"
 
 #include "widgets/placement.h"
+#include "widgets/skybackground.h"
 #include "windows/aboutform.h"
 
 #include <QButtonGroup>
@@ -262,13 +263,7 @@ Thelp::Thelp(QWidget *parent)
     resize(535, 432);
     setStyleSheet(sideStyle());
 
-    QLinearGradient sky(0, 0, 0, 432);
-    sky.setColorAt(0.0, QColor(0xEA, 0xF1, 0xFF));
-    sky.setColorAt(1.0, QColor(0xC9, 0xDA, 0xF8));
-    QPalette pal = palette();
-    pal.setBrush(QPalette::Window, QBrush(sky));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    applySkyBackground(this, 432);
 
     // Side panel: the page buttons, About, the credits and Done.
     m_panelSide = new QWidget(this);
