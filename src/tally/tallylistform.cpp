@@ -1,15 +1,11 @@
 #include "tally/tallylistform.h"
 
-#include "net/protocol.h"
-
 #include "net/fieldcursor.h"
-#include "net/zwonkyerror.h"
-#include "storage/filereplace.h"
+#include "net/protocol.h"
 #include "widgets/artwork.h"
 #include "widgets/flatbutton.h"
 #include "widgets/flatpanel.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,9 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QVBoxLayout>
-#include <QtEndian>
 
 #include <limits>
 
@@ -31,8 +25,6 @@ namespace {
 constexpr int Columns = 9;
 const QString Mine = QStringLiteral("addtomine");
 const QString Waiting = QStringLiteral("<Waiting>");
-// Far beyond any tally; a file claiming more is not ours.
-constexpr qint64 MaxTallyBytes = 64 * 1024 * 1024;
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, bool bold = false)
 {
@@ -99,9 +91,6 @@ Ttallylist::Ttallylist(QWidget *parent) : TiledBackground(parent), m_grid(Column
     m_reportError = [](const QString &text) {
         QMessageBox::information(nullptr, QStringLiteral("Zwonky"), text);
     };
-    m_programFolder = QCoreApplication::applicationDirPath();
-    m_folder = defaultTallyFolder();
-
     buildLayout();
 }
 
@@ -115,21 +104,17 @@ Ttallylist::~Ttallylist()
 
 QString Ttallylist::defaultTallyFolder()
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(programFolder).isWritable())
-        return programFolder;
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return TallyFile::defaultFolder();
 }
 
 void Ttallylist::setTallyFolder(const QString &folder)
 {
-    m_folder = folder;
-    m_programFolder = folder;
+    m_file.setFolder(folder);
 }
 
 QString Ttallylist::tallyFilePath() const
 {
-    return QDir(m_folder).filePath(FileName);
+    return m_file.path();
 }
 
 void Ttallylist::buildLayout()
@@ -228,70 +213,18 @@ bool Ttallylist::loadtally()
     for (int col = 0; col < Columns; ++col)
         m_grid.setCell(col, 0, QStringLiteral("0"));
 
-    QString path = tallyFilePath();
-    if (!QFile::exists(path) && m_programFolder != m_folder)
-        path = QDir(m_programFolder).filePath(FileName);  // an older tally beside the program
+    const QString path = m_file.sourcePath();
     bool ok = true;
     if (QFile::exists(path)) {
         QString error;
-        ok = readTallyFile(path, &error);
+        ok = m_file.read(path, Columns, &m_grid, &error);
         if (!ok) {
-            keepBadFile(path);
+            m_file.keepBadCopy(path);
             report(error);
         }
     }
     showtally();
     return ok;
-}
-
-bool Ttallylist::readTallyFile(const QString &path, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Lzrw1 (de)compression : Failed to open input file : ") + path;
-        return false;
-    }
-    const QByteArray packed = file.read(MaxTallyBytes + 1);
-    // The stored size bounds what decoding may produce; refuse absurd ones
-    // before any memory is spent on them.
-    const qint64 claimed = packed.size() >= 8 && packed.startsWith("WRZL")
-        ? qint64(qFromLittleEndian<qint32>(reinterpret_cast<const uchar *>(packed.constData()) + 4))
-        : 0;
-    if (packed.size() > MaxTallyBytes || claimed > MaxTallyBytes) {
-        *error = QStringLiteral("Lzrw1 (decompression LZRW1/KH) : Original and compressed sizes do not match !");
-        return false;
-    }
-    try {
-        m_doit.setBetweenBlocks([] { QCoreApplication::processEvents(); });
-        const std::vector<std::uint8_t> text = m_doit.decompressData(
-            {reinterpret_cast<const std::uint8_t *>(packed.constData()), static_cast<std::size_t>(packed.size())},
-            path.toStdString());
-        m_doit.setBetweenBlocks({});
-        StringGrid grid = gridFromText(
-            QByteArray(reinterpret_cast<const char *>(text.data()), static_cast<qsizetype>(text.size())));
-        if (grid.colCount() != Columns)
-            throw ZwonkyError(QStringLiteral("Tally file has %1 columns instead of %2: %3")
-                                  .arg(grid.colCount())
-                                  .arg(Columns)
-                                  .arg(path));
-        m_grid = grid;
-        return true;
-    } catch (const ELzrw1Exception &e) {
-        *error = QString::fromStdString(e.what());
-    } catch (const ZwonkyError &e) {
-        *error = e.text();
-    }
-    m_doit.setBetweenBlocks({});
-    return false;
-}
-
-void Ttallylist::keepBadFile(const QString &path)
-{
-    // The next save replaces the tally file; what could not be read stays
-    // here for the user (one copy, the latest).
-    const QString bad = tallyFilePath() + BadFileSuffix;
-    QFile::remove(bad);
-    QFile::copy(path, bad);
 }
 
 bool Ttallylist::savetally()
@@ -311,25 +244,7 @@ bool Ttallylist::writeTallyFile(bool letEventsRun)
     if (m_saving)
         return false;
     m_saving = true;
-    const QByteArray text = gridToText(m_grid);
-    std::vector<std::uint8_t> packed;
-    try {
-        if (letEventsRun)
-            m_doit.setBetweenBlocks([] { QCoreApplication::processEvents(); });
-        packed = m_doit.compressData(
-            {reinterpret_cast<const std::uint8_t *>(text.constData()), static_cast<std::size_t>(text.size())},
-            tallyFilePath().toStdString());
-    } catch (const ELzrw1Exception &) {
-        packed.clear();
-    }
-    m_doit.setBetweenBlocks({});
-    bool ok = false;
-    if (!packed.empty()) {
-        QDir().mkpath(m_folder);
-        ok = replaceFileContents(
-            tallyFilePath(),
-            QByteArray(reinterpret_cast<const char *>(packed.data()), static_cast<qsizetype>(packed.size())));
-    }
+    const bool ok = m_file.write(m_grid, letEventsRun);
     m_saving = false;
     return ok;
 }

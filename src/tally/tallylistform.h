@@ -1,8 +1,8 @@
 #pragma once
 
-#include "tally/tallyrecorder.h"
-#include "tally/lzrw1.h"
 #include "tally/pellixstrgrid.h"
+#include "tally/tallyfile.h"
+#include "tally/tallyrecorder.h"
 #include "widgets/tiledbackground.h"
 
 #include <QList>
@@ -33,8 +33,8 @@ class Ttallylist : public TiledBackground, public TallyRecorder
 {
     Q_OBJECT
 public:
-    static inline const QString FileName = QStringLiteral("zwonkytally.tld");
-    static inline const QString BadFileSuffix = QStringLiteral(".bad");
+    static inline const QString FileName = TallyFile::FileName;
+    static inline const QString BadFileSuffix = TallyFile::BadFileSuffix;
 
     using Confirmer = std::function<bool(const QString &question)>;
     using ErrorReporter = std::function<void(const QString &text)>;
@@ -47,7 +47,7 @@ public:
     // folder when that one is not writable.
     static QString defaultTallyFolder();
     void setTallyFolder(const QString &folder);
-    QString tallyFolder() const { return m_folder; }
+    QString tallyFolder() const { return m_file.folder(); }
     QString tallyFilePath() const;
 
     // Yes/No questions (default: a message box); true means Yes.
@@ -94,8 +94,6 @@ public:
 private:
     void buildLayout();
     void showtally();
-    bool readTallyFile(const QString &path, QString *error);
-    void keepBadFile(const QString &path);
     bool writeTallyFile(bool letEventsRun);
     int tallyRowOf(const QString &name) const;
     void setChecked(QListWidget *list, int index, bool checked);
@@ -103,9 +101,7 @@ private:
     void report(const QString &text) const;
 
     StringGrid m_grid;               // `stringgrid_scores`
-    Tlzrw1 m_doit;                   // `doit`
-    QString m_folder;
-    QString m_programFolder;         // read from when the tally folder has no file yet
+    TallyFile m_file;
     bool m_loaded = false;
     bool m_saving = false;
     int m_updating = 0;              // > 0 while the lists are changed by code
