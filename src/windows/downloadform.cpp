@@ -2,6 +2,7 @@
 
 #include "widgets/placement.h"
 #include "windows/aboutform.h"
+#include "windows/installertransfer.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -10,13 +11,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QProcess>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -26,10 +22,6 @@ namespace {
 
 constexpr char DownloadAddress[] = "https://www.pellixgames.net/downloads/PellixLobbySetup.run";
 constexpr char LobbyPath[] = "/opt/pellix/PellixLobby";
-constexpr char UserAgent[] = "Mozilla/3.0 (compatible)";
-constexpr char AcceptedTypes[] = "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*";
-// A stalled server would otherwise keep the download running for ever.
-constexpr int StallTimeoutMs = 60000;
 
 const char *const AbortedText = "Download Aborted";
 const char *const StartErrorText = "An Error has Occurred.";
@@ -202,16 +194,17 @@ Tdownload::Tdownload(QWidget *parent)
     layout->addWidget(left, 1);
     layout->addLayout(right, 1);
 
-    m_httpCli1 = new QNetworkAccessManager(this);
-    m_httpCli1->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
+    m_httpCli1 = new InstallerTransfer(this);
+    connect(m_httpCli1, &InstallerTransfer::headerLine, this, &Tdownload::HttpCli1HeaderData);
+    connect(m_httpCli1, &InstallerTransfer::bodyBegun, this, &Tdownload::HttpCli1DocBegin);
+    connect(m_httpCli1, &InstallerTransfer::bodyReceived, this, &Tdownload::HttpCli1DocData);
+    connect(m_httpCli1, &InstallerTransfer::finished, this, &Tdownload::transferFinished);
 }
 
 Tdownload::~Tdownload()
 {
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-    }
+    // A download still running ends quietly with the window.
+    delete m_httpCli1;
 }
 
 QUrl Tdownload::defaultDownloadAddress()
@@ -296,17 +289,14 @@ int Tdownload::downloadState() const
 
 bool Tdownload::isDownloading() const
 {
-    return !m_reply.isNull();
+    return m_httpCli1->isRunning();
 }
 
 void Tdownload::getbuttonClick()
 {
-    if (m_reply)
+    if (m_httpCli1->isRunning())
         return;
     m_state = Running;
-    m_received = 0;
-    m_bodyBegun = false;
-    m_writeFailed = false;
     setStatus(m_infolabel3, QString());
 
     const QString name = installerFileName(m_address);
@@ -316,8 +306,7 @@ void Tdownload::getbuttonClick()
         return;
     }
 
-    m_file = std::make_unique<QSaveFile>(QDir(downloadFolder()).filePath(name));
-    if (!m_file->open(QIODevice::WriteOnly)) {
+    if (!m_httpCli1->open(QDir(downloadFolder()).filePath(name))) {
         endDownload(false);
         return;
     }
@@ -326,15 +315,7 @@ void Tdownload::getbuttonClick()
     m_abortbutton->setEnabled(true);
     setStatus(m_infolabel, QStringLiteral("Loading"));
 
-    QNetworkRequest request(m_address);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QString::fromLatin1(UserAgent));
-    request.setRawHeader("Accept", AcceptedTypes);
-    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-    request.setTransferTimeout(StallTimeoutMs);
-    m_reply = m_httpCli1->get(request);
-    connect(m_reply, &QNetworkReply::metaDataChanged, this, &Tdownload::replyMetaDataChanged);
-    connect(m_reply, &QNetworkReply::readyRead, this, &Tdownload::replyReadyRead);
-    connect(m_reply, &QNetworkReply::finished, this, &Tdownload::replyFinished);
+    m_httpCli1->get(m_address);
 }
 
 void Tdownload::abortbuttonClick()
@@ -343,8 +324,7 @@ void Tdownload::abortbuttonClick()
     setStatus(m_infolabel, QStringLiteral("Download has been aborted."));
     m_state = Aborted;
     setStatus(m_infolabel3, QString::fromLatin1(AbortedText));
-    if (m_reply)
-        m_reply->abort();
+    m_httpCli1->abort();
 }
 
 void Tdownload::Button1Click()
@@ -380,76 +360,15 @@ void Tdownload::HttpCli1DocData(qint64 received)
     setStatus(m_infolabel, QStringLiteral("%1 bytes").arg(received));
 }
 
-void Tdownload::replyMetaDataChanged()
+void Tdownload::transferFinished(bool complete)
 {
-    if (!m_reply)
-        return;
-    const qsizetype lines = m_reply->rawHeaderPairs().size();
-    for (qsizetype i = 0; i < lines; ++i)
-        HttpCli1HeaderData();
-    const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const int code = status.toInt();
-    // Only a successful answer carries the installer; an error page or a
-    // redirection is not the body we save.
-    if (!m_bodyBegun && status.isValid() && code >= 200 && code < 300) {
-        m_bodyBegun = true;
-        HttpCli1DocBegin();
-    }
-}
-
-void Tdownload::replyReadyRead()
-{
-    if (!m_reply)
-        return;
-    const QByteArray data = m_reply->readAll();
-    if (!m_bodyBegun || data.isEmpty() || !m_file)
-        return;
-    if (m_file->write(data) != data.size()) {
-        // Out of disk space or the like: the download cannot succeed.
-        m_writeFailed = true;
-        m_reply->abort();
-        return;
-    }
-    m_received += data.size();
-    HttpCli1DocData(m_received);
-}
-
-void Tdownload::replyFinished()
-{
-    QNetworkReply *reply = m_reply.data();
-    if (!reply)
-        return;
-    if (reply->error() == QNetworkReply::NoError && m_bodyBegun && !m_writeFailed) {
-        // Bytes that arrived with the end of the transfer.
-        const QByteArray rest = reply->readAll();
-        if (!rest.isEmpty()) {
-            if (m_file->write(rest) == rest.size()) {
-                m_received += rest.size();
-                HttpCli1DocData(m_received);
-            } else {
-                m_writeFailed = true;
-            }
-        }
-    }
-    const bool succeeded = reply->error() == QNetworkReply::NoError && m_bodyBegun
-                           && !m_writeFailed && m_state != Aborted;
-    reply->disconnect(this);
-    reply->deleteLater();
-    m_reply = nullptr;
-    endDownload(succeeded);
+    endDownload(complete && m_state != Aborted);
 }
 
 void Tdownload::endDownload(bool succeeded)
 {
-    QString path;
-    if (m_file) {
-        path = m_file->fileName();
-        if (succeeded)
-            succeeded = m_file->commit();
-        else
-            m_file->cancelWriting();
-        m_file.reset();
-    }
+    const QString path = m_httpCli1->fileName();
+    succeeded = m_httpCli1->settle(succeeded);
     if (succeeded) {
         setStatus(m_infolabel, QStringLiteral("Received %1 bytes").arg(QFileInfo(path).size()));
     } else {
@@ -506,7 +425,7 @@ void Tdownload::closeEvent(QCloseEvent *event)
 {
     // Playing on alone must not be ended later by an installer that a
     // forgotten download starts: closing the window stops the download.
-    if (m_reply)
+    if (m_httpCli1->isRunning())
         abortbuttonClick();
     QWidget::closeEvent(event);
 }

@@ -2,27 +2,22 @@
 
 // The lobby-download window, shown when a solo game starts: download and
 // start the lobby installer, start an installed lobby, or play on alone.
-//
-// The download runs on the UI thread through QNetworkReply signals; the
-// body goes into a QSaveFile, so the installer file appears whole or not at
-// all: an aborted or failed transfer leaves no partial file behind.
+// The transfer itself is an InstallerTransfer: an aborted or failed
+// download leaves no partial file behind.
 
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
 
 #include <functional>
-#include <memory>
 
 class QLabel;
-class QNetworkAccessManager;
-class QNetworkReply;
 class QPushButton;
-class QSaveFile;
 
 namespace zwonky {
+
+class InstallerTransfer;
 
 class Tdownload : public QWidget
 {
@@ -88,9 +83,7 @@ private:
     void HttpCli1HeaderData();
     void HttpCli1DocBegin();
     void HttpCli1DocData(qint64 received);
-    void replyMetaDataChanged();
-    void replyReadyRead();
-    void replyFinished();
+    void transferFinished(bool complete);
     void endDownload(bool succeeded);
     void install(const QString &path);
     void setStatus(QLabel *label, const QString &text);
@@ -105,12 +98,7 @@ private:
     QPushButton *m_button1 = nullptr;
     QPushButton *m_button2 = nullptr;
 
-    QNetworkAccessManager *m_httpCli1 = nullptr;
-    QPointer<QNetworkReply> m_reply;
-    std::unique_ptr<QSaveFile> m_file;
-    qint64 m_received = 0;
-    bool m_bodyBegun = false;
-    bool m_writeFailed = false;
+    InstallerTransfer *m_httpCli1 = nullptr;
     int m_state = NotStarted;
 
     QUrl m_address;
