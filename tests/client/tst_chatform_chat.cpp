@@ -3,7 +3,8 @@
 // sounds and the chat options with the settings. The pane alone is tested
 // in tst_chatpane.
 
-#include "client/sessionrig.h"
+#include "sessionrig.h"
+#include "dialogfakes.h"
 
 #include "client/chatpane.h"
 #include "client/colortext.h"
@@ -126,11 +127,13 @@ QByteArray TestChatformChat::sentUpToMarker()
     entry()->setText(QStringLiteral("marker"));
     m_rig->window.chatPane().sendit();
     QByteArray all;
-    QTest::qWaitFor([&] {
+    const bool arrived = QTest::qWaitFor([&] {
         all = m_rig->sentSoFar();
         return all.endsWith(marker);
     }, 5000);
     m_rig->takeSent();
+    if (!arrived)
+        return QByteArrayLiteral("<the marker never arrived>");
     all.chop(marker.size());
     return all;
 }
@@ -226,7 +229,7 @@ void TestChatformChat::phraseWithoutConnection()
     // Phrases do not wait for the login, but a connection that is not open
     // is reported and the gate stays open.
     m_rig->control<QPushButton>(QStringLiteral("b_phrase2"))->click();
-    QCOMPARE(m_rig->boxes, QStringList{QStringLiteral("Send - Socket Not Connected")});
+    QCOMPARE(m_rig->messageBox.texts, QStringList{QStringLiteral("Send - Socket Not Connected")});
     QVERIFY(m_rig->window.chatPane().phraseReady());
 }
 
@@ -337,17 +340,14 @@ void TestChatformChat::eventSounds()
 void TestChatformChat::colourOptions()
 {
     QVERIFY(seatAnn());
-    std::optional<QColor> answer = QColor(255, 128, 0);
-    QStringList titles;
-    m_rig->window.chatPane().setColorChooser([&](const QColor &, const QString &title) {
-        titles << title;
-        return answer;
-    });
+    ScriptedColourChooser dialog;
+    dialog.answer = QColor(255, 128, 0);
+    m_rig->window.chatPane().setColorChooser(dialog.chooser());
     action("TextColor1")->trigger();
     QCOMPARE(entry()->palette().color(QPalette::Text), QColor(255, 128, 0));
-    answer = std::nullopt; // Cancel leaves the action colour as it was
+    dialog.answer = std::nullopt; // Cancel leaves the action colour as it was
     action("ActionColor1")->trigger();
-    QCOMPARE(titles, (QStringList{QStringLiteral("Text Color"), QStringLiteral("Action Color")}));
+    QCOMPARE(dialog.titles, (QStringList{QStringLiteral("Text Color"), QStringLiteral("Action Color")}));
 
     entry()->setText(QStringLiteral("hi"));
     m_rig->window.chatPane().sendit();
@@ -446,10 +446,11 @@ void TestChatformChat::otherSchemesAsked()
 {
     // Any peer may put a file:// link into the chat: the window asks before
     // it opens one, a web link opens at once.
-    QList<QUrl> opened;
+    RecordingUrlOpener browser;
+    QList<QUrl> &opened = browser.opened;
     QStringList asked;
     bool answer = false;
-    m_rig->window.chatPane().setUrlOpener([&opened](const QUrl &url) { opened << url; });
+    m_rig->window.chatPane().setUrlOpener(browser.opener());
     m_rig->window.chatPane().setLinkAsker([&](const QString &link) {
         asked << link;
         return answer;

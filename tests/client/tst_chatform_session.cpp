@@ -2,7 +2,7 @@
 // the phases of a game, the menus and the host's requests, as a player sees
 // them and as the host receives them.
 
-#include "client/sessionrig.h"
+#include "sessionrig.h"
 
 #include "net/tsock.h"
 #include "net/zwonkyerror.h"
@@ -426,12 +426,12 @@ void TestChatformSession::malformedAndUnknownMessagesAreDropped()
     const QStringList before = rig.chatLines();
     rig.feed(message);
     QCOMPARE(rig.chatLines(), before);
-    QCOMPARE(rig.boxes, boxes);
+    QCOMPARE(rig.messageBox.texts, boxes);
     QCOMPARE(rowText(rig, "label_playername", 4), QStringLiteral("<Waiting>"));
     // The next message is handled as usual.
     rig.feed(protocol::newPlayerInfo(4, QStringLiteral("Dee")));
     QCOMPARE(rowText(rig, "label_playername", 4), QStringLiteral("Dee"));
-    QCOMPARE(rig.boxes, boxes);
+    QCOMPARE(rig.messageBox.texts, boxes);
 }
 
 void TestChatformSession::gameIsFullClosesTheWindow()
@@ -440,7 +440,7 @@ void TestChatformSession::gameIsFullClosesTheWindow()
     rig.window.show();
     QVERIFY(rig.window.isVisible());
     rig.feed(protocol::full());
-    QCOMPARE(rig.boxes, QStringList{"Game is full"});
+    QCOMPARE(rig.messageBox.texts, QStringList{"Game is full"});
     QVERIFY(!rig.window.isVisible());
 }
 
@@ -463,7 +463,7 @@ void TestChatformSession::lostConnectionClosesTheWindow()
     else
         rig.host->close();
     QTRY_VERIFY(!rig.window.isVisible());
-    QVERIFY(rig.boxes.isEmpty());
+    QVERIFY(rig.messageBox.texts.isEmpty());
 }
 
 void TestChatformSession::failedConnectIsShownInTheChat()
@@ -474,7 +474,7 @@ void TestChatformSession::failedConnectIsShownInTheChat()
     rig.window.processparams();
     QTRY_COMPARE(rig.chatLines().value(rig.chatLines().size() - 1),
                  QStringLiteral("Could not connect to 127.0.0.1: nobody is hosting a game there"));
-    QVERIFY(rig.boxes.isEmpty());
+    QVERIFY(rig.messageBox.texts.isEmpty());
     QVERIFY(!rig.window.isConnected());
 }
 
@@ -639,14 +639,14 @@ void TestChatformSession::startButtonNeedsTheConnection()
     SessionRig rig;
     auto *start = rig.control<QPushButton>("button_start");
     start->click();
-    QCOMPARE(rig.boxes, QStringList{"You are not connected"});
+    QCOMPARE(rig.messageBox.texts, QStringList{"You are not connected"});
     QVERIFY(rig.gameStart.isHidden());
     QVERIFY(rig.seat(1, QStringLiteral("Ann"), true));
     QVERIFY(shown(rig, "button_start"));
     QVERIFY(rig.control<QAction>("StartGame1")->isEnabled());
     rig.control<QAction>("StartGame1")->trigger();
     QVERIFY(!rig.gameStart.isHidden());
-    QCOMPARE(rig.boxes.size(), 1);
+    QCOMPARE(rig.messageBox.texts.size(), 1);
 }
 
 void TestChatformSession::launchParameters_data()
@@ -702,7 +702,7 @@ void TestChatformSession::portTakenIsReportedAndNothingConnects()
     rig.window.setHostStarter([] { throw ZwonkyError(QStringLiteral("Listen - Error Binding Socket")); });
     rig.window.setParameters({"Ann", "127.0.0.1", "true"});
     rig.window.show();
-    QCOMPARE(rig.boxes, QStringList{"Listen - Error Binding Socket"});
+    QCOMPARE(rig.messageBox.texts, QStringList{"Listen - Error Binding Socket"});
     QVERIFY(!rig.window.isHosting());
     QVERIFY(rig.window.findChild<TSock *>("sock")->hostName().isEmpty());
     QVERIFY(!shown(rig, "button_start"));

@@ -2,7 +2,7 @@
 // loads, what each option change writes, what closing the window stores,
 // and what stays untouched.
 
-#include "client/sessionrig.h"
+#include "sessionrig.h"
 
 #include "client/chatpane.h"
 #include "client/colortext.h"
@@ -379,7 +379,7 @@ void TestChatformSettings::unwritableFile()
     QVERIFY(QDir(m_rig->settings.path()).mkdir(QStringLiteral("pellixlobby.ini")));
     QVERIFY(login());
     action("PlaySounds1")->trigger();
-    QCOMPARE(m_rig->boxes, QStringList{QStringLiteral("Unable to write to ")
+    QCOMPARE(m_rig->messageBox.texts, QStringList{QStringLiteral("Unable to write to ")
                                        + QDir::toNativeSeparators(path())});
 }
 
@@ -413,7 +413,7 @@ void TestChatformSettings::failedSaveKeepsFile()
             limit.emplace(rlim_t(old.size()));
         action("PlaySounds1")->trigger();
     }
-    QCOMPARE(m_rig->boxes, QStringList{QStringLiteral("Unable to write to ")
+    QCOMPARE(m_rig->messageBox.texts, QStringList{QStringLiteral("Unable to write to ")
                                        + QDir::toNativeSeparators(path())});
     QCOMPARE(readFile(), old);
 }

@@ -7,6 +7,7 @@
 #include "client/colortext.h"
 
 #include "recordingfakes.h"
+#include "dialogfakes.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -361,19 +362,16 @@ void TestChatPane::coloursAndSizeAskToBeStored()
 {
     PaneRig rig;
     QSignalSpy stored(rig.pane.get(), &ChatPane::settingsChanged);
-    std::optional<QColor> answer = QColor(255, 128, 0);
-    QStringList titles;
-    rig.pane->setColorChooser([&](const QColor &, const QString &title) {
-        titles << title;
-        return answer;
-    });
+    ScriptedColourChooser dialog;
+    dialog.answer = QColor(255, 128, 0);
+    rig.pane->setColorChooser(dialog.chooser());
     rig.pane->TextColor1Click();
     QCOMPARE(rig.entry()->palette().color(QPalette::Text), QColor(255, 128, 0));
     QCOMPARE(rig.pane->textColour(), quint32(0x0080FF));
-    answer = std::nullopt; // Cancel keeps the colour, and the settings are written still
+    dialog.answer = std::nullopt; // Cancel keeps the colour, and the settings are written still
     rig.pane->ActionColor1Click();
     QCOMPARE(rig.pane->actionColour(), quint32(0));
-    QCOMPARE(titles, (QStringList{QStringLiteral("Text Color"), QStringLiteral("Action Color")}));
+    QCOMPARE(dialog.titles, (QStringList{QStringLiteral("Text Color"), QStringLiteral("Action Color")}));
     QCOMPARE(stored.count(), 2);
 
     rig.pane->N14Click(12);
@@ -439,8 +437,9 @@ void TestChatPane::copyAndPaste()
 void TestChatPane::linkInLog()
 {
     PaneRig rig;
-    QList<QUrl> opened;
-    rig.pane->setUrlOpener([&opened](const QUrl &url) { opened << url; });
+    RecordingUrlOpener browser;
+    QList<QUrl> &opened = browser.opened;
+    rig.pane->setUrlOpener(browser.opener());
     QVERIFY(rig.shown());
     QTextEdit *log = rig.log();
     rig.pane->addLine(QStringLiteral("Cy chats: write to mailto:x now"), ColourNavy);

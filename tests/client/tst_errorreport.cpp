@@ -2,7 +2,7 @@
 // the main window's use of it (errors of message handlers, "Game is full"
 // read before the connection's close).
 
-#include "client/sessionrig.h"
+#include "sessionrig.h"
 
 #include "client/errorreport.h"
 #include "net/tsock.h"

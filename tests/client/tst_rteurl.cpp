@@ -1,5 +1,7 @@
 #include "client/rteurl.h"
 
+#include "dialogfakes.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,6 +16,7 @@ using zwonky::CharRange;
 using zwonky::GetURLInRange;
 using zwonky::LinkPointer;
 using zwonky::URLAtPoint;
+using zwonky::testing::RecordingUrlOpener;
 
 class TestRteUrl : public QObject
 {
@@ -163,8 +166,9 @@ void TestRteUrl::clickOpensLink()
     log.resize(400, 300);
     log.setPlainText(QStringLiteral("Cy chats: see www.example.org."));
     auto *pointer = new LinkPointer(&log);
-    QList<QUrl> opened;
-    pointer->setOpener([&opened](const QUrl &url) { opened.append(url); });
+    RecordingUrlOpener browser;
+    QList<QUrl> &opened = browser.opened;
+    pointer->setOpener(browser.opener());
     log.show();
     QVERIFY(QTest::qWaitForWindowExposed(&log));
 
@@ -221,9 +225,10 @@ void TestRteUrl::schemeDecidesAsking()
     log.resize(400, 300);
     log.setPlainText(QStringLiteral("Eve chats: ") + word);
     auto *pointer = new LinkPointer(&log);
-    QList<QUrl> opened;
+    RecordingUrlOpener browser;
+    QList<QUrl> &opened = browser.opened;
     QStringList questions;
-    pointer->setOpener([&opened](const QUrl &url) { opened.append(url); });
+    pointer->setOpener(browser.opener());
     pointer->setAsker([&questions, answer](const QString &link) {
         questions.append(link);
         return answer;

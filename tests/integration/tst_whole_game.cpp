@@ -7,6 +7,7 @@
 #include "session/clientsession.h"
 #include "client/tilewidget.h"
 #include "client/wordcolumn.h"
+#include "dialogfakes.h"
 #include "net/protocol.h"
 #include "recordingfakes.h"
 #include "server/serverform.h"
@@ -37,6 +38,7 @@ struct Player
     QString name;
     QuietSound sound;
     Tally tally;
+    testing::RecordingMessageBox boxes;
     QTemporaryDir settings;
     std::unique_ptr<Tgamestartform> startForm;
     std::unique_ptr<Tchat> window;
@@ -87,7 +89,7 @@ public:
         window.setSoundPlayer(&player->sound);
         window.setTally(&player->tally);
         window.setRandom(&clientRandom);
-        window.setMessageBox([](const QString &) {});
+        window.setMessageBox(player->boxes.show());
         window.setSettingsFolder(player->settings.path());
         if (host) {
             player->startForm = std::make_unique<Tgamestartform>();

@@ -2,12 +2,15 @@
 #include "net/protocol.h"
 #include "windows/aboutform.h"
 
+#include "dialogfakes.h"
+
 #include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
 using zwonky::Tabout;
+using zwonky::testing::RecordingUrlOpener;
 
 class TestAboutForm : public QObject
 {
@@ -58,11 +61,9 @@ void TestAboutForm::picturesAreJpegDecodedByQt()
 void TestAboutForm::linkOpensWebAddress()
 {
     Tabout about;
-    QList<QUrl> opened;
-    about.setUrlOpener([&opened](const QUrl &url) {
-        opened << url;
-        return true;
-    });
+    RecordingUrlOpener browser;
+    QList<QUrl> &opened = browser.opened;
+    about.setUrlOpener(browser.opener());
     about.show();
     auto *link = about.findChild<QLabel *>(QStringLiteral("Label7"));
     QVERIFY(link->text().contains(Tabout::webAddress().host()));
@@ -95,11 +96,9 @@ void TestAboutForm::mainWindowLogoOpensTheWebPage()
 {
     zwonky::Tchat chat;
     Tabout about;
-    QList<QUrl> opened;
-    about.setUrlOpener([&opened](const QUrl &url) {
-        opened << url;
-        return true;
-    });
+    RecordingUrlOpener browser;
+    QList<QUrl> &opened = browser.opened;
+    about.setUrlOpener(browser.opener());
     zwonky::CompanionWindows windows;
     windows.about = &about;
     chat.setCompanions(windows);

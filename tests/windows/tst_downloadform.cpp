@@ -1,5 +1,7 @@
 #include "windows/downloadform.h"
 
+#include "dialogfakes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -77,7 +79,7 @@ struct Rig {
     QTemporaryDir folder;
     QList<Status> statuses;
     QList<Started> started;
-    QStringList messages;
+    zwonky::testing::RecordingMessageBox messenger;
     bool startSucceeds = true;
     QSignalSpy exits{&window, &Tdownload::exitRequested};
 
@@ -89,7 +91,7 @@ struct Rig {
             started.append({program, arguments});
             return startSucceeds;
         });
-        window.setMessenger([this](const QString &text) { messages.append(text); });
+        window.setMessenger(messenger.show());
         QObject::connect(&window, &Tdownload::statusShown,
                          [this](const QString &label, const QString &text) {
                              statuses.append({label, text});
@@ -228,7 +230,7 @@ void TestDownloadForm::downloadInPiecesSavesAndStartsInstaller()
     QCOMPARE(rig.started[0].arguments,
              (QStringList{QStringLiteral("/SP-"), QStringLiteral("/silent"),
                           QStringLiteral("/noicons")}));
-    QVERIFY(rig.messages.isEmpty());
+    QVERIFY(rig.messenger.texts.isEmpty());
     QVERIFY(rig.button("getbutton")->isEnabled());
     QVERIFY(!rig.button("abortbutton")->isEnabled());
     QCOMPARE(rig.window.downloadState(), int(Tdownload::Running));
@@ -351,7 +353,7 @@ void TestDownloadForm::installerThatCannotStart()
     QTest::mouseClick(rig.button("getbutton"), Qt::LeftButton);
     QTRY_VERIFY(peer.hasRequest());
     peer.send(okHeader(5) + "12345");
-    QTRY_COMPARE(rig.messages, QStringList{QStringLiteral("An Error has Occurred.")});
+    QTRY_COMPARE(rig.messenger.texts, QStringList{QStringLiteral("An Error has Occurred.")});
     QCOMPARE(rig.text("infolabel"), QStringLiteral("Received 5 bytes"));
     QCOMPARE(rig.text("infolabel3"), QStringLiteral("Installing"));
     QCOMPARE(rig.started.size(), 1);
@@ -427,11 +429,11 @@ void TestDownloadForm::playWithOthers()
         QCOMPARE(rig.started.size(), 1);
         QCOMPARE(rig.started[0].program, lobby);
         QCOMPARE(rig.exits.count(), 1);
-        QVERIFY(rig.messages.isEmpty());
+        QVERIFY(rig.messenger.texts.isEmpty());
     } else {
         QVERIFY(rig.started.isEmpty());
         QCOMPARE(rig.exits.count(), 0);
-        QCOMPARE(rig.messages,
+        QCOMPARE(rig.messenger.texts,
                  QStringList{QStringLiteral(
                      "Please close the game and open the Pellix Lobby using the icon on your "
                      "desktop or using the your Window's start-up menu.")});
@@ -448,7 +450,7 @@ void TestDownloadForm::playSoloOnlyCloses()
     QVERIFY(!rig.window.isVisible());
     QCOMPARE(rig.exits.count(), 0);
     QVERIFY(rig.started.isEmpty());
-    QVERIFY(rig.messages.isEmpty());
+    QVERIFY(rig.messenger.texts.isEmpty());
     QVERIFY(rig.statuses.isEmpty());
 }
 

@@ -1,7 +1,7 @@
 // The host's start-game window: what its start picture sends, and how its
 // number boxes take typed values.
 
-#include "client/sessionrig.h"
+#include "sessionrig.h"
 
 #include "widgets/spinedit.h"
 

@@ -2,6 +2,8 @@
 #include "windows/aboutform.h"
 #include "windows/helpform.h"
 
+#include "dialogfakes.h"
+
 #include <QAction>
 
 #include <QLabel>
@@ -224,7 +226,8 @@ void TestHelpForm::openedFromTheMainWindowOverIt()
     windows.help = &help;
     windows.about = &about;
     chat.setCompanions(windows);
-    chat.setMessageBox([](const QString &) {});
+    zwonky::testing::RecordingMessageBox boxes;
+    chat.setMessageBox(boxes.show());
     // Off the middle of the screen, so that centred on the screen is not on the window.
     chat.move(160, 100);
     chat.show();

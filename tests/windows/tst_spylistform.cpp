@@ -1,6 +1,6 @@
 // The spy list: spectator entries and the host's "Remove From Game".
 
-#include "client/sessionrig.h"
+#include "sessionrig.h"
 
 #include <QAction>
 #include <QListWidget>

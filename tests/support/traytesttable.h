@@ -6,6 +6,7 @@
 // read from the host's end of the socket.
 
 #include "client/chatform.h"
+#include "dialogfakes.h"
 #include "session/clientsession.h"
 #include "net/protocol.h"
 #include "recordingfakes.h"
@@ -27,7 +28,7 @@ public:
     {
         window.setSoundPlayer(&sound);
         window.setTally(&tally);
-        window.setMessageBox([this](const QString &text) { boxes << text; });
+        window.setMessageBox(messageBox.show());
         window.setSettingsFolder(settings.path());
     }
 
@@ -82,17 +83,17 @@ public:
         const QByteArray marker = protocol::chat(window.ownSeat(), text, colour);
         window.session().chat(text, colour);
         QByteArray &buffer = m_pending;
-        QTest::qWaitFor(
+        const bool arrived = QTest::qWaitFor(
             [&] {
                 if (host)
                     buffer += host->readAll();
                 return buffer.contains(marker);
             },
             5000);
+        if (!arrived)
+            return {"<nothing arrived>"};
         const qsizetype end = buffer.indexOf(marker);
         QList<QByteArray> messages;
-        if (end < 0)
-            return {"<nothing arrived>"};
         const QByteArray before = buffer.left(end);
         buffer.remove(0, end + marker.size());
         for (const QByteArray &part : before.split(protocol::Terminator))
@@ -110,7 +111,7 @@ public:
     QTemporaryDir settings;
     RecordingSound sound;
     RecordingTally tally;
-    QStringList boxes;
+    RecordingMessageBox messageBox;
     QTcpServer server;
     QPointer<QTcpSocket> host;
     Tchat window;

@@ -6,6 +6,7 @@
 // The spy list and the start-game window are attached as in the program.
 
 #include "client/chatform.h"
+#include "dialogfakes.h"
 #include "session/clientsession.h"
 #include "net/protocol.h"
 #include "recordingfakes.h"
@@ -31,7 +32,7 @@ public:
     {
         window.setSoundPlayer(&sound);
         window.setTally(&tally);
-        window.setMessageBox([this](const QString &text) { boxes << text; });
+        window.setMessageBox(messageBox.show());
         window.setSettingsFolder(settings.path());
         CompanionWindows companions;
         companions.spyList = &spies;
@@ -87,8 +88,8 @@ public:
     // What the window sent since the last call; waits briefly for bytes in flight.
     QByteArray takeSent()
     {
-        QTest::qWaitFor([this] { return host && host->bytesAvailable() > 0; }, 50);
-        sentSoFar();
+        if (QTest::qWaitFor([this] { return host && host->bytesAvailable() > 0; }, 50))
+            sentSoFar();
         return std::exchange(m_sent, {});
     }
 
@@ -110,7 +111,7 @@ public:
     QPointer<QTcpSocket> host;
     SoundLog sound;
     TallyLog tally;
-    QStringList boxes;
+    RecordingMessageBox messageBox;
     Tspylist spies;
     Tgamestartform gameStart;
     Tchat window;
