@@ -342,13 +342,14 @@ void Ttallylist::addscore(int column, int value)
 
 int Ttallylist::highestGameScore() const
 {
-    // Anything that is not a number is no record: every score beats it.
-    return toNumber(m_mylabels[2]->text(), std::numeric_limits<int>::min());
+    // The own row of the grid holds the records the labels show. Anything
+    // that is not a number is no record: every score beats it.
+    return toNumber(m_grid.cell(3, 0), std::numeric_limits<int>::min());
 }
 
 int Ttallylist::highestTurnScore() const
 {
-    return toNumber(m_mylabels[3]->text(), std::numeric_limits<int>::min());
+    return toNumber(m_grid.cell(4, 0), std::numeric_limits<int>::min());
 }
 
 void Ttallylist::loadchecklist(const QStringList &boardNames)
