@@ -3,7 +3,9 @@
 
 #include "traytesttable.h"
 
+#include "client/wordboard.h"
 #include "client/wordcolumn.h"
+#include "client/wordlistpanel.h"
 #include "widgets/fittinglabel.h"
 
 #include <QLabel>
@@ -84,8 +86,8 @@ void TestChatformBoard::previewAddsUpTheColumns()
     QCOMPARE(caption(table, "label_memo7"), QStringLiteral("500"));
     QCOMPARE(caption(table, "label_memo3"), QStringLiteral("0"));
     QCOMPARE(caption(table, "label_thesum"), QStringLiteral("Current: 660"));
-    QCOMPARE(table.window.wordColumn(4)->words(), (QStringList{"CAKE", "BEAD", "FACE"}));
-    QCOMPARE(table.window.wordColumn(4)->fontColour(), Green);
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->words(), (QStringList{"CAKE", "BEAD", "FACE"}));
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->fontColour(), Green);
 }
 
 void TestChatformBoard::previewByCount_data()
@@ -118,7 +120,7 @@ void TestChatformBoard::fifthWordFillsTheColumn()
     TrayTable table;
     QVERIFY(table.seat(2));
     table.startTurn(3, tenLetters(), QStringLiteral("false"));
-    WordColumn *column = table.window.wordColumn(5);
+    WordColumn *column = table.window.wordBoard().wordColumn(5);
     for (const char *word : {"CRANE", "THING", "PLANT", "BREAD"})
         table.feed(protocol::accepted(5, QString::fromLatin1(word)));
     QCOMPARE(column->flatColour(), QColor(Qt::white));
@@ -144,7 +146,7 @@ void TestChatformBoard::newTurnEmptiesColumnsAndPreview()
 
     table.feed(protocol::nextPlayer(4));
     for (int length = 3; length <= 10; ++length) {
-        QCOMPARE(table.window.wordColumn(length)->lineCount(), 0);
+        QCOMPARE(table.window.wordBoard().wordColumn(length)->lineCount(), 0);
         QCOMPARE(caption(table, QStringLiteral("label_memo%1").arg(length)), QStringLiteral("0"));
     }
     QCOMPARE(caption(table, "label_thesum"), QStringLiteral("Current: 0"));
@@ -157,19 +159,19 @@ void TestChatformBoard::zwonkedDealClosesThreeLetterColumn()
     table.startTurn(3, QString("ABCDEFGHIJKLM").split(QString(), Qt::SkipEmptyParts),
                     QStringLiteral("true"));
     const QColor maroon(0x80, 0x00, 0x00);
-    QCOMPARE(table.window.wordColumn(3)->flatColour(), maroon);
-    QCOMPARE(table.window.wordColumn(3)->focusedColour(), maroon);
+    QCOMPARE(table.window.wordBoard().wordColumn(3)->flatColour(), maroon);
+    QCOMPARE(table.window.wordBoard().wordColumn(3)->focusedColour(), maroon);
     for (int length = 4; length <= 10; ++length)
-        QCOMPARE(table.window.wordColumn(length)->flatColour(), QColor(Qt::white));
+        QCOMPARE(table.window.wordBoard().wordColumn(length)->flatColour(), QColor(Qt::white));
 
     // A full column keeps its silver until the next deal opens it again.
     for (const char *word : {"ABCD", "BCDA", "CDAB", "DABC", "ACBD"})
         table.feed(protocol::accepted(4, QString::fromLatin1(word)));
     table.feed(protocol::nextPlayer(3));
-    QCOMPARE(table.window.wordColumn(4)->flatColour(), Silver);
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->flatColour(), Silver);
     table.feed(protocol::theDice(3, QStringLiteral("false"), tenLetters()));
-    QCOMPARE(table.window.wordColumn(4)->flatColour(), QColor(Qt::white));
-    QCOMPARE(table.window.wordColumn(3)->flatColour(), QColor(Qt::white));
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->flatColour(), QColor(Qt::white));
+    QCOMPARE(table.window.wordBoard().wordColumn(3)->flatColour(), QColor(Qt::white));
 }
 
 void TestChatformBoard::turnResult_data()
@@ -195,7 +197,7 @@ void TestChatformBoard::turnResult()
     QVERIFY(table.seat(1));
     table.feed(protocol::newPlayerInfo(2, QStringLiteral("Bo")));
     table.startTurn(2, tenLetters(), QStringLiteral("false"));
-    table.window.clearthem();
+    table.window.wordBoard().wordLists().clearthem();
     // A stale result of another seat is cleared in a normal game.
     table.find<QLabel>(QStringLiteral("label_bonus5"))->setText(QStringLiteral("+90"));
 
@@ -279,7 +281,7 @@ void TestChatformBoard::lengthMarkGoesWithTheFirstWord()
     table.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&table.window));
     table.startTurn(3, tenLetters(), QStringLiteral("false"));
-    WordColumn *column = table.window.wordColumn(7);
+    WordColumn *column = table.window.wordBoard().wordColumn(7);
     QWidget *viewport = column->viewport();
 
     struct PaintLog : QObject
@@ -488,7 +490,7 @@ void TestChatformBoard::wordPanelClearsAndCloses()
     table.feed(protocol::addAWord(3, 4, QStringLiteral("CAKE")));
     table.feed(protocol::scores(3, 120, 0, 1, 120, 0, 0));
     QCOMPARE(caption(table, "label_wscore3"), QStringLiteral("for +120"));
-    table.window.clearthem();
+    table.window.wordBoard().wordLists().clearthem();
     for (int seat = 1; seat <= 6; ++seat) {
         QCOMPARE(entries(table, seat), QStringList{});
         QCOMPARE(caption(table, QStringLiteral("label_count%1").arg(seat)), QStringLiteral("0 words"));
