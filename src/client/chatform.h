@@ -298,7 +298,7 @@ private:
     QAction *m_startGameAction = nullptr;  // `StartGame1`
     QAction *m_playSounds = nullptr;       // `PlaySounds1`
     QAction *m_playChatter = nullptr;      // `PlayChatterSounds1`
-    QMenu *m_turnSoundMenu = nullptr;      // `TurnSound1` (property "tag")
+    QMenu *m_turnSoundMenu = nullptr;      // `TurnSound1` (its "tag" shows m_newTurnSound)
     QAction *m_classic = nullptr;          // `Classic1`
     QAction *m_newSound = nullptr;         // `New1`
     QAction *m_twoRows = nullptr;          // `TilesinTwoRows1`
@@ -338,6 +338,8 @@ private:
     QRect currentBounds() const;
     bool m_settingsLoaded = false;
     QRect m_rememberedBounds{0, 0, 0, 0};
+    bool m_newTurnSound = false;           // the turn sound chosen is "New"
+    void chooseTurnSound(bool newSound);
 };
 
 } // namespace zwonky

@@ -51,6 +51,8 @@ private:
 
 private slots:
     void previewAddsUpTheColumns();
+    void previewComesFromTheWordsNotTheCaptions();
+    void fastGamePreviewCountsOnlyTheOwnWords();
     void previewByCount_data();
     void previewByCount();
     void fifthWordFillsTheColumn();
@@ -72,6 +74,7 @@ private slots:
     void catchUpScores();
     void wordPanelOrdersByLength();
     void wordPanelClearsAndCloses();
+    void wordPanelAtTurnEnd();
 };
 
 void TestChatformBoard::previewAddsUpTheColumns()
@@ -88,6 +91,54 @@ void TestChatformBoard::previewAddsUpTheColumns()
     QCOMPARE(caption(table, "label_thesum"), QStringLiteral("Current: 660"));
     QCOMPARE(table.window.wordBoard().wordColumn(4)->words(), (QStringList{"CAKE", "BEAD", "FACE"}));
     QCOMPARE(table.window.wordBoard().wordColumn(4)->fontColour(), Green);
+}
+
+void TestChatformBoard::previewComesFromTheWordsNotTheCaptions()
+{
+    TrayTable table;
+    QVERIFY(table.seat(2));
+    table.startTurn(3, tenLetters(), QStringLiteral("false"));
+    const WordBoard &board = table.window.wordBoard();
+    table.feed(protocol::accepted(4, QStringLiteral("CAKE")));
+    table.feed(protocol::accepted(4, QStringLiteral("BEAD")));
+    // Captions are only shown: spoiling them changes no sum that follows.
+    table.find<QLabel>(QStringLiteral("label_memo4"))->setText(QStringLiteral("x"));
+    table.find<QLabel>(QStringLiteral("label_memo3"))->setText(QStringLiteral("999"));
+    table.feed(protocol::accepted(5, QStringLiteral("CRANE")));
+    QCOMPARE(caption(table, "label_memo4"), QStringLiteral("140"));
+    QCOMPARE(caption(table, "label_memo3"), QStringLiteral("0"));
+    QCOMPARE(caption(table, "label_thesum"), QStringLiteral("Current: 340"));
+    QCOMPARE(board.preview(4), 140);
+    QCOMPARE(board.preview(5), 200);
+    QCOMPARE(board.previewTotal(), 340);
+    QCOMPARE(table.window.session().words().count(3, 4), 2);
+
+    // A length without a column files nothing and changes no preview.
+    table.feed(protocol::accepted(11, QStringLiteral("ABCDEFGHIJK")));
+    table.feed(QByteArray("CMD_accepted+2+AB"));
+    QCOMPARE(board.previewTotal(), 340);
+    QCOMPARE(caption(table, "label_thesum"), QStringLiteral("Current: 340"));
+}
+
+void TestChatformBoard::fastGamePreviewCountsOnlyTheOwnWords()
+{
+    // In a fast game the columns show the own words; the others' words come
+    // to the word-list panel and are no part of the preview.
+    TrayTable table;
+    QVERIFY(table.seat(1));
+    table.feed(protocol::newPlayerInfo(2, QStringLiteral("Bo")));
+    table.startTurn(1, tenLetters(), QStringLiteral("false"), true, 90, true);
+    table.feed(protocol::accepted(4, QStringLiteral("CAKE")));
+    table.feed(protocol::addAWord(1, 4, QStringLiteral("CAKE")));
+    for (const char *word : {"BEAD", "FACE", "DEAF", "FADE", "CAFE"})
+        table.feed(protocol::addAWord(2, 4, QString::fromLatin1(word)));
+    QCOMPARE(caption(table, "label_memo4"), QStringLiteral("120"));
+    QCOMPARE(table.window.wordBoard().previewTotal(), 120);
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->words(), QStringList{"CAKE"});
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->flatColour(), QColor(Qt::white));
+    QVERIFY(!table.sound.clips.contains(QStringLiteral("filled")));
+    QCOMPARE(entries(table, 1), QStringList{"4: CAKE"});
+    QCOMPARE(caption(table, "label_count2"), QStringLiteral("5 words"));
 }
 
 void TestChatformBoard::previewByCount_data()
@@ -500,6 +551,40 @@ void TestChatformBoard::wordPanelClearsAndCloses()
     panel->show();
     QTest::mouseClick(table.find<QPushButton>(QStringLiteral("button_close")), Qt::LeftButton);
     QVERIFY(panel->isHidden());
+}
+
+void TestChatformBoard::wordPanelAtTurnEnd()
+{
+    // A fast game's turn ends: the panel names the seats and shows the
+    // seated ones and any seat with words; the next turn hides it again.
+    TrayTable table;
+    QVERIFY(table.seat(1));
+    table.feed(protocol::newPlayerInfo(1, QStringLiteral("Ann")));
+    table.feed(protocol::newPlayerInfo(3, QStringLiteral("Cy")));
+    table.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table.window));
+    table.startTurn(1, tenLetters(), QStringLiteral("false"), true, 90, true);
+    table.feed(protocol::addAWord(5, 5, QStringLiteral("CRANE")));
+    auto *panel = table.find<QWidget>(QStringLiteral("panel_wordlists"));
+    table.feed(protocol::turnEnd());
+    QVERIFY(!panel->isHidden());
+    QCOMPARE(caption(table, "label_name3"), QStringLiteral("Cy"));
+    QCOMPARE(caption(table, "label_name2"), QStringLiteral("<Waiting>"));
+    for (int seat = 1; seat <= 6; ++seat) {
+        const bool used = seat == 1 || seat == 3 || seat == 5;
+        QCOMPARE(!table.find<QWidget>(QStringLiteral("listbox_words%1").arg(seat))->isHidden(), used);
+        QCOMPARE(!table.find<QWidget>(QStringLiteral("label_name%1").arg(seat))->isHidden(), used);
+    }
+    table.feed(protocol::nextPlayer(1));
+    QVERIFY(panel->isHidden());
+    QCOMPARE(entries(table, 5), QStringList{});
+
+    // A normal game's turn end leaves the panel closed.
+    TrayTable normal;
+    QVERIFY(normal.seat(1));
+    normal.startTurn(1, tenLetters(), QStringLiteral("false"));
+    normal.feed(protocol::turnEnd());
+    QVERIFY(normal.find<QWidget>(QStringLiteral("panel_wordlists"))->isHidden());
 }
 
 QTEST_MAIN(TestChatformBoard)
