@@ -5,6 +5,7 @@
 #include "client/chatpane.h"
 #include "client/errorreport.h"
 #include "client/windowsize.h"
+#include "client/wordboard.h"
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
 #include "net/tsock.h"
@@ -81,9 +82,10 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
             spies->setKickEnabled(isHosting());
     });
     buildTray(m_boardPanel);
-    buildWordColumns(m_columnsPanel);
-    buildWordListPanel();
     buildChatPane();
+    m_wordBoard = new WordBoard(*m_session, this, m_boardPanel, m_columnsPanel);
+    m_wordBoard->setSoundOut([this](SoundClip clip) { m_chatPane->playEvent(clip); });
+    m_wordBoard->setFocusChat([this] { focusChat(); });
     wireSession();
     setupLobbyLink();
     connect(m_newSound, &QAction::toggled, m_session, &ClientSession::setNewTurnSound);
@@ -343,6 +345,13 @@ void Tchat::buildChatPane()
 
 void Tchat::addlinetochat(const QString &line, quint32 colour) { m_chatPane->addLine(line, colour); }
 void Tchat::playsounds(SoundClip clip) { m_chatPane->playEvent(clip); }
+
+WordColumn *Tchat::wordColumn(int length) const { return m_wordBoard->wordColumn(length); }
+
+void Tchat::setColumnColours(int length, const QColor &colour)
+{
+    m_wordBoard->setColumnColours(length, colour);
+}
 
 void Tchat::closeEvent(QCloseEvent *event)
 {

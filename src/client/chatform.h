@@ -7,7 +7,7 @@
 //   chatform_events.cpp   the window's answers to the session's signals
 //   playertableview.cpp   the player rows, the turn marker and the host's pop-up
 //   chatform_tray.cpp     dice tiles, word tray, typing, turn clock
-//   chatform_board.cpp    word columns, points preview, score board, word-list panel
+//   wordboard.cpp         word columns, points preview, word-list panel (WordBoard)
 //   chatpane.h            the chat pane (its own class), made in chatform.cpp
 //   chatform_settings.cpp the settings file, window placement
 // The game connection, its dispatch and the state of the table and the game
@@ -31,7 +31,6 @@ class QAction;
 class QCheckBox;
 class QFrame;
 class QLabel;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QRandomGenerator;
@@ -54,6 +53,7 @@ class TileWidget;
 class BoardBackdrop;
 class LetterImages;
 class WordColumn;
+class WordBoard;
 class ClientSession;
 class PlayerTableView;
 
@@ -153,13 +153,8 @@ public:
     bool checkforletter(const QString &letter);
     void movetiles();
 
-    // ---- word columns and score board (chatform_board.cpp) ----
-    void clearthem();
-    // Files an accepted word into its column.
-    void addToWordColumn(int length, const QString &word);
-    void clearWordColumns();
-    void addword(int seat, const QString &word);
-    void button_closeClick();
+    // ---- word columns and word-list panel (wordboard.h), made in chatform.cpp ----
+    WordBoard &wordBoard() { return *m_wordBoard; }
     WordColumn *wordColumn(int length) const;
 
     // ---- the chat pane (chatpane.h), made by chatform.cpp ----
@@ -198,8 +193,6 @@ private:
     void buildLayout();          // chatform.cpp
     void buildMenus();           // chatform_session.cpp
     void buildTray(QWidget *boardPanel);          // chatform_tray.cpp
-    void buildWordColumns(QWidget *columnsPanel); // chatform_board.cpp
-    void buildWordListPanel();                    // chatform_board.cpp
     void wireSession();          // chatform_events.cpp
     void setupLobbyLink();       // chatform_session.cpp
     void openLobbyLink();
@@ -218,7 +211,7 @@ private:
     void onTurnStarted(int seat);
     void onLettersDealt(int seat, DealKind kind);
     void onTileMoved(int position, int die);
-    void onWordAccepted(int length, const QString &word);
+    void onWordAccepted(const QString &word);
     void onWordRejected(const QString &word, const QString &reason);
     void onTilesBought(int seat, bool newTiles);
     void onTurnScored(int seat, const TurnResult &result);
@@ -249,10 +242,9 @@ private:
     void takeBackLastTile();
     void setTimerBarWidth(int seconds);
     void showClock(int secondsLeft);
-    // word column helpers (chatform_board.cpp)
-    void list_3Change(WordColumn *column);
-    void fillPreview(int length, int count);
+    // The deal opens or shades the word columns (the board's).
     void setColumnColours(int length, const QColor &colour);
+    // The own player's turn buttons, as at the start of his turn.
     void showOwnTurnControls();
     // Errors at the event-loop boundary end up here (one place).
     void reportError(const QString &text);
@@ -283,7 +275,6 @@ private:
     QWidget *m_boardPanel = nullptr;      // `panel_board`
     QWidget *m_columnsPanel = nullptr;
     QWidget *m_chatPanel = nullptr;
-    QFrame *m_wordListPanel = nullptr;    // `panel_wordlists`
     QLabel *m_status = nullptr;           // `label_status`
     QLabel *m_turnLabel = nullptr;        // `label_turn`
     QLabel *m_ending = nullptr;           // `memo_ending`
@@ -307,7 +298,7 @@ private:
     QAction *m_startGameAction = nullptr;  // `StartGame1`
     QAction *m_playSounds = nullptr;       // `PlaySounds1`
     QAction *m_playChatter = nullptr;      // `PlayChatterSounds1`
-    QMenu *m_turnSoundMenu = nullptr;      // `TurnSound1` (property "tag")
+    QMenu *m_turnSoundMenu = nullptr;      // `TurnSound1` (its "tag" shows m_newTurnSound)
     QAction *m_classic = nullptr;          // `Classic1`
     QAction *m_newSound = nullptr;         // `New1`
     QAction *m_twoRows = nullptr;          // `TilesinTwoRows1`
@@ -333,15 +324,8 @@ private:
     QLabel *m_timeLabel = nullptr;                 // `label_time`
     std::shared_ptr<QRandomGenerator> m_ownRandom; // while no generator is set
 
-    // ---- word columns state (chatform_board.cpp; its owner adds members here) ----
-    std::array<WordColumn *, 11> m_wordColumns{};  // [3..10] `list_`n
-    std::array<QLabel *, 11> m_memoLabels{};       // [3..10] `label_memo`n
-    QLabel *m_sumLabel = nullptr;                  // `label_thesum`
-    std::array<QLabel *, 7> m_wordListNames{};     // [1..6] `label_name`n
-    std::array<QLabel *, 7> m_wordCounts{};        // [1..6] `label_count`n
-    std::array<QLabel *, 7> m_wordScores{};        // [1..6] `label_wscore`n
-    std::array<QListWidget *, 7> m_wordLists{};    // [1..6] `listbox_words`n
-    QPushButton *m_closeWordLists = nullptr;       // `button_close`
+    // ---- word columns and word-list panel ----
+    WordBoard *m_wordBoard = nullptr;
 
     // ---- the chat pane (chatform.cpp wires it) ----
     void buildChatPane();
@@ -354,6 +338,8 @@ private:
     QRect currentBounds() const;
     bool m_settingsLoaded = false;
     QRect m_rememberedBounds{0, 0, 0, 0};
+    bool m_newTurnSound = false;           // the turn sound chosen is "New"
+    void chooseTurnSound(bool newSound);
 };
 
 } // namespace zwonky

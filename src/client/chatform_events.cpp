@@ -1,6 +1,6 @@
 // The main window's answers to its session: every message of the host is
-// handled by the session, which then says what changed; here the board, the
-// turn controls, the status line and the companion windows follow.
+// handled by the session, which then says what changed; here the turn
+// controls, the status line and the companion windows follow.
 
 #include "client/chatform.h"
 
@@ -15,9 +15,11 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+
+#include <algorithm>
+#include <climits>
 
 namespace zwonky {
 
@@ -79,9 +81,8 @@ void Tchat::wireSession()
     connect(s, &ClientSession::tileMoved, this, &Tchat::onTileMoved);
     connect(s, &ClientSession::trayCleared, this, &Tchat::cleartiles);
     connect(s, &ClientSession::wordAccepted, this,
-            [this](int, int length, const QString &word) { onWordAccepted(length, word); });
+            [this](int, int, const QString &word) { onWordAccepted(word); });
     connect(s, &ClientSession::wordRejected, this, &Tchat::onWordRejected);
-    connect(s, &ClientSession::wordAdded, this, &Tchat::addword);
     connect(s, &ClientSession::tilesBought, this, &Tchat::onTilesBought);
     connect(s, &ClientSession::announcement, this, [this](const QString &text) {
         if (m_ending)
@@ -164,11 +165,17 @@ void Tchat::onCaughtUp(int, const GameSettings &settings)
 
 void Tchat::onTurnHandedOver()
 {
-    if (m_wordListPanel && !m_wordListPanel->isHidden() && ownSeat() < 7)
-        m_wordListPanel->hide();
-    clearthem();
     m_status->clear();
-    clearWordColumns();
+}
+
+void Tchat::showOwnTurnControls()
+{
+    m_turnLabel->setText(QStringLiteral("Your Turn."));
+    for (QWidget *button : std::initializer_list<QWidget *>{m_doneButton, m_clearButton, m_finishButton})
+        button->show();
+    m_oldButton->hide();
+    m_newTilesButton->setVisible(m_session->settings().allowNewTiles);
+    m_typingBox->setVisible(m_session->settings().allowTyping);
 }
 
 void Tchat::onTurnStarted(int seat)
@@ -183,9 +190,8 @@ void Tchat::onTurnStarted(int seat)
         control->hide();
 }
 
-void Tchat::onWordAccepted(int length, const QString &word)
+void Tchat::onWordAccepted(const QString &word)
 {
-    addToWordColumn(length, word);
     m_status->setText(word + QStringLiteral(" ACCEPTED"));
     setTextColour(m_status, colourFromBgr(StatusGreen));
 }
@@ -196,7 +202,7 @@ void Tchat::onWordRejected(const QString &word, const QString &reason)
     setTextColour(m_status, colourFromBgr(StatusRed));
 }
 
-void Tchat::onTurnEnded(bool byHost)
+void Tchat::onTurnEnded(bool)
 {
     // The typing switch goes too: it means nothing until the next own turn.
     for (QWidget *control : std::initializer_list<QWidget *>{
@@ -207,14 +213,6 @@ void Tchat::onTurnEnded(bool byHost)
     // Nobody's turn during the pause: a stale "Your Turn." would mislead.
     m_turnLabel->clear();
     blankTiles();
-    if (!byHost)
-        return;
-    for (int seat = FirstSeat; seat <= LastPlayingSeat; ++seat) {
-        if (auto *header = findChild<QLabel *>(QStringLiteral("label_name%1").arg(seat)))
-            header->setText(rowName(seat));
-    }
-    if (m_session->settings().fast && m_wordListPanel)
-        m_wordListPanel->show();
 }
 
 void Tchat::onGameOver(const QString &text)
@@ -231,8 +229,6 @@ void Tchat::onGameOver(const QString &text)
     m_winnerPanel->setText(text + QStringLiteral(" has Won the Game!"));
     m_winnerPanel->show();
     m_winnerPanel->raise();
-    if (m_wordListPanel)
-        m_wordListPanel->hide();
 
     if (!isPlayingSeat(ownSeat()) || !m_tally)
         return;
@@ -252,10 +248,6 @@ void Tchat::onTilesBought(int seat, bool newTiles)
 
 void Tchat::onTurnScored(int seat, const TurnResult &result)
 {
-    if (!result.lostPoints()) {
-        if (seat >= 1 && seat <= 6 && m_wordScores[std::size_t(seat)])
-            m_wordScores[std::size_t(seat)]->setText(QStringLiteral("for +%1").arg(result.points()));
-    }
     if (seat == ownSeat() && m_tally) {
         const int turnScore = int(std::clamp<qint64>(result.points(), INT_MIN, INT_MAX));
         if (m_tally->highestTurnScore() < turnScore)

@@ -319,9 +319,7 @@ void Tchat::JustWatch1Click()
 
 void Tchat::New1Click(QAction *item)
 {
-    m_turnSoundMenu->setProperty("tag", item->property("tag"));
-    m_classic->setChecked(item == m_classic);
-    m_newSound->setChecked(item == m_newSound);
+    chooseTurnSound(item == m_newSound);
     saveinifile();
 }
 

@@ -72,16 +72,20 @@ void Tchat::loadinifile()
         m_twoRows->setChecked(stored.twoRows);
         movetiles();
     }
-    if (m_turnSoundMenu)
-        m_turnSoundMenu->setProperty("tag", stored.newTurnSound ? 1 : 0);
-    if (m_classic)
-        m_classic->setChecked(!stored.newTurnSound);
-    if (m_newSound)
-        m_newSound->setChecked(stored.newTurnSound);
+    chooseTurnSound(stored.newTurnSound);
     if (m_playChatter)
         m_playChatter->setChecked(stored.chatterSounds);
 
     m_settingsLoaded = true;
+}
+
+// The choice is kept here; the menu's ticks and its "tag" only show it.
+void Tchat::chooseTurnSound(bool newSound)
+{
+    m_newTurnSound = newSound;
+    m_turnSoundMenu->setProperty("tag", newSound ? 1 : 0);
+    m_classic->setChecked(!newSound);
+    m_newSound->setChecked(newSound);
 }
 
 ClientSettings Tchat::collectSettings(const QRect &bounds) const
@@ -101,7 +105,7 @@ ClientSettings Tchat::collectSettings(const QRect &bounds) const
     s.playSounds = m_playSounds && m_playSounds->isChecked();
     s.turnOff0 = m_turnOff0 && m_turnOff0->isChecked();
     s.twoRows = m_twoRows && m_twoRows->isChecked();
-    s.newTurnSound = m_turnSoundMenu && m_turnSoundMenu->property("tag").toInt() == 1;
+    s.newTurnSound = m_newTurnSound;
     s.chatterSounds = m_playChatter && m_playChatter->isChecked();
     return s;
 }

@@ -115,7 +115,7 @@ void PlayerTableView::buildPopup(QWidget *window)
     m_removeFromGame = item("RemoveFromGame1", QStringLiteral("Remove From Game"));
     m_setToWatch = item("SettoJustWatch1", QStringLiteral("Set to Just Watch"));
     m_unsetWatch = item("UnsetJustWatch1", QStringLiteral("Unset Just Watch"));
-    auto seat = [this] { return m_kickPopup->property("tag").toInt(); };
+    auto seat = [this] { return m_popupSeat; };
     connect(m_removeFromGame, &QAction::triggered, this,
             [this, seat] { guarded([&] { m_session.kick(seat()); }); });
     connect(m_setToWatch, &QAction::triggered, this,
@@ -187,6 +187,7 @@ void PlayerTableView::popupFor(int seat, const QPoint &globalPosition)
         m_beforePopup();
     if (!m_session.players().row(seat).seated)
         m_removeFromGame->setEnabled(false);
+    m_popupSeat = seat;
     m_kickPopup->setProperty("tag", seat);
     if (!globalPosition.isNull())
         m_kickPopup->popup(globalPosition);

@@ -58,7 +58,8 @@ private:
     std::array<QLabel *, 7> m_eyes{};       // [1..6] `image_eyes`n
     std::array<QLabel *, 7> m_newMarkers{}; // [1..6] `image_new`n
     QLabel *m_turnMarker = nullptr;         // `image_Turn`
-    QMenu *m_kickPopup = nullptr;           // `popup_kick` (property "tag" = seat)
+    QMenu *m_kickPopup = nullptr;           // `popup_kick` (its "tag" shows m_popupSeat)
+    int m_popupSeat = 0;                    // the row the pop-up was opened on
     QAction *m_removeFromGame = nullptr;    // `RemoveFromGame1`
     QAction *m_setToWatch = nullptr;        // `SettoJustWatch1`
     QAction *m_unsetWatch = nullptr;        // `UnsetJustWatch1`

@@ -1,16 +1,159 @@
 #include "client/wordlistpanel.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 namespace zwonky {
+
+namespace {
+
+QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QString entryText(const QString &word)
+{
+    return QStringLiteral("%1: %2").arg(word.size()).arg(word);
+}
+
+} // namespace
 
 WordListPanel::WordListPanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("panel_wordlists"));
+    setFrameShape(QFrame::Box);
+    setAutoFillBackground(true);
+    setStyleSheet(QStringLiteral("QFrame#panel_wordlists{background:#fbf3dc;border:2px solid #8a5a2b;"
+                                 "border-radius:6px;}"));
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(8, 6, 8, 8);
+    auto *top = new QHBoxLayout;
+    auto *title = new QLabel(QStringLiteral("Words of the turn"), this);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    top->addWidget(title);
+    top->addStretch(1);
+    m_close = new QPushButton(QStringLiteral("X"), this);
+    m_close->setObjectName(QStringLiteral("button_close"));
+    m_close->setFixedSize(24, 22);
+    m_close->setToolTip(QStringLiteral("Close"));
+    connect(m_close, &QPushButton::clicked, this, &WordListPanel::button_closeClick);
+    top->addWidget(m_close);
+    outer->addLayout(top);
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(5);
+    grid->setVerticalSpacing(1);
+    QFont listFont(QStringLiteral("DejaVu Sans Condensed"));
+    listFont.setStyleHint(QFont::SansSerif);
+    listFont.setPixelSize(12);
+    for (int seat = 1; seat <= Seats; ++seat) {
+        const auto row = std::size_t(seat);
+        const int column = seat - 1;
+        m_names[row] = makeLabel(QStringLiteral("label_name%1").arg(seat), QString(), this);
+        m_names[row]->setFont(bold);
+        m_names[row]->setAlignment(Qt::AlignCenter);
+        m_names[row]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        // The design captions, until the first turn clears the panel.
+        m_counts[row] = makeLabel(QStringLiteral("label_count%1").arg(seat),
+                                  QStringLiteral("Word Count:0"), this);
+        m_scores[row] = makeLabel(QStringLiteral("label_wscore%1").arg(seat),
+                                  QStringLiteral("0 Points"), this);
+        m_lists[row] = new QListWidget(this);
+        m_lists[row]->setObjectName(QStringLiteral("listbox_words%1").arg(seat));
+        m_lists[row]->setFocusPolicy(Qt::NoFocus);
+        m_lists[row]->setFont(listFont);
+        m_lists[row]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_lists[row]->setMinimumSize(60, 120);
+        m_lists[row]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+        grid->addWidget(m_names[row], 0, column);
+        grid->addWidget(m_counts[row], 1, column, Qt::AlignCenter);
+        grid->addWidget(m_scores[row], 2, column, Qt::AlignCenter);
+        grid->addWidget(m_lists[row], 3, column);
+    }
+    outer->addLayout(grid, 1);
+    resize(595, 330);
+    hide();
+}
+
+void WordListPanel::addword(int seat, const QString &word)
+{
+    if (!hasList(seat))
+        return;
+    const auto row = std::size_t(seat);
+    QStringList &words = m_words[row];
+    // Longest first; among words of one length, in arrival order.
+    qsizetype at = words.size();
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        if (words[i].size() < word.size()) {
+            at = i;
+            break;
+        }
+    }
+    words.insert(at, word);
+    const QString entry = entryText(word);
+    m_lists[row]->insertItem(int(at), entry);
+    m_lists[row]->item(int(at))->setToolTip(entry); // a long word in a narrow column
+    m_counts[row]->setText(QStringLiteral("%1 words").arg(words.size()));
+}
+
+void WordListPanel::clearthem()
+{
+    for (int seat = 1; seat <= Seats; ++seat) {
+        const auto row = std::size_t(seat);
+        m_words[row].clear();
+        m_lists[row]->clear();
+        m_counts[row]->setText(QStringLiteral("0 words"));
+        m_scores[row]->setText(QStringLiteral("for +0"));
+    }
+}
+
+void WordListPanel::setName(int seat, const QString &name)
+{
+    if (hasList(seat))
+        m_names[std::size_t(seat)]->setText(name);
+}
+
+void WordListPanel::setTurnPoints(int seat, qint64 points)
+{
+    if (hasList(seat))
+        m_scores[std::size_t(seat)]->setText(QStringLiteral("for +%1").arg(points));
+}
+
+QStringList WordListPanel::words(int seat) const
+{
+    return hasList(seat) ? m_words[std::size_t(seat)] : QStringList();
+}
+
+void WordListPanel::button_closeClick()
+{
+    hide();
+    emit closedByPlayer();
+}
+
+void WordListPanel::fitColumns()
+{
+    for (int seat = 1; seat <= Seats; ++seat) {
+        const auto row = std::size_t(seat);
+        const bool used = (m_seated && m_seated(seat)) || !m_words[row].isEmpty();
+        for (QWidget *control : {static_cast<QWidget *>(m_names[row]), static_cast<QWidget *>(m_counts[row]),
+                                 static_cast<QWidget *>(m_scores[row]), static_cast<QWidget *>(m_lists[row])})
+            control->setVisible(used);
+    }
 }
 
 void WordListPanel::showEvent(QShowEvent *event)
 {
-    if (m_beforeShow)
-        m_beforeShow();
+    fitColumns();
     if (m_placement) {
         const QRect place = m_placement();
         if (place.isValid())

@@ -3,7 +3,9 @@
 
 #include "traytesttable.h"
 
+#include "client/wordboard.h"
 #include "client/wordcolumn.h"
+#include "client/wordlistpanel.h"
 #include "widgets/fittinglabel.h"
 
 #include <QLabel>
@@ -49,6 +51,8 @@ private:
 
 private slots:
     void previewAddsUpTheColumns();
+    void previewComesFromTheWordsNotTheCaptions();
+    void fastGamePreviewCountsOnlyTheOwnWords();
     void previewByCount_data();
     void previewByCount();
     void fifthWordFillsTheColumn();
@@ -70,6 +74,7 @@ private slots:
     void catchUpScores();
     void wordPanelOrdersByLength();
     void wordPanelClearsAndCloses();
+    void wordPanelAtTurnEnd();
 };
 
 void TestChatformBoard::previewAddsUpTheColumns()
@@ -84,8 +89,56 @@ void TestChatformBoard::previewAddsUpTheColumns()
     QCOMPARE(caption(table, "label_memo7"), QStringLiteral("500"));
     QCOMPARE(caption(table, "label_memo3"), QStringLiteral("0"));
     QCOMPARE(caption(table, "label_thesum"), QStringLiteral("Current: 660"));
-    QCOMPARE(table.window.wordColumn(4)->words(), (QStringList{"CAKE", "BEAD", "FACE"}));
-    QCOMPARE(table.window.wordColumn(4)->fontColour(), Green);
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->words(), (QStringList{"CAKE", "BEAD", "FACE"}));
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->fontColour(), Green);
+}
+
+void TestChatformBoard::previewComesFromTheWordsNotTheCaptions()
+{
+    TrayTable table;
+    QVERIFY(table.seat(2));
+    table.startTurn(3, tenLetters(), QStringLiteral("false"));
+    const WordBoard &board = table.window.wordBoard();
+    table.feed(protocol::accepted(4, QStringLiteral("CAKE")));
+    table.feed(protocol::accepted(4, QStringLiteral("BEAD")));
+    // Captions are only shown: spoiling them changes no sum that follows.
+    table.find<QLabel>(QStringLiteral("label_memo4"))->setText(QStringLiteral("x"));
+    table.find<QLabel>(QStringLiteral("label_memo3"))->setText(QStringLiteral("999"));
+    table.feed(protocol::accepted(5, QStringLiteral("CRANE")));
+    QCOMPARE(caption(table, "label_memo4"), QStringLiteral("140"));
+    QCOMPARE(caption(table, "label_memo3"), QStringLiteral("0"));
+    QCOMPARE(caption(table, "label_thesum"), QStringLiteral("Current: 340"));
+    QCOMPARE(board.preview(4), 140);
+    QCOMPARE(board.preview(5), 200);
+    QCOMPARE(board.previewTotal(), 340);
+    QCOMPARE(table.window.session().words().count(3, 4), 2);
+
+    // A length without a column files nothing and changes no preview.
+    table.feed(protocol::accepted(11, QStringLiteral("ABCDEFGHIJK")));
+    table.feed(QByteArray("CMD_accepted+2+AB"));
+    QCOMPARE(board.previewTotal(), 340);
+    QCOMPARE(caption(table, "label_thesum"), QStringLiteral("Current: 340"));
+}
+
+void TestChatformBoard::fastGamePreviewCountsOnlyTheOwnWords()
+{
+    // In a fast game the columns show the own words; the others' words come
+    // to the word-list panel and are no part of the preview.
+    TrayTable table;
+    QVERIFY(table.seat(1));
+    table.feed(protocol::newPlayerInfo(2, QStringLiteral("Bo")));
+    table.startTurn(1, tenLetters(), QStringLiteral("false"), true, 90, true);
+    table.feed(protocol::accepted(4, QStringLiteral("CAKE")));
+    table.feed(protocol::addAWord(1, 4, QStringLiteral("CAKE")));
+    for (const char *word : {"BEAD", "FACE", "DEAF", "FADE", "CAFE"})
+        table.feed(protocol::addAWord(2, 4, QString::fromLatin1(word)));
+    QCOMPARE(caption(table, "label_memo4"), QStringLiteral("120"));
+    QCOMPARE(table.window.wordBoard().previewTotal(), 120);
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->words(), QStringList{"CAKE"});
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->flatColour(), QColor(Qt::white));
+    QVERIFY(!table.sound.clips.contains(QStringLiteral("filled")));
+    QCOMPARE(entries(table, 1), QStringList{"4: CAKE"});
+    QCOMPARE(caption(table, "label_count2"), QStringLiteral("5 words"));
 }
 
 void TestChatformBoard::previewByCount_data()
@@ -118,7 +171,7 @@ void TestChatformBoard::fifthWordFillsTheColumn()
     TrayTable table;
     QVERIFY(table.seat(2));
     table.startTurn(3, tenLetters(), QStringLiteral("false"));
-    WordColumn *column = table.window.wordColumn(5);
+    WordColumn *column = table.window.wordBoard().wordColumn(5);
     for (const char *word : {"CRANE", "THING", "PLANT", "BREAD"})
         table.feed(protocol::accepted(5, QString::fromLatin1(word)));
     QCOMPARE(column->flatColour(), QColor(Qt::white));
@@ -144,7 +197,7 @@ void TestChatformBoard::newTurnEmptiesColumnsAndPreview()
 
     table.feed(protocol::nextPlayer(4));
     for (int length = 3; length <= 10; ++length) {
-        QCOMPARE(table.window.wordColumn(length)->lineCount(), 0);
+        QCOMPARE(table.window.wordBoard().wordColumn(length)->lineCount(), 0);
         QCOMPARE(caption(table, QStringLiteral("label_memo%1").arg(length)), QStringLiteral("0"));
     }
     QCOMPARE(caption(table, "label_thesum"), QStringLiteral("Current: 0"));
@@ -157,19 +210,19 @@ void TestChatformBoard::zwonkedDealClosesThreeLetterColumn()
     table.startTurn(3, QString("ABCDEFGHIJKLM").split(QString(), Qt::SkipEmptyParts),
                     QStringLiteral("true"));
     const QColor maroon(0x80, 0x00, 0x00);
-    QCOMPARE(table.window.wordColumn(3)->flatColour(), maroon);
-    QCOMPARE(table.window.wordColumn(3)->focusedColour(), maroon);
+    QCOMPARE(table.window.wordBoard().wordColumn(3)->flatColour(), maroon);
+    QCOMPARE(table.window.wordBoard().wordColumn(3)->focusedColour(), maroon);
     for (int length = 4; length <= 10; ++length)
-        QCOMPARE(table.window.wordColumn(length)->flatColour(), QColor(Qt::white));
+        QCOMPARE(table.window.wordBoard().wordColumn(length)->flatColour(), QColor(Qt::white));
 
     // A full column keeps its silver until the next deal opens it again.
     for (const char *word : {"ABCD", "BCDA", "CDAB", "DABC", "ACBD"})
         table.feed(protocol::accepted(4, QString::fromLatin1(word)));
     table.feed(protocol::nextPlayer(3));
-    QCOMPARE(table.window.wordColumn(4)->flatColour(), Silver);
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->flatColour(), Silver);
     table.feed(protocol::theDice(3, QStringLiteral("false"), tenLetters()));
-    QCOMPARE(table.window.wordColumn(4)->flatColour(), QColor(Qt::white));
-    QCOMPARE(table.window.wordColumn(3)->flatColour(), QColor(Qt::white));
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->flatColour(), QColor(Qt::white));
+    QCOMPARE(table.window.wordBoard().wordColumn(3)->flatColour(), QColor(Qt::white));
 }
 
 void TestChatformBoard::turnResult_data()
@@ -195,7 +248,7 @@ void TestChatformBoard::turnResult()
     QVERIFY(table.seat(1));
     table.feed(protocol::newPlayerInfo(2, QStringLiteral("Bo")));
     table.startTurn(2, tenLetters(), QStringLiteral("false"));
-    table.window.clearthem();
+    table.window.wordBoard().wordLists().clearthem();
     // A stale result of another seat is cleared in a normal game.
     table.find<QLabel>(QStringLiteral("label_bonus5"))->setText(QStringLiteral("+90"));
 
@@ -279,7 +332,7 @@ void TestChatformBoard::lengthMarkGoesWithTheFirstWord()
     table.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&table.window));
     table.startTurn(3, tenLetters(), QStringLiteral("false"));
-    WordColumn *column = table.window.wordColumn(7);
+    WordColumn *column = table.window.wordBoard().wordColumn(7);
     QWidget *viewport = column->viewport();
 
     struct PaintLog : QObject
@@ -488,7 +541,7 @@ void TestChatformBoard::wordPanelClearsAndCloses()
     table.feed(protocol::addAWord(3, 4, QStringLiteral("CAKE")));
     table.feed(protocol::scores(3, 120, 0, 1, 120, 0, 0));
     QCOMPARE(caption(table, "label_wscore3"), QStringLiteral("for +120"));
-    table.window.clearthem();
+    table.window.wordBoard().wordLists().clearthem();
     for (int seat = 1; seat <= 6; ++seat) {
         QCOMPARE(entries(table, seat), QStringList{});
         QCOMPARE(caption(table, QStringLiteral("label_count%1").arg(seat)), QStringLiteral("0 words"));
@@ -498,6 +551,40 @@ void TestChatformBoard::wordPanelClearsAndCloses()
     panel->show();
     QTest::mouseClick(table.find<QPushButton>(QStringLiteral("button_close")), Qt::LeftButton);
     QVERIFY(panel->isHidden());
+}
+
+void TestChatformBoard::wordPanelAtTurnEnd()
+{
+    // A fast game's turn ends: the panel names the seats and shows the
+    // seated ones and any seat with words; the next turn hides it again.
+    TrayTable table;
+    QVERIFY(table.seat(1));
+    table.feed(protocol::newPlayerInfo(1, QStringLiteral("Ann")));
+    table.feed(protocol::newPlayerInfo(3, QStringLiteral("Cy")));
+    table.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table.window));
+    table.startTurn(1, tenLetters(), QStringLiteral("false"), true, 90, true);
+    table.feed(protocol::addAWord(5, 5, QStringLiteral("CRANE")));
+    auto *panel = table.find<QWidget>(QStringLiteral("panel_wordlists"));
+    table.feed(protocol::turnEnd());
+    QVERIFY(!panel->isHidden());
+    QCOMPARE(caption(table, "label_name3"), QStringLiteral("Cy"));
+    QCOMPARE(caption(table, "label_name2"), QStringLiteral("<Waiting>"));
+    for (int seat = 1; seat <= 6; ++seat) {
+        const bool used = seat == 1 || seat == 3 || seat == 5;
+        QCOMPARE(!table.find<QWidget>(QStringLiteral("listbox_words%1").arg(seat))->isHidden(), used);
+        QCOMPARE(!table.find<QWidget>(QStringLiteral("label_name%1").arg(seat))->isHidden(), used);
+    }
+    table.feed(protocol::nextPlayer(1));
+    QVERIFY(panel->isHidden());
+    QCOMPARE(entries(table, 5), QStringList{});
+
+    // A normal game's turn end leaves the panel closed.
+    TrayTable normal;
+    QVERIFY(normal.seat(1));
+    normal.startTurn(1, tenLetters(), QStringLiteral("false"));
+    normal.feed(protocol::turnEnd());
+    QVERIFY(normal.find<QWidget>(QStringLiteral("panel_wordlists"))->isHidden());
 }
 
 QTEST_MAIN(TestChatformBoard)

@@ -626,6 +626,8 @@ void TestChatformSession::hostPopupOnPlayerNames()
     QCOMPARE(rig.control<QAction>("UnsetJustWatch1")->isEnabled(), hosting);
     QCOMPARE(rig.spies.findChild<QAction *>("popup_kickhim")->isEnabled(), hosting);
 
+    // The entries act on the row the pop-up was opened on, whatever its tag says.
+    popup->setProperty("tag", 0);
     remove->trigger();
     rig.control<QAction>("SettoJustWatch1")->trigger();
     rig.control<QAction>("UnsetJustWatch1")->trigger();
