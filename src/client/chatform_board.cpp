@@ -265,21 +265,11 @@ void Tchat::fillPreview(int length, int count)
 
 // ---------------------------------------------------------------- score board
 
-// The own player's turn buttons, as at the start of his turn.
+// The own player's turn, as at its start (the turn buttons are the tray's).
 void Tchat::showOwnTurnControls()
 {
     if (m_turnLabel)
         m_turnLabel->setText(QStringLiteral("Your Turn."));
-    for (QWidget *button : {static_cast<QWidget *>(m_doneButton), static_cast<QWidget *>(m_clearButton),
-                            static_cast<QWidget *>(m_finishButton)})
-        if (button)
-            button->show();
-    if (m_oldButton)
-        m_oldButton->hide();
-    if (m_newTilesButton)
-        m_newTilesButton->setVisible(m_session->settings().allowNewTiles);
-    if (m_typingBox)
-        m_typingBox->setVisible(m_session->settings().allowTyping);
 }
 
 void Tchat::addword(int seat, const QString &word)
