@@ -1,5 +1,6 @@
 #include "client/chatform.h"
 #include "client/playertableview.h"
+#include "client/trayview.h"
 #include "session/clientsession.h"
 
 #include "client/chatpane.h"
@@ -49,18 +50,6 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const 
     return label;
 }
 
-FlatButton *makeTurnButton(QWidget *parent, const char *name, const QString &text,
-                           const QColor &accent, const QRect &geometry)
-{
-    auto *button = new FlatButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAccent(accent);
-    button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus); // keys belong to the tray while typing
-    button->hide();
-    return button;
-}
-
 } // namespace
 
 Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
@@ -81,7 +70,10 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
         if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList))
             spies->setKickEnabled(isHosting());
     });
-    buildTray(m_boardPanel);
+    m_tray = new TrayView(*m_session, m_boardPanel, m_mainPanel, m_twoRows, m_turnOff0, this);
+    m_tray->setErrorReporter([this](const QString &text) { reportError(text); });
+    connect(m_tray, &TrayView::optionsChanged, this, [this] { saveinifile(); });
+    connect(m_tray, &TrayView::chatFocusWanted, this, [this] { focusChat(); });
     buildChatPane();
     m_wordBoard = new WordBoard(*m_session, this, m_boardPanel, m_columnsPanel);
     m_wordBoard->setSoundOut([this](SoundClip clip) { m_chatPane->playEvent(clip); });
@@ -107,7 +99,7 @@ Tchat::~Tchat()
         m_lobbyLink->onInfo = nullptr;
 }
 
-void Tchat::setRandom(QRandomGenerator *generator) { m_random = generator; }
+void Tchat::setRandom(QRandomGenerator *generator) { m_tray->setRandom(generator); }
 void Tchat::setSoundPlayer(SoundPlayer *player) { m_chatPane->setSoundPlayer(player); }
 void Tchat::setTally(TallyRecorder *tally) { m_tally = tally; }
 
@@ -156,6 +148,10 @@ void Tchat::showMessage(const QString &text, std::function<void()> afterwards)
 }
 
 void Tchat::reportError(const QString &text) { m_report->show(ErrorReport::Kind::Error, text); }
+
+TileWidget *Tchat::tile(int die) const { return m_tray->tile(die); }
+int Tchat::trayCount() const { return m_tray->trayCount(); }
+void Tchat::focusChat() { m_chatPane->focusEntry(); }
 
 bool Tchat::runGuarded(const std::function<void()> &work)
 {
@@ -227,28 +223,7 @@ void Tchat::buildLayout()
     m_boardPanel->setObjectName(QStringLiteral("panel_board"));
     m_boardPanel->setGeometry(190, 2, 595, 170);
 
-    // Turn buttons under the board, shown on the player's own turn.
-    const int buttonTop = 176;
-    m_doneButton = makeTurnButton(m_mainPanel, "button_done", QStringLiteral("Done"),
-                                  QColor(0x2e, 0x8b, 0x3a), QRect(232, buttonTop, 74, 26));
-    m_clearButton = makeTurnButton(m_mainPanel, "button_clear", QStringLiteral("Clear"),
-                                   QColor(0xd4, 0x7a, 0x16), QRect(312, buttonTop, 74, 26));
-    m_newTilesButton = makeTurnButton(m_mainPanel, "button_newtiles", QStringLiteral("New Tiles"),
-                                      QColor(0x2f, 0x6d, 0xb5), QRect(392, buttonTop, 88, 26));
-    m_newTilesButton->setToolTip(QStringLiteral("Double click: new letters for 300 points"));
-    m_oldButton = makeTurnButton(m_mainPanel, "button_old", QStringLiteral("Old Tiles"),
-                                 QColor(0x5b, 0x5f, 0xb0), QRect(392, buttonTop, 88, 26));
-    m_oldButton->setToolTip(QStringLiteral("Double click: the old letters back for 300 points"));
-    m_finishButton = makeTurnButton(m_mainPanel, "button_finish", QStringLiteral("Finish"),
-                                    QColor(0x9a, 0x1f, 0x1f), QRect(486, buttonTop, 74, 26));
-    m_finishButton->setToolTip(QStringLiteral("End your turn now"));
-    m_typingBox = new QCheckBox(QStringLiteral("Typing ON"), m_mainPanel);
-    m_typingBox->setObjectName(QStringLiteral("checkbox_typing"));
-    m_typingBox->setGeometry(572, buttonTop + 3, 110, 20);
-    m_typingBox->setFont(bold);
-    m_typingBox->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
-    m_typingBox->setFocusPolicy(Qt::NoFocus);
-    m_typingBox->hide();
+    // The turn buttons under the board are the tray's.
 
     m_status = new PillLabel(m_mainPanel);
     m_status->setObjectName(QStringLiteral("label_status"));
@@ -381,7 +356,7 @@ bool Tchat::eventFilter(QObject *watched, QEvent *event)
         && static_cast<QWidget *>(watched)->window() == this) {
         bool taken = false;
         // A key whose handling failed counts as taken.
-        if (!runGuarded([&] { taken = FormShortCut(static_cast<QKeyEvent *>(event)); }) || taken)
+        if (!runGuarded([&] { taken = m_tray->FormShortCut(static_cast<QKeyEvent *>(event)); }) || taken)
             return true;
     }
     return QMainWindow::eventFilter(watched, event);

@@ -6,7 +6,8 @@
 //   chatform_session.cpp  menus, start-up roles, the requests of the menus
 //   chatform_events.cpp   the window's answers to the session's signals
 //   playertableview.cpp   the player rows, the turn marker and the host's pop-up
-//   chatform_tray.cpp     dice tiles, word tray, typing, turn clock
+//   trayview.h            dice tiles, word tray, typing, turn buttons and clock
+//                         (TrayView, TurnButtons, TurnClockView), made in chatform.cpp
 //   wordboard.cpp         word columns, points preview, word-list panel (WordBoard)
 //   chatpane.h            the chat pane (its own class), made in chatform.cpp
 //   chatform_settings.cpp the settings file, window placement
@@ -28,13 +29,11 @@
 #include <memory>
 
 class QAction;
-class QCheckBox;
 class QFrame;
 class QLabel;
 class QMenu;
 class QPushButton;
 class QRandomGenerator;
-class QTimer;
 class QWidget;
 
 namespace zwonky {
@@ -50,12 +49,11 @@ class TallyRecorder;
 class TSock;
 class LinkPointer;
 class TileWidget;
-class BoardBackdrop;
-class LetterImages;
 class WordColumn;
 class WordBoard;
 class ClientSession;
 class PlayerTableView;
+class TrayView;
 
 // The other windows the main window opens; the start-up creates them and
 // hands them over. Any may be null (tests), then the action does nothing.
@@ -126,32 +124,11 @@ public:
     // the host's start picture and "Start Game"
     void button_startClick();
 
-    // ---- tray (chatform_tray.cpp) ----
-    void cleartiles();
-    void hitdone();
-    void hitclear();
-    void hitnew();
-    void hitold();
-    void Timer2Timer();
-    // Removes the letters from the 13 tiles (end of a turn).
-    void blankTiles();
-    int trayCount() const;
-    // Die number at word-tray position 1-10, 0 when empty.
-    int traySlot(int position) const;
-    int secondsLeft() const;
+    // ---- the letter tray (trayview.h), made by chatform.cpp ----
+    TrayView &tray() { return *m_tray; }
+    // Forwards of the tray for the whole-game tests and benchmarks.
     TileWidget *tile(int die) const;
-    void dice_1MouseDown(TileWidget *tile, Qt::MouseButton button);
-    void button_doneClick();
-    void button_clearClick();
-    void button_newtilesDblClick();
-    void button_oldDblClick();
-    void button_finishClick();
-    void TilesinTwoRows1Click();
-    void Turnoff0key1Click();
-    void shufflethem();
-    void changespot(int a, int b);
-    bool checkforletter(const QString &letter);
-    void movetiles();
+    int trayCount() const;
 
     // ---- word columns and word-list panel (wordboard.h), made in chatform.cpp ----
     WordBoard &wordBoard() { return *m_wordBoard; }
@@ -192,7 +169,6 @@ private:
     // construction, one per part
     void buildLayout();          // chatform.cpp
     void buildMenus();           // chatform_session.cpp
-    void buildTray(QWidget *boardPanel);          // chatform_tray.cpp
     void wireSession();          // chatform_events.cpp
     void setupLobbyLink();       // chatform_session.cpp
     void openLobbyLink();
@@ -210,10 +186,8 @@ private:
     void onTurnHandedOver();
     void onTurnStarted(int seat);
     void onLettersDealt(int seat, DealKind kind);
-    void onTileMoved(int position, int die);
     void onWordAccepted(const QString &word);
     void onWordRejected(const QString &word, const QString &reason);
-    void onTilesBought(int seat, bool newTiles);
     void onTurnScored(int seat, const TurnResult &result);
     void onCaughtUp(int seat, const GameSettings &settings);
     void onTurnEnded(bool byHost);
@@ -224,24 +198,9 @@ private:
     // Closes the window once the messages that came before the connection's
     // close are handled and no box is waiting for the player.
     void closeWhenSettled();
-    // Whether a key typed anywhere in the window was taken by the tray.
-    bool FormShortCut(QKeyEvent *key); // chatform_tray.cpp
-    // tray helpers (chatform_tray.cpp)
-    void wireTrayControls();
     // The window's guard at the event-loop boundary: errors go to reportError.
     bool runGuarded(const std::function<void()> &work);
-    bool twoRowRack() const;
-    QPoint rackPlace(int die) const;
-    int rowTop(int die) const;
-    bool isOwnTurn() const;
-    bool isFastGame() const;
     void focusChat();
-    QRandomGenerator *randomGenerator();
-    void sendTileHome(TileWidget *tile);
-    bool putTileDown(TileWidget *tile);
-    void takeBackLastTile();
-    void setTimerBarWidth(int seconds);
-    void showClock(int secondsLeft);
     // The deal opens or shades the word columns (the board's).
     void setColumnColours(int length, const QColor &colour);
     // The own player's turn buttons, as at the start of his turn.
@@ -264,7 +223,6 @@ private:
 
     TSock *m_lobbyLink = nullptr; // `Sock11`
 
-    QRandomGenerator *m_random = nullptr;
     TallyRecorder *m_tally = nullptr;
     CompanionWindows m_windows;
     QString m_settingsFolder;
@@ -287,12 +245,6 @@ private:
     QLabel *m_newLabel = nullptr;         // `label_new`
     QLabel *m_teamLabel = nullptr;        // `label_team`
     QPushButton *m_startButton = nullptr;  // `button_start`
-    QPushButton *m_doneButton = nullptr;   // `button_done`
-    QPushButton *m_clearButton = nullptr;  // `button_clear`
-    QPushButton *m_newTilesButton = nullptr; // `button_newtiles`
-    QPushButton *m_oldButton = nullptr;    // `button_old`
-    QPushButton *m_finishButton = nullptr; // `button_finish`
-    QCheckBox *m_typingBox = nullptr;      // `checkbox_typing`
 
     // menu actions (objectName = member name of the menu table)
     QAction *m_startGameAction = nullptr;  // `StartGame1`
@@ -316,13 +268,8 @@ private:
     QAction *m_aboutAction = nullptr;      // `About1`
     QAction *m_exitAction = nullptr;       // `Exit1`
 
-    // ---- tray state (chatform_tray.cpp; its owner adds members here) ----
-    std::shared_ptr<LetterImages> m_letterImages;  // `imagelist_letters`
-    std::array<TileWidget *, 14> m_tiles{};        // [1..13] `dice_`n
-    BoardBackdrop *m_backdrop = nullptr;           // word tray and rack picture
-    QLabel *m_timerBar = nullptr;                  // `image_timer`
-    QLabel *m_timeLabel = nullptr;                 // `label_time`
-    std::shared_ptr<QRandomGenerator> m_ownRandom; // while no generator is set
+    // ---- the letter tray (chatform.cpp wires it) ----
+    TrayView *m_tray = nullptr;
 
     // ---- word columns and word-list panel ----
     WordBoard *m_wordBoard = nullptr;

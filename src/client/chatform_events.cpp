@@ -78,25 +78,14 @@ void Tchat::wireSession()
     connect(s, &ClientSession::turnHandedOver, this, &Tchat::onTurnHandedOver);
     connect(s, &ClientSession::turnStarted, this, &Tchat::onTurnStarted);
     connect(s, &ClientSession::lettersDealt, this, &Tchat::onLettersDealt);
-    connect(s, &ClientSession::tileMoved, this, &Tchat::onTileMoved);
-    connect(s, &ClientSession::trayCleared, this, &Tchat::cleartiles);
     connect(s, &ClientSession::wordAccepted, this,
             [this](int, int, const QString &word) { onWordAccepted(word); });
     connect(s, &ClientSession::wordRejected, this, &Tchat::onWordRejected);
-    connect(s, &ClientSession::tilesBought, this, &Tchat::onTilesBought);
     connect(s, &ClientSession::announcement, this, [this](const QString &text) {
         if (m_ending)
             m_ending->setText(text);
     });
     connect(s, &ClientSession::turnScored, this, &Tchat::onTurnScored);
-    connect(s, &ClientSession::clockTicked, this, [this](int seconds) {
-        setTimerBarWidth(seconds);
-        showClock(seconds);
-    });
-    connect(s, &ClientSession::clockRanOut, this, [this] {
-        setTimerBarWidth(0);
-        showClock(0);
-    });
     connect(s, &ClientSession::turnEnded, this, &Tchat::onTurnEnded);
     connect(s, &ClientSession::gameOver, this, &Tchat::onGameOver);
     connect(s, &ClientSession::gameFull, this,
@@ -123,10 +112,6 @@ void Tchat::onConnectionError()
 
 void Tchat::onGameStarted(const QString &, const GameSettings &settings)
 {
-    m_oldButton->hide();
-    m_newTilesButton->hide();
-    m_doneButton->hide();
-    m_clearButton->hide();
     m_winnerPanel->hide();
     m_startButton->hide();
 
@@ -168,15 +153,8 @@ void Tchat::onTurnHandedOver()
     m_status->clear();
 }
 
-void Tchat::showOwnTurnControls()
-{
-    m_turnLabel->setText(QStringLiteral("Your Turn."));
-    for (QWidget *button : std::initializer_list<QWidget *>{m_doneButton, m_clearButton, m_finishButton})
-        button->show();
-    m_oldButton->hide();
-    m_newTilesButton->setVisible(m_session->settings().allowNewTiles);
-    m_typingBox->setVisible(m_session->settings().allowTyping);
-}
+// The own player's turn, as at its start (the turn buttons are the tray's).
+void Tchat::showOwnTurnControls() { m_turnLabel->setText(QStringLiteral("Your Turn.")); }
 
 void Tchat::onTurnStarted(int seat)
 {
@@ -185,9 +163,19 @@ void Tchat::onTurnStarted(int seat)
         return;
     }
     m_turnLabel->setText(rowName(seat) + QStringLiteral("'s turn."));
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             m_doneButton, m_clearButton, m_newTilesButton, m_oldButton, m_typingBox, m_finishButton})
-        control->hide();
+}
+
+// A deal of 13 letters refuses three-letter words: their column is shaded.
+void Tchat::onLettersDealt(int, DealKind kind)
+{
+    if (kind == DealKind::Thirteen) {
+        setColumnColours(3, colourFromBgr(Maroon));
+        for (int length = 4; length <= 10; ++length)
+            setColumnColours(length, colourFromBgr(White));
+    } else if (kind == DealKind::Ten) {
+        for (int length = 3; length <= 10; ++length)
+            setColumnColours(length, colourFromBgr(White));
+    }
 }
 
 void Tchat::onWordAccepted(const QString &word)
@@ -204,15 +192,10 @@ void Tchat::onWordRejected(const QString &word, const QString &reason)
 
 void Tchat::onTurnEnded(bool)
 {
-    // The typing switch goes too: it means nothing until the next own turn.
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             m_clearButton, m_doneButton, m_newTilesButton, m_oldButton, m_finishButton, m_typingBox})
-        control->hide();
     m_status->setText(QStringLiteral("Posting Scores.. One Moment Please!"));
     setTextColour(m_status, colourFromBgr(StatusRed));
     // Nobody's turn during the pause: a stale "Your Turn." would mislead.
     m_turnLabel->clear();
-    blankTiles();
 }
 
 void Tchat::onGameOver(const QString &text)
@@ -239,12 +222,6 @@ void Tchat::onGameOver(const QString &text)
 }
 
 // ---------------------------------------------------------------- letters and scores
-
-void Tchat::onTilesBought(int seat, bool newTiles)
-{
-    if (newTiles && seat == ownSeat() && m_oldButton)
-        m_oldButton->show();
-}
 
 void Tchat::onTurnScored(int seat, const TurnResult &result)
 {

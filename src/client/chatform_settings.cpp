@@ -1,4 +1,5 @@
 #include "client/chatform.h"
+#include "client/trayview.h"
 
 #include "client/settingsfile.h"
 #include "client/chatpane.h"
@@ -70,7 +71,7 @@ void Tchat::loadinifile()
         m_turnOff0->setChecked(stored.turnOff0);
     if (m_twoRows && m_twoRows->isChecked() != stored.twoRows) {
         m_twoRows->setChecked(stored.twoRows);
-        movetiles();
+        m_tray->movetiles();
     }
     chooseTurnSound(stored.newTurnSound);
     if (m_playChatter)

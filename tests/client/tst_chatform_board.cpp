@@ -494,7 +494,7 @@ void TestChatformBoard::newcomerStats()
 
     // The running deal follows and starts the newcomer's clock at full time.
     table.feed(protocol::theDice(expectedTurn, QStringLiteral("false"), tenLetters()));
-    QCOMPARE(table.window.secondsLeft(), 120);
+    QCOMPARE(table.window.session().secondsLeft(), 120);
 }
 
 void TestChatformBoard::catchUpScores()

@@ -3,6 +3,8 @@
 
 #include "traytesttable.h"
 
+#include "client/trayview.h"
+
 #include "client/tilewidget.h"
 #include "client/wordcolumn.h"
 #include "net/fieldcursor.h"
@@ -85,7 +87,7 @@ void TestChatformTray::typedLettersTakeTheLowestNumberedTile()
     QCOMPARE(table.takeSent(), (QList<QByteArray>{"CMD_setdice+3+1+2", "CMD_setdice+3+2+7"}));
     QCOMPARE(tile(table, 2)->pos(), trayPlace(1));
     QCOMPARE(tile(table, 7)->pos(), trayPlace(2));
-    QCOMPARE(table.window.trayCount(), 2);
+    QCOMPARE(table.window.tray().trayCount(), 2);
     QCOMPARE(table.sound.clips, (QStringList{"puttile", "puttile"}));
 
     // A letter no tile shows is consumed and does nothing.
@@ -95,7 +97,7 @@ void TestChatformTray::typedLettersTakeTheLowestNumberedTile()
     QTest::keyClick(chat, Qt::Key_Z);
     QCOMPARE(chat->text(), typed);
     QCOMPARE(table.takeSent(), QList<QByteArray>{});
-    QCOMPARE(table.window.trayCount(), 2);
+    QCOMPARE(table.window.tray().trayCount(), 2);
 }
 
 void TestChatformTray::typingKeys_data()
@@ -145,7 +147,7 @@ void TestChatformTray::typingKeys()
     const QString typed = chat->text();
     QTest::keyClick(chat, Qt::Key(key), keypad ? Qt::KeypadModifier : Qt::NoModifier);
     QCOMPARE(table.takeSent(), sent);
-    QCOMPARE(table.window.trayCount(), trayAfter);
+    QCOMPARE(table.window.tray().trayCount(), trayAfter);
     QCOMPARE(chat->text(), typed); // consumed by the tray
 }
 
@@ -167,7 +169,7 @@ void TestChatformTray::keysGoToTheChatLineUnlessTyping()
     QVERIFY(!typing->isChecked());
     QTest::keyClick(&table.window, Qt::Key_A);
     QCOMPARE(table.takeSent(), QList<QByteArray>{});
-    QCOMPARE(table.window.trayCount(), 0);
+    QCOMPARE(table.window.tray().trayCount(), 0);
     QTest::keyClick(&table.window, Qt::Key_Tab);
     QVERIFY(typing->isChecked());
     QTest::keyClick(&table.window, Qt::Key_A);
@@ -197,13 +199,13 @@ void TestChatformTray::clickOnlyTakesBackTheLastTile()
     click(table, 3); // position 3 of 5
     QCOMPARE(table.takeSent(), QList<QByteArray>{});
     QCOMPARE(tile(table, 3)->pos(), trayPlace(3));
-    QCOMPARE(table.window.trayCount(), 5);
+    QCOMPARE(table.window.tray().trayCount(), 5);
 
     click(table, 5);
     QCOMPARE(table.takeSent(), QList<QByteArray>{"CMD_setdice+3+0+5"});
     QCOMPARE(tile(table, 5)->pos(), oneRowPlace(5));
     QCOMPARE(tile(table, 5)->trayPosition(), 0);
-    QCOMPARE(table.window.trayCount(), 4);
+    QCOMPARE(table.window.tray().trayCount(), 4);
     QCOMPARE(table.sound.lastClip(), QStringLiteral("clear"));
 }
 
@@ -219,7 +221,7 @@ void TestChatformTray::eleventhTileIsRefused()
     QTest::keyClick(&table.window, Qt::Key_L);
     QCOMPARE(table.takeSent(), QList<QByteArray>{});
     QCOMPARE(tile(table, 11)->pos(), oneRowPlace(11));
-    QCOMPARE(table.window.trayCount(), 10);
+    QCOMPARE(table.window.tray().trayCount(), 10);
 }
 
 void TestChatformTray::doneSendsTheDiceInTrayOrder()
@@ -239,7 +241,7 @@ void TestChatformTray::doneSendsTheDiceInTrayOrder()
     QTest::mouseClick(done, Qt::LeftButton);
     const QList<QByteArray> sent = table.takeSent();
     QCOMPARE(sent, QList<QByteArray>{"CMD_done+3+5+1+12+7"});
-    QCOMPARE(table.window.trayCount(), 0);
+    QCOMPARE(table.window.tray().trayCount(), 0);
     for (int die : {5, 1, 12, 7}) {
         QCOMPARE(tile(table, die)->pos(), oneRowPlace(die));
         QCOMPARE(tile(table, die)->trayPosition(), 0);
@@ -358,18 +360,18 @@ void TestChatformTray::newAndOldDealsLeaveClockAndColours()
     QVERIFY(table.seat(3));
     table.startTurn(3, letters("ABCDEFGHIJKLM"), QStringLiteral("true"));
     for (int tick = 0; tick < 5; ++tick)
-        table.window.Timer2Timer();
-    QCOMPARE(table.window.secondsLeft(), 85);
+        table.window.session().tickClock();
+    QCOMPARE(table.window.session().secondsLeft(), 85);
     auto *timer = table.window.findChild<QTimer *>(QStringLiteral("Timer2"));
     QVERIFY(timer->isActive());
     click(table, 1);
     click(table, 2);
     QTest::mouseDClick(table.find<QPushButton>(QStringLiteral("button_newtiles")), Qt::LeftButton);
     QCOMPARE(table.takeSent().last(), QByteArray("CMD_newtiles+3"));
-    QCOMPARE(table.window.trayCount(), 0);
+    QCOMPARE(table.window.tray().trayCount(), 0);
 
     table.feed(protocol::theDice(3, flag, letters("ZYXWVUTSRQPON")));
-    QCOMPARE(table.window.secondsLeft(), 85);
+    QCOMPARE(table.window.session().secondsLeft(), 85);
     QVERIFY(timer->isActive());
     QCOMPARE(table.find<QLabel>(QStringLiteral("label_time"))->text(), QStringLiteral("Time: 1:25"));
     QCOMPARE(table.window.wordColumn(3)->flatColour(), QColor(0x80, 0, 0));
@@ -387,7 +389,7 @@ void TestChatformTray::newAndOldDealsLeaveClockAndColours()
     QCOMPARE(table.window.wordColumn(3)->flatColour(), QColor(Qt::white));
     QCOMPARE(table.window.wordColumn(3)->focusedColour(), QColor(Qt::white));
     QVERIFY(tile(table, 11)->isHidden());
-    QCOMPARE(table.window.secondsLeft(), 90);
+    QCOMPARE(table.window.session().secondsLeft(), 90);
     QCOMPARE(table.sound.lastClip(), QStringLiteral("turn"));
 }
 
@@ -418,7 +420,7 @@ void TestChatformTray::clockShowsMinutesAndSeconds()
     QCOMPARE(bar->width(), 66);
     for (int seconds = 66; seconds > left; --seconds) {
         table.sound.clips.clear();
-        table.window.Timer2Timer();
+        table.window.session().tickClock();
     }
     QCOMPARE(table.find<QLabel>(QStringLiteral("label_time"))->text(), caption);
     QCOMPARE(bar->width(), left);
@@ -433,9 +435,9 @@ void TestChatformTray::clockEndsOnlyTheOwnTurn()
         QVERIFY(table.seat(ownSeat));
         table.startTurn(3, letters("ABCDEFGHIJ"), QStringLiteral("false"), true, 5);
         for (int tick = 0; tick < 5; ++tick)
-            table.window.Timer2Timer();
+            table.window.session().tickClock();
         QCOMPARE(table.window.currentTurnSeat(), 3);
-        table.window.Timer2Timer();
+        table.window.session().tickClock();
         QCOMPARE(table.window.currentTurnSeat(), 0);
         QVERIFY(!table.window.findChild<QTimer *>(QStringLiteral("Timer2"))->isActive());
         QCOMPARE(table.find<QLabel>(QStringLiteral("label_time"))->text(), QStringLiteral("Time: 0:00"));
@@ -462,13 +464,13 @@ void TestChatformTray::hostileTurnTimes()
         QVERIFY(table.seat(3));
         table.startTurn(3, letters("ABCDEFGHIJ"), QStringLiteral("false"), true, INT_MIN);
         // Below zero: the first tick ends the turn, as a time of 0 would.
-        table.window.Timer2Timer();
+        table.window.session().tickClock();
         QCOMPARE(table.window.currentTurnSeat(), 0);
-        QCOMPARE(table.window.secondsLeft(), 0);
+        QCOMPARE(table.window.session().secondsLeft(), 0);
         QCOMPARE(table.find<QLabel>(QStringLiteral("label_time"))->text(), QStringLiteral("Time: 0:00"));
         QVERIFY(!table.window.findChild<QTimer *>(QStringLiteral("Timer2"))->isActive());
-        table.window.Timer2Timer(); // a late tick of a stopped clock
-        QCOMPARE(table.window.secondsLeft(), 0);
+        table.window.session().tickClock(); // a late tick of a stopped clock
+        QCOMPARE(table.window.session().secondsLeft(), 0);
     }
     {
         TrayTable table;
@@ -480,8 +482,8 @@ void TestChatformTray::hostileTurnTimes()
         QVERIFY(bar->geometry().right() < bar->parentWidget()->width());
         QCOMPARE(table.find<QLabel>(QStringLiteral("label_time"))->text(),
                  QStringLiteral("Time: 35791394:07"));
-        table.window.Timer2Timer();
-        QCOMPARE(table.window.secondsLeft(), INT_MAX - 1);
+        table.window.session().tickClock();
+        QCOMPARE(table.window.session().secondsLeft(), INT_MAX - 1);
         QCOMPARE(table.window.currentTurnSeat(), 3);
     }
 }
@@ -504,7 +506,7 @@ void TestChatformTray::watcherMirrorsTheActiveTray()
     QCOMPARE(tile(table, 11)->pos(), QPoint(313, 103));
     QCOMPARE(table.sound.lastClip(), QStringLiteral("clear"));
     // The watcher's own tray is untouched by the mirror.
-    QCOMPARE(table.window.trayCount(), 0);
+    QCOMPARE(table.window.tray().trayCount(), 0);
     QCOMPARE(tile(table, 11)->trayPosition(), 0);
 
     // A word built and judged: the mirrored tray empties.
@@ -630,11 +632,11 @@ void TestChatformTray::nothingHappensOutsideTheOwnTurn()
     click(table, 1);
     click(table, 1, Qt::RightButton);
     QTest::keyClick(&table.window, Qt::Key_A);
-    table.window.hitdone();
-    table.window.hitclear();
-    table.window.hitnew();
-    table.window.hitold();
-    table.window.button_finishClick();
+    table.window.tray().hitdone();
+    table.window.tray().hitclear();
+    table.window.tray().hitnew();
+    table.window.tray().hitold();
+    table.window.tray().button_finishClick();
     QCOMPARE(table.takeSent(), QList<QByteArray>{});
     for (int die = 1; die <= 10; ++die)
         QCOMPARE(tile(table, die)->pos(), oneRowPlace(die));

@@ -3,6 +3,8 @@
 
 #include "traytesttable.h"
 
+#include "client/trayview.h"
+
 #include "client/tilewidget.h"
 #include "client/typingkeys.h"
 
@@ -125,7 +127,7 @@ void TestTypingKeys::digitsWhateverTheLayout()
     QCOMPARE(table.takeSent().size(), 2);
     QList<int> rack;
     for (int die = 3; die <= 10; ++die)
-        rack << table.window.tile(die)->x();
+        rack << table.window.tray().tile(die)->x();
 
     auto *chat = table.find<QLineEdit>(QStringLiteral("mychat"));
     const QString typed = chat->text();
@@ -133,12 +135,12 @@ void TestTypingKeys::digitsWhateverTheLayout()
     QApplication::sendEvent(chat, &key);
     QVERIFY(key.isAccepted());
     QCOMPARE(table.takeSent(), sent);
-    QCOMPARE(table.window.trayCount(), trayAfter);
+    QCOMPARE(table.window.tray().trayCount(), trayAfter);
     QCOMPARE(chat->text(), typed); // the tray took the key
     if (trayAfter == 2) {
         QList<int> after;
         for (int die = 3; die <= 10; ++die)
-            after << table.window.tile(die)->x();
+            after << table.window.tray().tile(die)->x();
         QCOMPARE(after != rack, shuffled);
     }
 }

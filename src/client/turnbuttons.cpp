@@ -1,0 +1,137 @@
+#include "client/turnbuttons.h"
+
+#include "session/clientsession.h"
+#include "widgets/flatbutton.h"
+
+#include <QCheckBox>
+#include <QMouseEvent>
+
+#include <functional>
+
+namespace zwonky {
+
+namespace {
+
+// Takes a double click of a push button (QPushButton has no signal for it).
+class DoubleClickFilter : public QObject
+{
+public:
+    DoubleClickFilter(QObject *parent, std::function<void()> action)
+        : QObject(parent), m_action(std::move(action))
+    {
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonDblClick
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            m_action();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
+FlatButton *makeTurnButton(QWidget *parent, const char *name, const QString &text,
+                           const QColor &accent, const QRect &geometry)
+{
+    auto *button = new FlatButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAccent(accent);
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::NoFocus); // keys belong to the tray while typing
+    button->hide();
+    return button;
+}
+
+} // namespace
+
+TurnButtons::TurnButtons(ClientSession &session, QWidget *panel, QObject *parent)
+    : QObject(parent), m_session(session)
+{
+    build(panel);
+
+    connect(&session, &ClientSession::gameStarted, this, [this] {
+        for (QWidget *button : std::initializer_list<QWidget *>{m_old, m_newTiles, m_done, m_clear})
+            button->hide();
+    });
+    connect(&session, &ClientSession::turnStarted, this, [this](int seat) {
+        if (seat == m_session.ownSeat())
+            showOwnTurn();
+        else
+            hideAll();
+    });
+    connect(&session, &ClientSession::caughtUp, this, [this](int, const GameSettings &settings) {
+        if (settings.fast && m_session.isOwnTurn())
+            showOwnTurn();
+    });
+    connect(&session, &ClientSession::tilesBought, this, [this](int seat, bool newTiles) {
+        if (newTiles && seat == m_session.ownSeat())
+            m_old->show();
+    });
+    // The typing switch goes too: it means nothing until the next own turn.
+    connect(&session, &ClientSession::turnEnded, this, &TurnButtons::hideAll);
+}
+
+void TurnButtons::build(QWidget *panel)
+{
+    QFont bold = panel->font();
+    bold.setBold(true);
+    const int top = 176;
+    m_done = makeTurnButton(panel, "button_done", QStringLiteral("Done"), QColor(0x2e, 0x8b, 0x3a),
+                            QRect(232, top, 74, 26));
+    m_clear = makeTurnButton(panel, "button_clear", QStringLiteral("Clear"), QColor(0xd4, 0x7a, 0x16),
+                             QRect(312, top, 74, 26));
+    m_newTiles = makeTurnButton(panel, "button_newtiles", QStringLiteral("New Tiles"),
+                                QColor(0x2f, 0x6d, 0xb5), QRect(392, top, 88, 26));
+    m_newTiles->setToolTip(QStringLiteral("Double click: new letters for 300 points"));
+    m_old = makeTurnButton(panel, "button_old", QStringLiteral("Old Tiles"), QColor(0x5b, 0x5f, 0xb0),
+                           QRect(392, top, 88, 26));
+    m_old->setToolTip(QStringLiteral("Double click: the old letters back for 300 points"));
+    m_finish = makeTurnButton(panel, "button_finish", QStringLiteral("Finish"), QColor(0x9a, 0x1f, 0x1f),
+                              QRect(486, top, 74, 26));
+    m_finish->setToolTip(QStringLiteral("End your turn now"));
+
+    m_typing = new QCheckBox(QStringLiteral("Typing ON"), panel);
+    m_typing->setObjectName(QStringLiteral("checkbox_typing"));
+    m_typing->setGeometry(572, top + 3, 110, 20);
+    m_typing->setFont(bold);
+    m_typing->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
+    m_typing->setFocusPolicy(Qt::NoFocus);
+    m_typing->hide();
+    m_typing->setChecked(m_typingMode);
+    connect(m_typing, &QCheckBox::toggled, this, [this](bool on) { m_typingMode = on; });
+
+    connect(m_done, &QPushButton::clicked, this, &TurnButtons::doneClicked);
+    connect(m_clear, &QPushButton::clicked, this, &TurnButtons::clearClicked);
+    connect(m_finish, &QPushButton::clicked, this, &TurnButtons::finishClicked);
+    m_newTiles->installEventFilter(
+        new DoubleClickFilter(m_newTiles, [this] { emit newTilesDoubleClicked(); }));
+    m_old->installEventFilter(new DoubleClickFilter(m_old, [this] { emit oldTilesDoubleClicked(); }));
+}
+
+void TurnButtons::toggleTyping()
+{
+    m_typing->setChecked(!m_typingMode);
+}
+
+void TurnButtons::showOwnTurn()
+{
+    for (QWidget *button : std::initializer_list<QWidget *>{m_done, m_clear, m_finish})
+        button->show();
+    m_old->hide();
+    m_newTiles->setVisible(m_session.settings().allowNewTiles);
+    m_typing->setVisible(m_session.settings().allowTyping);
+}
+
+void TurnButtons::hideAll()
+{
+    for (QWidget *control : std::initializer_list<QWidget *>{m_done, m_clear, m_newTiles, m_old,
+                                                             m_typing, m_finish})
+        control->hide();
+}
+
+} // namespace zwonky
