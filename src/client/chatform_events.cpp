@@ -3,13 +3,13 @@
 // controls, the status line and the companion windows follow.
 
 #include "client/chatform.h"
+#include "client/mainmenus.h"
 
 #include "client/chatpane.h"
 #include "client/colortext.h"
 #include "client/connectionnotice.h"
 #include "client/playertableview.h"
 #include "tally/tallyrecorder.h"
-#include "client/wordcolumn.h"
 #include "session/clientsession.h"
 #include "windows/spylistform.h"
 
@@ -27,8 +27,6 @@ namespace {
 
 constexpr quint32 StatusGreen = 0x008000;
 constexpr quint32 StatusRed = 0x0000FF;
-constexpr quint32 Maroon = 0x000080;
-constexpr quint32 White = 0xFFFFFF;
 
 void setTextColour(QWidget *widget, const QColor &colour)
 {
@@ -71,13 +69,12 @@ void Tchat::wireSession()
     });
     connect(s, &ClientSession::watchingChanged, this, [this](int seat, bool watching) {
         if (seat == ownSeat())
-            m_justWatch->setChecked(watching);
+            m_menus->justWatch()->setChecked(watching);
     });
     connect(s, &ClientSession::gameStarted, this, &Tchat::onGameStarted);
     connect(s, &ClientSession::caughtUp, this, &Tchat::onCaughtUp);
     connect(s, &ClientSession::turnHandedOver, this, &Tchat::onTurnHandedOver);
     connect(s, &ClientSession::turnStarted, this, &Tchat::onTurnStarted);
-    connect(s, &ClientSession::lettersDealt, this, &Tchat::onLettersDealt);
     connect(s, &ClientSession::wordAccepted, this,
             [this](int, int, const QString &word) { onWordAccepted(word); });
     connect(s, &ClientSession::wordRejected, this, &Tchat::onWordRejected);
@@ -110,42 +107,17 @@ void Tchat::onConnectionError()
 
 // ---------------------------------------------------------------- game phases
 
-void Tchat::onGameStarted(const QString &, const GameSettings &settings)
+// The options panel follows the session by itself (GameOptionsView).
+void Tchat::onGameStarted(const QString &, const GameSettings &)
 {
     m_winnerPanel->hide();
     m_startButton->hide();
-
-    m_playToLabel->setText(QStringLiteral("Play to Score: %1").arg(settings.playTo));
-    m_timePerTurnLabel->setText(QStringLiteral("Time Per Turn: %1").arg(settings.timePerTurn));
-    m_zwonkedAtLabel->setText(QStringLiteral("Zwonked At: %1").arg(settings.zwonkedAt));
-    m_typingLabel->setText(settings.allowTyping ? QStringLiteral("Allow Typing: On")
-                                                : QStringLiteral("Allow Typing: Off"));
-    m_newLabel->setText(settings.allowNewTiles ? QStringLiteral("Allow New Tiles: On")
-                                               : QStringLiteral("Allow New Tiles: Off"));
-    showFastGame(settings.fast);
-    if (settings.team)
-        m_teamLabel->setText(QStringLiteral("Team Game!"));
-    else
-        m_teamLabel->clear();
 }
 
 void Tchat::onCaughtUp(int, const GameSettings &settings)
 {
-    showFastGame(settings.fast);
     if (settings.fast && m_session->isOwnTurn())
         showOwnTurnControls();
-    auto caption = [](QLabel *label, const QString &text) {
-        if (label)
-            label->setText(text);
-    };
-    caption(m_teamLabel, settings.team ? QStringLiteral("Team Game") : QString());
-    caption(m_playToLabel, QStringLiteral("Play to Score: %1").arg(settings.playTo));
-    caption(m_timePerTurnLabel, QStringLiteral("Time Per Turn: %1").arg(settings.timePerTurn));
-    caption(m_zwonkedAtLabel, QStringLiteral("Zwonked at: %1").arg(settings.zwonkedAt));
-    caption(m_typingLabel, settings.allowTyping ? QStringLiteral("Allow Typing: ON")
-                                                : QStringLiteral("Allow Typing: OFF"));
-    caption(m_newLabel, settings.allowNewTiles ? QStringLiteral("Allow New Tiles: ON")
-                                               : QStringLiteral("Allow New Tiles: OFF"));
 }
 
 void Tchat::onTurnHandedOver()
@@ -165,35 +137,22 @@ void Tchat::onTurnStarted(int seat)
     m_turnLabel->setText(rowName(seat) + QStringLiteral("'s turn."));
 }
 
-// A deal of 13 letters refuses three-letter words: their column is shaded.
-void Tchat::onLettersDealt(int, DealKind kind)
-{
-    if (kind == DealKind::Thirteen) {
-        setColumnColours(3, colourFromBgr(Maroon));
-        for (int length = 4; length <= 10; ++length)
-            setColumnColours(length, colourFromBgr(White));
-    } else if (kind == DealKind::Ten) {
-        for (int length = 3; length <= 10; ++length)
-            setColumnColours(length, colourFromBgr(White));
-    }
-}
-
 void Tchat::onWordAccepted(const QString &word)
 {
     m_status->setText(word + QStringLiteral(" ACCEPTED"));
-    setTextColour(m_status, colourFromBgr(StatusGreen));
+    setTextColour(m_status, colorFromValue(StatusGreen));
 }
 
 void Tchat::onWordRejected(const QString &word, const QString &reason)
 {
     m_status->setText(word + reason);
-    setTextColour(m_status, colourFromBgr(StatusRed));
+    setTextColour(m_status, colorFromValue(StatusRed));
 }
 
 void Tchat::onTurnEnded(bool)
 {
     m_status->setText(QStringLiteral("Posting Scores.. One Moment Please!"));
-    setTextColour(m_status, colourFromBgr(StatusRed));
+    setTextColour(m_status, colorFromValue(StatusRed));
     // Nobody's turn during the pause: a stale "Your Turn." would mislead.
     m_turnLabel->clear();
 }
