@@ -2,6 +2,7 @@
 #include "client/mainmenus.h"
 #include "client/playertableview.h"
 #include "client/trayview.h"
+#include "client/turnstatusview.h"
 #include "session/clientsession.h"
 
 #include "client/chatpane.h"
@@ -16,9 +17,7 @@
 #include "widgets/artlabel.h"
 #include "widgets/artwork.h"
 #include "widgets/flatbutton.h"
-#include "widgets/fittinglabel.h"
 #include "widgets/flatpanel.h"
-#include "widgets/pilllabel.h"
 #include "widgets/tiledbackground.h"
 #include "windows/aboutform.h"
 #include "windows/gamestart.h"
@@ -199,12 +198,6 @@ void Tchat::buildLayout()
         runGuarded([this] { button_startClick(); });
     });
 
-    m_turnLabel = makeLabel(m_mainPanel, "label_turn", QString(), QRect(4, 300, 250, 24));
-    QFont turnFont = bold;
-    turnFont.setPixelSize(16);
-    m_turnLabel->setFont(turnFont);
-    m_turnLabel->setStyleSheet(QStringLiteral("color: #ffe7a3;"));
-
     // ---- the right side: the board with the tiles, built by the tray
     m_boardPanel = new QWidget(m_mainPanel);
     m_boardPanel->setObjectName(QStringLiteral("panel_board"));
@@ -212,27 +205,9 @@ void Tchat::buildLayout()
 
     // The turn buttons under the board are the tray's.
 
-    m_status = new PillLabel(m_mainPanel);
-    m_status->setObjectName(QStringLiteral("label_status"));
-    m_status->setGeometry(190, 204, 595, 21);
-    QFont statusFont = bold;
-    statusFont.setPixelSize(14);
-    m_status->setFont(statusFont);
-
     m_columnsPanel = new FlatPanel(m_mainPanel);
     m_columnsPanel->setObjectName(QStringLiteral("panel_columns"));
     m_columnsPanel->setGeometry(190, 226, 595, 106);
-
-    m_winnerPanel = makeLabel(m_mainPanel, "panel_winner", QString(), QRect(214, 232, 547, 94));
-    m_winnerPanel->setAlignment(Qt::AlignCenter);
-    m_winnerPanel->setWordWrap(true);
-    QFont winnerFont = bold;
-    winnerFont.setPixelSize(24);
-    m_winnerPanel->setFont(winnerFont);
-    m_winnerPanel->setStyleSheet(QStringLiteral(
-        "QLabel { color: #7a1500; border: 3px solid #e87a1e; border-radius: 14px;"
-        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff6d6, stop:1 #ffd98a); }"));
-    m_winnerPanel->hide();
 
     // ---- bottom: player rows (buildRows), announcement bar and chat
     auto *players = new FlatPanel(m_mainPanel);
@@ -240,18 +215,12 @@ void Tchat::buildLayout()
     players->setGeometry(2, 332, 256, 152);
     players->lower();
 
-    // A long turn result (a long name, big numbers) is set smaller, not cut.
-    m_ending = new FittingLabel(QStringLiteral("Welcome to Zwonky!"), m_mainPanel);
-    m_ending->setObjectName(QStringLiteral("memo_ending"));
-    m_ending->setGeometry(262, 338, 523, 24);
-    m_ending->setIndent(8);
-    m_ending->setStyleSheet(QStringLiteral(
-        "QLabel { color: #1e1e1e; background: #ffe7a3; border: 1px solid #c8962e;"
-        " border-radius: 6px; }"));
-
     m_chatPanel = new QWidget(m_mainPanel);
     m_chatPanel->setObjectName(QStringLiteral("panel_chat"));
     m_chatPanel->setGeometry(262, 366, 523, 152);
+
+    // Whose turn, the host's verdicts, the announcements and the winner.
+    m_turnStatus = new TurnStatusView(*m_session, m_mainPanel);
 }
 
 // The chat pane in the bottom right corner, on the Options and View menus'

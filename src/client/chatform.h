@@ -6,6 +6,7 @@
 //   chatform_session.cpp  start-up roles, the requests of the menus
 //   mainmenus.h           the menu bar and its actions (MainMenus)
 //   gameoptionsview.h     the game options panel (GameOptionsView)
+//   turnstatusview.h      whose turn, status line, announcements, winner
 //   chatform_events.cpp   the window's answers to the session's signals
 //   playertableview.cpp   the player rows, the turn marker and the host's pop-up
 //   trayview.h            dice tiles, word tray, typing, turn buttons and clock
@@ -58,6 +59,7 @@ class PlayerTableView;
 class TrayView;
 class GameOptionsView;
 class MainMenus;
+class TurnStatusView;
 
 // The other windows the main window opens; the start-up creates them and
 // hands them over. Any may be null (tests), then the action does nothing.
@@ -184,13 +186,7 @@ private:
     // answers to the session (chatform_events.cpp)
     void onConnectionError();
     void onGameStarted(const QString &starter, const GameSettings &settings);
-    void onTurnHandedOver();
-    void onTurnStarted(int seat);
-    void onWordAccepted(const QString &word);
-    void onWordRejected(const QString &word, const QString &reason);
     void onTurnScored(int seat, const TurnResult &result);
-    void onCaughtUp(int seat, const GameSettings &settings);
-    void onTurnEnded(bool byHost);
     void onGameOver(const QString &text);
     void endturn();
     // Shows a notice box; `afterwards` runs once it is dismissed.
@@ -201,8 +197,6 @@ private:
     // The window's guard at the event-loop boundary: errors go to reportError.
     bool runGuarded(const std::function<void()> &work);
     void focusChat();
-    // The own player's turn buttons, as at the start of his turn.
-    void showOwnTurnControls();
     // Errors at the event-loop boundary end up here (one place).
     void reportError(const QString &text);
 
@@ -231,12 +225,9 @@ private:
     QWidget *m_boardPanel = nullptr;      // `panel_board`
     QWidget *m_columnsPanel = nullptr;
     QWidget *m_chatPanel = nullptr;
-    QLabel *m_status = nullptr;           // `label_status`
-    QLabel *m_turnLabel = nullptr;        // `label_turn`
-    QLabel *m_ending = nullptr;           // `memo_ending`
-    QLabel *m_winnerPanel = nullptr;      // `panel_winner`
     QPushButton *m_startButton = nullptr;  // `button_start`
     GameOptionsView *m_gameOptions = nullptr; // `panel_options`
+    TurnStatusView *m_turnStatus = nullptr;   // `label_turn`, `label_status`, ...
 
     // the menu bar; its actions are connected by buildMenus
     MainMenus *m_menus = nullptr;
