@@ -1,10 +1,13 @@
 #include "client/chatform.h"
+#include "client/mainmenus.h"
 #include "client/playertableview.h"
 #include "client/trayview.h"
+#include "client/turnstatusview.h"
 #include "session/clientsession.h"
 
 #include "client/chatpane.h"
 #include "client/errorreport.h"
+#include "client/gameoptionsview.h"
 #include "client/windowsize.h"
 #include "client/wordboard.h"
 #include "net/fieldcursor.h"
@@ -14,9 +17,7 @@
 #include "widgets/artlabel.h"
 #include "widgets/artwork.h"
 #include "widgets/flatbutton.h"
-#include "widgets/fittinglabel.h"
 #include "widgets/flatpanel.h"
-#include "widgets/pilllabel.h"
 #include "widgets/tiledbackground.h"
 #include "windows/aboutform.h"
 #include "windows/gamestart.h"
@@ -70,7 +71,7 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
         if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList))
             spies->setKickEnabled(isHosting());
     });
-    m_tray = new TrayView(*m_session, m_boardPanel, m_mainPanel, m_twoRows, m_turnOff0, this);
+    m_tray = new TrayView(*m_session, m_boardPanel, m_mainPanel, m_menus->twoRows(), m_menus->turnOff0(), this);
     m_tray->setErrorReporter([this](const QString &text) { reportError(text); });
     connect(m_tray, &TrayView::optionsChanged, this, [this] { saveinifile(); });
     connect(m_tray, &TrayView::chatFocusWanted, this, [this] { focusChat(); });
@@ -80,7 +81,7 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
     m_wordBoard->setFocusChat([this] { focusChat(); });
     wireSession();
     setupLobbyLink();
-    connect(m_newSound, &QAction::toggled, m_session, &ClientSession::setNewTurnSound);
+    connect(m_menus->newSound(), &QAction::toggled, m_session, &ClientSession::setNewTurnSound);
 
     resize(windowsize::DefaultWidth, windowsize::DefaultHeight);
     // Keys typed anywhere in the window go to the tray first.
@@ -182,23 +183,8 @@ void Tchat::buildLayout()
     logo->setCursor(Qt::PointingHandCursor);
     m_logo = logo;
 
-    auto *options = new FlatPanel(m_mainPanel);
-    options->setObjectName(QStringLiteral("panel_options"));
-    options->setGeometry(2, 58, 184, 134);
-    options->setStyleSheet(QStringLiteral("QLabel { color: #1e1e1e; }"));
-    auto optionLabel = [options](const char *name, const QString &text, int row) {
-        return makeLabel(options, name, text, QRect(10, 6 + row * 17, 168, 17));
-    };
-    m_playToLabel = optionLabel("label_playtoscore", QStringLiteral("Play To Score: 5000"), 0);
-    m_timePerTurnLabel = optionLabel("label_timeperturn", QStringLiteral("Time Per Turn: 90"), 1);
-    m_zwonkedAtLabel = optionLabel("label_zwonkedat", QStringLiteral("Zwonked At: 2000"), 2);
-    m_newLabel = optionLabel("label_new", QStringLiteral("Allow New Tiles: On"), 3);
-    m_typingLabel = optionLabel("label_typing", QStringLiteral("Allow Typing: Off"), 4);
-    m_fastGameLabel = optionLabel("label_fastgame", QStringLiteral("Fast Game: No"), 5);
-    m_fastGameLabel->setProperty("tag", 0);
-    m_teamLabel = optionLabel("label_team", QString(), 6);
-    m_teamLabel->setFont(bold);
-    m_teamLabel->setStyleSheet(QStringLiteral("color: #800000;"));
+    // The game options under the logo: a view of the session's options.
+    m_gameOptions = new GameOptionsView(*m_session, m_mainPanel);
 
     m_startButton = new PictureButton(
         [](QPainter &p, const QRectF &r, bool hovered, bool pressed, bool enabled) {
@@ -212,12 +198,6 @@ void Tchat::buildLayout()
         runGuarded([this] { button_startClick(); });
     });
 
-    m_turnLabel = makeLabel(m_mainPanel, "label_turn", QString(), QRect(4, 300, 250, 24));
-    QFont turnFont = bold;
-    turnFont.setPixelSize(16);
-    m_turnLabel->setFont(turnFont);
-    m_turnLabel->setStyleSheet(QStringLiteral("color: #ffe7a3;"));
-
     // ---- the right side: the board with the tiles, built by the tray
     m_boardPanel = new QWidget(m_mainPanel);
     m_boardPanel->setObjectName(QStringLiteral("panel_board"));
@@ -225,27 +205,9 @@ void Tchat::buildLayout()
 
     // The turn buttons under the board are the tray's.
 
-    m_status = new PillLabel(m_mainPanel);
-    m_status->setObjectName(QStringLiteral("label_status"));
-    m_status->setGeometry(190, 204, 595, 21);
-    QFont statusFont = bold;
-    statusFont.setPixelSize(14);
-    m_status->setFont(statusFont);
-
     m_columnsPanel = new FlatPanel(m_mainPanel);
     m_columnsPanel->setObjectName(QStringLiteral("panel_columns"));
     m_columnsPanel->setGeometry(190, 226, 595, 106);
-
-    m_winnerPanel = makeLabel(m_mainPanel, "panel_winner", QString(), QRect(214, 232, 547, 94));
-    m_winnerPanel->setAlignment(Qt::AlignCenter);
-    m_winnerPanel->setWordWrap(true);
-    QFont winnerFont = bold;
-    winnerFont.setPixelSize(24);
-    m_winnerPanel->setFont(winnerFont);
-    m_winnerPanel->setStyleSheet(QStringLiteral(
-        "QLabel { color: #7a1500; border: 3px solid #e87a1e; border-radius: 14px;"
-        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff6d6, stop:1 #ffd98a); }"));
-    m_winnerPanel->hide();
 
     // ---- bottom: player rows (buildRows), announcement bar and chat
     auto *players = new FlatPanel(m_mainPanel);
@@ -253,18 +215,12 @@ void Tchat::buildLayout()
     players->setGeometry(2, 332, 256, 152);
     players->lower();
 
-    // A long turn result (a long name, big numbers) is set smaller, not cut.
-    m_ending = new FittingLabel(QStringLiteral("Welcome to Zwonky!"), m_mainPanel);
-    m_ending->setObjectName(QStringLiteral("memo_ending"));
-    m_ending->setGeometry(262, 338, 523, 24);
-    m_ending->setIndent(8);
-    m_ending->setStyleSheet(QStringLiteral(
-        "QLabel { color: #1e1e1e; background: #ffe7a3; border: 1px solid #c8962e;"
-        " border-radius: 6px; }"));
-
     m_chatPanel = new QWidget(m_mainPanel);
     m_chatPanel->setObjectName(QStringLiteral("panel_chat"));
     m_chatPanel->setGeometry(262, 366, 523, 152);
+
+    // Whose turn, the host's verdicts, the announcements and the winner.
+    m_turnStatus = new TurnStatusView(*m_session, m_mainPanel);
 }
 
 // The chat pane in the bottom right corner, on the Options and View menus'
@@ -272,13 +228,13 @@ void Tchat::buildLayout()
 void Tchat::buildChatPane()
 {
     ChatPane::MenuActions menu;
-    menu.playSounds = m_playSounds;
-    menu.playChatter = m_playChatter;
-    menu.textColor = m_textColor;
-    menu.actionColor = m_actionColor;
-    menu.textSizes = m_textSizes;
-    menu.scrollOff = m_scrollOff;
-    menu.phraseList = m_phraseList;
+    menu.playSounds = m_menus->playSounds();
+    menu.playChatter = m_menus->playChatter();
+    menu.textColor = m_menus->textColor();
+    menu.actionColor = m_menus->actionColor();
+    menu.textSizes = m_menus->textSizes();
+    menu.scrollOff = m_menus->scrollOff();
+    menu.phraseList = m_menus->phraseList();
     m_chatPane = new ChatPane(m_chatPanel, menu);
 
     ChatPane::Requests requests;
@@ -312,21 +268,13 @@ void Tchat::buildChatPane()
     m_session->setAfterTick([this] { m_chatPane->dispatchTick(); });
     m_session->setKeepTicking([this] { return !m_chatPane->phraseReady(); });
 
-    if (m_resetLocation)
-        connect(m_resetLocation, &QAction::triggered, this,
-                [this, guarded] { guarded([this] { ResetScreenLocation1Click(); }); });
+    connect(m_menus->resetLocation(), &QAction::triggered, this,
+            [this, guarded] { guarded([this] { ResetScreenLocation1Click(); }); });
     applyMinimumSize();
 }
 
 void Tchat::addlinetochat(const QString &line, quint32 colour) { m_chatPane->addLine(line, colour); }
 void Tchat::playsounds(SoundClip clip) { m_chatPane->playEvent(clip); }
-
-WordColumn *Tchat::wordColumn(int length) const { return m_wordBoard->wordColumn(length); }
-
-void Tchat::setColumnColours(int length, const QColor &colour)
-{
-    m_wordBoard->setColumnColours(length, colour);
-}
 
 void Tchat::closeEvent(QCloseEvent *event)
 {

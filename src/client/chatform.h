@@ -3,12 +3,16 @@
 // The main window: the client of one player. Its parts live in their own
 // files, each section below names the file that implements it:
 //   chatform.cpp          construction, layout, start-up roles (host/join/solo)
-//   chatform_session.cpp  menus, start-up roles, the requests of the menus
+//   chatform_session.cpp  start-up roles, the requests of the menus
+//   mainmenus.h           the menu bar and its actions (MainMenus)
+//   gameoptionsview.h     the game options panel (GameOptionsView)
+//   turnstatusview.h      whose turn, status line, announcements, winner
 //   chatform_events.cpp   the window's answers to the session's signals
 //   playertableview.cpp   the player rows, the turn marker and the host's pop-up
 //   trayview.h            dice tiles, word tray, typing, turn buttons and clock
 //                         (TrayView, TurnButtons, TurnClockView), made in chatform.cpp
-//   wordboard.cpp         word columns, points preview, word-list panel (WordBoard)
+//   wordboard.cpp         word columns and their shading, points preview,
+//                         word-list panel (WordBoard)
 //   chatpane.h            the chat pane (its own class), made in chatform.cpp
 //   chatform_settings.cpp the settings file, window placement
 // The game connection, its dispatch and the state of the table and the game
@@ -49,11 +53,13 @@ class TallyRecorder;
 class TSock;
 class LinkPointer;
 class TileWidget;
-class WordColumn;
 class WordBoard;
 class ClientSession;
 class PlayerTableView;
 class TrayView;
+class GameOptionsView;
+class MainMenus;
+class TurnStatusView;
 
 // The other windows the main window opens; the start-up creates them and
 // hands them over. Any may be null (tests), then the action does nothing.
@@ -118,8 +124,6 @@ public:
     // operations offered to other windows
     void kicking(int seat);
     void startgame();          // called by the start-game window
-    // "Fast Game: Yes" (tag 2) or "Fast Game: No" (tag 1) on `label_fastgame`.
-    void showFastGame(bool fast);
 
     // the host's start picture and "Start Game"
     void button_startClick();
@@ -132,7 +136,6 @@ public:
 
     // ---- word columns and word-list panel (wordboard.h), made in chatform.cpp ----
     WordBoard &wordBoard() { return *m_wordBoard; }
-    WordColumn *wordColumn(int length) const;
 
     // ---- the chat pane (chatpane.h), made by chatform.cpp ----
     ChatPane &chatPane() { return *m_chatPane; }
@@ -183,14 +186,7 @@ private:
     // answers to the session (chatform_events.cpp)
     void onConnectionError();
     void onGameStarted(const QString &starter, const GameSettings &settings);
-    void onTurnHandedOver();
-    void onTurnStarted(int seat);
-    void onLettersDealt(int seat, DealKind kind);
-    void onWordAccepted(const QString &word);
-    void onWordRejected(const QString &word, const QString &reason);
     void onTurnScored(int seat, const TurnResult &result);
-    void onCaughtUp(int seat, const GameSettings &settings);
-    void onTurnEnded(bool byHost);
     void onGameOver(const QString &text);
     void endturn();
     // Shows a notice box; `afterwards` runs once it is dismissed.
@@ -201,10 +197,6 @@ private:
     // The window's guard at the event-loop boundary: errors go to reportError.
     bool runGuarded(const std::function<void()> &work);
     void focusChat();
-    // The deal opens or shades the word columns (the board's).
-    void setColumnColours(int length, const QColor &colour);
-    // The own player's turn buttons, as at the start of his turn.
-    void showOwnTurnControls();
     // Errors at the event-loop boundary end up here (one place).
     void reportError(const QString &text);
 
@@ -233,40 +225,12 @@ private:
     QWidget *m_boardPanel = nullptr;      // `panel_board`
     QWidget *m_columnsPanel = nullptr;
     QWidget *m_chatPanel = nullptr;
-    QLabel *m_status = nullptr;           // `label_status`
-    QLabel *m_turnLabel = nullptr;        // `label_turn`
-    QLabel *m_ending = nullptr;           // `memo_ending`
-    QLabel *m_winnerPanel = nullptr;      // `panel_winner`
-    QLabel *m_fastGameLabel = nullptr;    // `label_fastgame` (property "tag")
-    QLabel *m_playToLabel = nullptr;      // `label_playtoscore`
-    QLabel *m_timePerTurnLabel = nullptr; // `label_timeperturn`
-    QLabel *m_zwonkedAtLabel = nullptr;   // `label_zwonkedat`
-    QLabel *m_typingLabel = nullptr;      // `label_typing`
-    QLabel *m_newLabel = nullptr;         // `label_new`
-    QLabel *m_teamLabel = nullptr;        // `label_team`
     QPushButton *m_startButton = nullptr;  // `button_start`
+    GameOptionsView *m_gameOptions = nullptr; // `panel_options`
+    TurnStatusView *m_turnStatus = nullptr;   // `label_turn`, `label_status`, ...
 
-    // menu actions (objectName = member name of the menu table)
-    QAction *m_startGameAction = nullptr;  // `StartGame1`
-    QAction *m_playSounds = nullptr;       // `PlaySounds1`
-    QAction *m_playChatter = nullptr;      // `PlayChatterSounds1`
-    QMenu *m_turnSoundMenu = nullptr;      // `TurnSound1` (its "tag" shows m_newTurnSound)
-    QAction *m_classic = nullptr;          // `Classic1`
-    QAction *m_newSound = nullptr;         // `New1`
-    QAction *m_twoRows = nullptr;          // `TilesinTwoRows1`
-    QAction *m_turnOff0 = nullptr;         // `Turnoff0key1`
-    QAction *m_textColor = nullptr;        // `TextColor1`
-    QAction *m_actionColor = nullptr;      // `ActionColor1`
-    std::array<QAction *, 4> m_textSizes{}; // `N8` `N10` `N12` `N14`
-    QAction *m_scrollOff = nullptr;        // `ScrollOff1`
-    QAction *m_resetLocation = nullptr;    // `ResetScreenLocation1`
-    QAction *m_justWatch = nullptr;        // `JustWatch1`
-    QAction *m_viewTally = nullptr;        // `ViewTally1`
-    QAction *m_spyListAction = nullptr;    // `SpyList1`
-    QAction *m_phraseList = nullptr;       // `PrhaseList1`
-    QAction *m_helpAction = nullptr;       // `Help2`
-    QAction *m_aboutAction = nullptr;      // `About1`
-    QAction *m_exitAction = nullptr;       // `Exit1`
+    // the menu bar; its actions are connected by buildMenus
+    MainMenus *m_menus = nullptr;
 
     // ---- the letter tray (chatform.cpp wires it) ----
     TrayView *m_tray = nullptr;

@@ -1,15 +1,14 @@
 // The main window's answers to its session: every message of the host is
-// handled by the session, which then says what changed; here the turn
-// controls, the status line and the companion windows follow.
+// handled by the session, which then says what changed; here the start
+// picture, the tally, the spy list and the closing of the window follow.
 
 #include "client/chatform.h"
+#include "client/mainmenus.h"
 
 #include "client/chatpane.h"
-#include "client/colortext.h"
 #include "client/connectionnotice.h"
 #include "client/playertableview.h"
 #include "tally/tallyrecorder.h"
-#include "client/wordcolumn.h"
 #include "session/clientsession.h"
 #include "windows/spylistform.h"
 
@@ -22,23 +21,6 @@
 #include <climits>
 
 namespace zwonky {
-
-namespace {
-
-constexpr quint32 StatusGreen = 0x008000;
-constexpr quint32 StatusRed = 0x0000FF;
-constexpr quint32 Maroon = 0x000080;
-constexpr quint32 White = 0xFFFFFF;
-
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    widget->setPalette(palette);
-}
-
-} // namespace
 
 void Tchat::wireSession()
 {
@@ -71,22 +53,10 @@ void Tchat::wireSession()
     });
     connect(s, &ClientSession::watchingChanged, this, [this](int seat, bool watching) {
         if (seat == ownSeat())
-            m_justWatch->setChecked(watching);
+            m_menus->justWatch()->setChecked(watching);
     });
     connect(s, &ClientSession::gameStarted, this, &Tchat::onGameStarted);
-    connect(s, &ClientSession::caughtUp, this, &Tchat::onCaughtUp);
-    connect(s, &ClientSession::turnHandedOver, this, &Tchat::onTurnHandedOver);
-    connect(s, &ClientSession::turnStarted, this, &Tchat::onTurnStarted);
-    connect(s, &ClientSession::lettersDealt, this, &Tchat::onLettersDealt);
-    connect(s, &ClientSession::wordAccepted, this,
-            [this](int, int, const QString &word) { onWordAccepted(word); });
-    connect(s, &ClientSession::wordRejected, this, &Tchat::onWordRejected);
-    connect(s, &ClientSession::announcement, this, [this](const QString &text) {
-        if (m_ending)
-            m_ending->setText(text);
-    });
     connect(s, &ClientSession::turnScored, this, &Tchat::onTurnScored);
-    connect(s, &ClientSession::turnEnded, this, &Tchat::onTurnEnded);
     connect(s, &ClientSession::gameOver, this, &Tchat::onGameOver);
     connect(s, &ClientSession::gameFull, this,
             [this] { showMessage(QStringLiteral("Game is full"), [this] { close(); }); });
@@ -110,109 +80,19 @@ void Tchat::onConnectionError()
 
 // ---------------------------------------------------------------- game phases
 
-void Tchat::onGameStarted(const QString &, const GameSettings &settings)
+// The options panel and the status lines follow the session by themselves.
+void Tchat::onGameStarted(const QString &, const GameSettings &)
 {
-    m_winnerPanel->hide();
     m_startButton->hide();
-
-    m_playToLabel->setText(QStringLiteral("Play to Score: %1").arg(settings.playTo));
-    m_timePerTurnLabel->setText(QStringLiteral("Time Per Turn: %1").arg(settings.timePerTurn));
-    m_zwonkedAtLabel->setText(QStringLiteral("Zwonked At: %1").arg(settings.zwonkedAt));
-    m_typingLabel->setText(settings.allowTyping ? QStringLiteral("Allow Typing: On")
-                                                : QStringLiteral("Allow Typing: Off"));
-    m_newLabel->setText(settings.allowNewTiles ? QStringLiteral("Allow New Tiles: On")
-                                               : QStringLiteral("Allow New Tiles: Off"));
-    showFastGame(settings.fast);
-    if (settings.team)
-        m_teamLabel->setText(QStringLiteral("Team Game!"));
-    else
-        m_teamLabel->clear();
-}
-
-void Tchat::onCaughtUp(int, const GameSettings &settings)
-{
-    showFastGame(settings.fast);
-    if (settings.fast && m_session->isOwnTurn())
-        showOwnTurnControls();
-    auto caption = [](QLabel *label, const QString &text) {
-        if (label)
-            label->setText(text);
-    };
-    caption(m_teamLabel, settings.team ? QStringLiteral("Team Game") : QString());
-    caption(m_playToLabel, QStringLiteral("Play to Score: %1").arg(settings.playTo));
-    caption(m_timePerTurnLabel, QStringLiteral("Time Per Turn: %1").arg(settings.timePerTurn));
-    caption(m_zwonkedAtLabel, QStringLiteral("Zwonked at: %1").arg(settings.zwonkedAt));
-    caption(m_typingLabel, settings.allowTyping ? QStringLiteral("Allow Typing: ON")
-                                                : QStringLiteral("Allow Typing: OFF"));
-    caption(m_newLabel, settings.allowNewTiles ? QStringLiteral("Allow New Tiles: ON")
-                                               : QStringLiteral("Allow New Tiles: OFF"));
-}
-
-void Tchat::onTurnHandedOver()
-{
-    m_status->clear();
-}
-
-// The own player's turn, as at its start (the turn buttons are the tray's).
-void Tchat::showOwnTurnControls() { m_turnLabel->setText(QStringLiteral("Your Turn.")); }
-
-void Tchat::onTurnStarted(int seat)
-{
-    if (seat == ownSeat()) {
-        showOwnTurnControls();
-        return;
-    }
-    m_turnLabel->setText(rowName(seat) + QStringLiteral("'s turn."));
-}
-
-// A deal of 13 letters refuses three-letter words: their column is shaded.
-void Tchat::onLettersDealt(int, DealKind kind)
-{
-    if (kind == DealKind::Thirteen) {
-        setColumnColours(3, colourFromBgr(Maroon));
-        for (int length = 4; length <= 10; ++length)
-            setColumnColours(length, colourFromBgr(White));
-    } else if (kind == DealKind::Ten) {
-        for (int length = 3; length <= 10; ++length)
-            setColumnColours(length, colourFromBgr(White));
-    }
-}
-
-void Tchat::onWordAccepted(const QString &word)
-{
-    m_status->setText(word + QStringLiteral(" ACCEPTED"));
-    setTextColour(m_status, colourFromBgr(StatusGreen));
-}
-
-void Tchat::onWordRejected(const QString &word, const QString &reason)
-{
-    m_status->setText(word + reason);
-    setTextColour(m_status, colourFromBgr(StatusRed));
-}
-
-void Tchat::onTurnEnded(bool)
-{
-    m_status->setText(QStringLiteral("Posting Scores.. One Moment Please!"));
-    setTextColour(m_status, colourFromBgr(StatusRed));
-    // Nobody's turn during the pause: a stale "Your Turn." would mislead.
-    m_turnLabel->clear();
 }
 
 void Tchat::onGameOver(const QString &text)
 {
-    m_status->setText(QStringLiteral("Game Over!"));
     if (isHosting())
         m_startButton->show();
-    if (protocol::isTeamWinner(text)) {
-        m_winnerPanel->setText(text + QStringLiteral(" have Won the Game!"));
-        m_winnerPanel->show();
-        m_winnerPanel->raise();
+    // A team's win goes on nobody's tally.
+    if (protocol::isTeamWinner(text))
         return;
-    }
-    m_winnerPanel->setText(text + QStringLiteral(" has Won the Game!"));
-    m_winnerPanel->show();
-    m_winnerPanel->raise();
-
     if (!isPlayingSeat(ownSeat()) || !m_tally)
         return;
     m_tally->addgame(text == m_playerName ? QStringLiteral("addtomine") : text);

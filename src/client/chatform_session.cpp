@@ -3,6 +3,7 @@
 #include "client/chatpane.h"
 #include "client/connectionnotice.h"
 #include "client/errorreport.h"
+#include "client/mainmenus.h"
 #include "tally/tallyrecorder.h"
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
@@ -17,12 +18,10 @@
 #include "windows/spylistform.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCheckBox>
 #include <QDebug>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -55,115 +54,36 @@ void guarded(const std::function<void(const QString &)> &report, Work work)
 
 void Tchat::buildMenus()
 {
-    QMenuBar *bar = menuBar();
-    bar->setObjectName(QStringLiteral("MainMenu1"));
+    m_menus = new MainMenus(menuBar(), this);
     auto report = [this](const QString &text) { reportError(text); };
-    auto action = [this](QMenu *menu, const char *name, const QString &text) {
-        QAction *item = menu->addAction(text);
-        item->setObjectName(QLatin1String(name));
-        return item;
-    };
-    auto check = [&action](QMenu *menu, const char *name, const QString &text, bool on) {
-        QAction *item = action(menu, name, text);
-        item->setCheckable(true);
-        item->setChecked(on);
-        return item;
-    };
-
-    QMenu *file = bar->addMenu(QStringLiteral("File"));
-    file->setObjectName(QStringLiteral("File1"));
-    m_startGameAction = action(file, "StartGame1", QStringLiteral("Start Game"));
-    connect(m_startGameAction, &QAction::triggered, this, [this, report] {
+    connect(m_menus->startGame(), &QAction::triggered, this, [this, report] {
         guarded(report, [this] { button_startClick(); });
     });
-    file->addSeparator();
-    // Kept from older versions of the menu; they do nothing and are never shown.
-    action(file, "HostGame1", QStringLiteral("Host Game"))->setVisible(false);
-    action(file, "JoinGame1", QStringLiteral("Join Game"))->setVisible(false);
-    m_exitAction = action(file, "Exit1", QStringLiteral("Exit"));
-    connect(m_exitAction, &QAction::triggered, this, &QWidget::close);
-
-    QMenu *options = bar->addMenu(QStringLiteral("Options"));
-    options->setObjectName(QStringLiteral("Options1"));
-    m_playSounds = check(options, "PlaySounds1", QStringLiteral("Play Sounds"), true);
-    m_playChatter = check(options, "PlayChatterSounds1", QStringLiteral("Play Chatter Sounds"), false);
-    m_turnSoundMenu = options->addMenu(QStringLiteral("Turn Sound"));
-    m_turnSoundMenu->setObjectName(QStringLiteral("TurnSound1"));
-    m_turnSoundMenu->setProperty("tag", 0);
-    auto *turnSounds = new QActionGroup(this);
-    turnSounds->setExclusive(true);
-    m_classic = check(m_turnSoundMenu, "Classic1", QStringLiteral("Classic"), true);
-    m_classic->setProperty("tag", 0);
-    m_newSound = check(m_turnSoundMenu, "New1", QStringLiteral("New"), false);
-    m_newSound->setProperty("tag", 1);
-    turnSounds->addAction(m_classic);
-    turnSounds->addAction(m_newSound);
-    for (QAction *item : {m_classic, m_newSound}) {
+    connect(m_menus->exitProgram(), &QAction::triggered, this, &QWidget::close);
+    for (QAction *item : {m_menus->classic(), m_menus->newSound()}) {
         connect(item, &QAction::triggered, this, [this, item, report] {
             guarded(report, [this, item] { New1Click(item); });
         });
     }
-    options->addSeparator();
-    m_twoRows = check(options, "TilesinTwoRows1", QStringLiteral("Tiles in Two Rows"), false);
-    m_turnOff0 = check(options, "Turnoff0key1", QStringLiteral("Turn off 0 key"), false);
-    options->addSeparator();
-    m_textColor = action(options, "TextColor1", QStringLiteral("Text Color"));
-    m_actionColor = action(options, "ActionColor1", QStringLiteral("Action Color"));
-    QMenu *textSize = options->addMenu(QStringLiteral("Text Size"));
-    textSize->setObjectName(QStringLiteral("TextSize1"));
-    static constexpr std::array<const char *, 4> sizeNames{"N8", "N10", "N12", "N14"};
-    static constexpr std::array<int, 4> sizes{8, 10, 12, 14};
-    for (std::size_t i = 0; i < sizes.size(); ++i) {
-        m_textSizes[i] = action(textSize, sizeNames[i], QString::number(sizes[i]));
-        m_textSizes[i]->setProperty("tag", sizes[i]);
-    }
-    m_scrollOff = check(options, "ScrollOff1", QStringLiteral("Chat Scroll Off"), false);
-    m_resetLocation = action(options, "ResetScreenLocation1", QStringLiteral("Reset Screen Location"));
-    options->addSeparator();
-    m_justWatch = check(options, "JustWatch1", QStringLiteral("Just Watch"), false);
-    connect(m_justWatch, &QAction::triggered, this, [this, report](bool checked) {
+    connect(m_menus->justWatch(), &QAction::triggered, this, [this, report](bool checked) {
         // The tick follows the server's answer, not the click.
-        m_justWatch->setChecked(!checked);
+        m_menus->justWatch()->setChecked(!checked);
         guarded(report, [this] { JustWatch1Click(); });
     });
-
-    QMenu *view = bar->addMenu(QStringLiteral("View"));
-    view->setObjectName(QStringLiteral("View1"));
-    m_viewTally = action(view, "ViewTally1", QStringLiteral("View Tally"));
-    connect(m_viewTally, &QAction::triggered, this, [this, report] {
+    connect(m_menus->viewTally(), &QAction::triggered, this, [this, report] {
         guarded(report, [this] { ViewTally1Click(); });
     });
-    m_spyListAction = action(view, "SpyList1", QStringLiteral("Spy List"));
-    connect(m_spyListAction, &QAction::triggered, this,
-            [this] { showCompanion(m_windows.spyList); });
-    m_phraseList = action(view, "PrhaseList1", QStringLiteral("Phrase List"));
-    connect(m_phraseList, &QAction::triggered, this, [this] { showCompanion(m_windows.phrases); });
-
-    QMenu *help = bar->addMenu(QStringLiteral("Help"));
-    help->setObjectName(QStringLiteral("Help1"));
-    m_helpAction = action(help, "Help2", QStringLiteral("Content"));
-    m_helpAction->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(m_helpAction, &QAction::triggered, this, [this] { showCompanion(m_windows.help); });
-    help->addSeparator();
-    m_aboutAction = action(help, "About1", QStringLiteral("About"));
-    connect(m_aboutAction, &QAction::triggered, this, [this] { showCompanion(m_windows.about); });
-
+    connect(m_menus->spyList(), &QAction::triggered, this, [this] { showCompanion(m_windows.spyList); });
+    connect(m_menus->phraseList(), &QAction::triggered, this, [this] { showCompanion(m_windows.phrases); });
+    connect(m_menus->help(), &QAction::triggered, this, [this] { showCompanion(m_windows.help); });
+    connect(m_menus->about(), &QAction::triggered, this, [this] { showCompanion(m_windows.about); });
     updateCompanionActions();
 }
 
 void Tchat::updateCompanionActions()
 {
-    // A window that is not there cannot be opened: its entry says so by being grey.
-    if (m_viewTally)
-        m_viewTally->setEnabled(m_windows.tally != nullptr);
-    if (m_spyListAction)
-        m_spyListAction->setEnabled(m_windows.spyList != nullptr);
-    if (m_phraseList)
-        m_phraseList->setEnabled(m_windows.phrases != nullptr);
-    if (m_helpAction)
-        m_helpAction->setEnabled(m_windows.help != nullptr);
-    if (m_aboutAction)
-        m_aboutAction->setEnabled(m_windows.about != nullptr);
+    m_menus->showCompanionsPresent(m_windows.tally, m_windows.spyList, m_windows.phrases,
+                                   m_windows.help, m_windows.about);
 }
 
 // ---------------------------------------------------------------- connection
@@ -217,7 +137,7 @@ void Tchat::processparams()
         return;
     m_paramsProcessed = true;
     m_startButton->hide();
-    m_startGameAction->setEnabled(false);
+    m_menus->startGame()->setEnabled(false);
     if (m_parameters.isEmpty()) {
         addlinetochat(QStringLiteral("Loading Solo Game..Please wait."), NoticeBlue);
         if (m_windows.download)
@@ -257,7 +177,7 @@ void Tchat::hostpress()
     m_session->setPlayerName(m_playerName);
     m_session->connectToHost(QStringLiteral("127.0.0.1"), m_gamePort);
     m_startButton->show();
-    m_startGameAction->setEnabled(true);
+    m_menus->startGame()->setEnabled(true);
     if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList))
         spies->setKickEnabled(true);
 }
@@ -267,7 +187,7 @@ void Tchat::joinpress()
     m_session->setPlayerName(m_playerName);
     m_session->connectToHost(m_hostAddress, m_gamePort);
     m_startButton->hide();
-    m_startGameAction->setEnabled(false);
+    m_menus->startGame()->setEnabled(false);
     if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList))
         spies->setKickEnabled(false);
 }
@@ -277,14 +197,6 @@ void Tchat::joinpress()
 QString Tchat::rowName(int seat) const
 {
     return m_session->players().shownName(seat);
-}
-
-void Tchat::showFastGame(bool fast)
-{
-    if (!m_fastGameLabel)
-        return;
-    m_fastGameLabel->setText(fast ? QStringLiteral("Fast Game: Yes") : QStringLiteral("Fast Game: No"));
-    m_fastGameLabel->setProperty("tag", fast ? 2 : 1);
 }
 
 // ---------------------------------------------------------------- requests
@@ -319,7 +231,7 @@ void Tchat::JustWatch1Click()
 
 void Tchat::New1Click(QAction *item)
 {
-    chooseTurnSound(item == m_newSound);
+    chooseTurnSound(item == m_menus->newSound());
     saveinifile();
 }
 

@@ -1,4 +1,5 @@
 #include "client/chatform.h"
+#include "client/mainmenus.h"
 #include "client/trayview.h"
 
 #include "client/settingsfile.h"
@@ -8,7 +9,6 @@
 
 #include <QAction>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
@@ -40,10 +40,7 @@ void Tchat::loadinifile()
     resize(m_rememberedBounds.size());
 
     m_chatPane->setTextSize(std::clamp(stored.textSize, 1, SettingsFile::LargestTextSize));
-    for (QAction *size : m_textSizes) {
-        if (size)
-            size->setChecked(size->property("tag").toInt() == stored.textSize);
-    }
+    m_menus->showTextSize(stored.textSize);
     m_chatPane->setTextColour(stored.textColour);
     m_chatPane->setActionColour(stored.actionColour);
 
@@ -65,17 +62,14 @@ void Tchat::loadinifile()
             m_chatPane->setPhrase(k, text);
     }
 
-    if (m_playSounds)
-        m_playSounds->setChecked(stored.playSounds);
-    if (m_turnOff0)
-        m_turnOff0->setChecked(stored.turnOff0);
-    if (m_twoRows && m_twoRows->isChecked() != stored.twoRows) {
-        m_twoRows->setChecked(stored.twoRows);
+    m_menus->playSounds()->setChecked(stored.playSounds);
+    m_menus->turnOff0()->setChecked(stored.turnOff0);
+    if (m_menus->twoRows()->isChecked() != stored.twoRows) {
+        m_menus->twoRows()->setChecked(stored.twoRows);
         m_tray->movetiles();
     }
     chooseTurnSound(stored.newTurnSound);
-    if (m_playChatter)
-        m_playChatter->setChecked(stored.chatterSounds);
+    m_menus->playChatter()->setChecked(stored.chatterSounds);
 
     m_settingsLoaded = true;
 }
@@ -84,9 +78,7 @@ void Tchat::loadinifile()
 void Tchat::chooseTurnSound(bool newSound)
 {
     m_newTurnSound = newSound;
-    m_turnSoundMenu->setProperty("tag", newSound ? 1 : 0);
-    m_classic->setChecked(!newSound);
-    m_newSound->setChecked(newSound);
+    m_menus->showTurnSound(newSound);
 }
 
 ClientSettings Tchat::collectSettings(const QRect &bounds) const
@@ -103,11 +95,11 @@ ClientSettings Tchat::collectSettings(const QRect &bounds) const
         s.start = StoredStartOptions{chosen.playTo, chosen.timePerTurn, chosen.zwonkedAt,
                                      chosen.newTiles, chosen.fast, chosen.typing};
     }
-    s.playSounds = m_playSounds && m_playSounds->isChecked();
-    s.turnOff0 = m_turnOff0 && m_turnOff0->isChecked();
-    s.twoRows = m_twoRows && m_twoRows->isChecked();
+    s.playSounds = m_menus->playSounds()->isChecked();
+    s.turnOff0 = m_menus->turnOff0()->isChecked();
+    s.twoRows = m_menus->twoRows()->isChecked();
     s.newTurnSound = m_newTurnSound;
-    s.chatterSounds = m_playChatter && m_playChatter->isChecked();
+    s.chatterSounds = m_menus->playChatter()->isChecked();
     return s;
 }
 

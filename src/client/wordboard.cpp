@@ -15,6 +15,8 @@ namespace {
 constexpr quint32 Green = 0x008000;
 constexpr quint32 Red = 0x0000FF;
 constexpr quint32 Silver = 0xC0C0C0;
+constexpr quint32 Maroon = 0x000080;
+constexpr quint32 White = 0xFFFFFF;
 // A column holds five words at most: the host refuses a sixth.
 constexpr int FullColumn = 5;
 
@@ -45,6 +47,7 @@ WordBoard::WordBoard(ClientSession &session, QWidget *window, QWidget *boardPane
     ClientSession *s = &m_session;
     connect(s, &ClientSession::wordAccepted, this, &WordBoard::onWordAccepted);
     connect(s, &ClientSession::wordAdded, m_wordLists, &WordListPanel::addword);
+    connect(s, &ClientSession::lettersDealt, this, &WordBoard::onLettersDealt);
     connect(s, &ClientSession::turnHandedOver, this, &WordBoard::onTurnHandedOver);
     connect(s, &ClientSession::turnScored, this, &WordBoard::onTurnScored);
     connect(s, &ClientSession::turnEnded, this, &WordBoard::onTurnEnded);
@@ -139,12 +142,26 @@ void WordBoard::onWordAccepted(int seat, int length, const QString &word)
     column->appendWord(word);
     const int count = m_session.words().count(seat, length);
     if (count >= FullColumn) {
-        setColumnColours(length, colourFromBgr(Silver));
+        setColumnColours(length, colorFromValue(Silver));
         if (m_play)
             m_play(SoundClip::Filled);
     }
     showPreview();
-    column->setFontColour(colourFromBgr(count >= FullColumn ? Red : Green));
+    column->setFontColour(colorFromValue(count >= FullColumn ? Red : Green));
+}
+
+// A deal of 13 letters refuses three-letter words: their column is shaded;
+// a deal of 10 opens every column again.
+void WordBoard::onLettersDealt(int, DealKind kind)
+{
+    if (kind == DealKind::Thirteen) {
+        setColumnColours(ShortestWord, colorFromValue(Maroon));
+        for (int length = ShortestWord + 1; length <= LongestWord; ++length)
+            setColumnColours(length, colorFromValue(White));
+    } else if (kind == DealKind::Ten) {
+        for (int length = ShortestWord; length <= LongestWord; ++length)
+            setColumnColours(length, colorFromValue(White));
+    }
 }
 
 void WordBoard::onTurnHandedOver()

@@ -52,6 +52,7 @@ public:
 private:
     void buildColumns(QWidget *columnsPanel);
     void onWordAccepted(int seat, int length, const QString &word);
+    void onLettersDealt(int seat, DealKind kind);
     void onTurnHandedOver();
     void onTurnEnded(bool byHost);
     void onGameOver(const QString &winnerText);

@@ -48,14 +48,3 @@ private:
 };
 
 } // namespace zwonky
-
-namespace zwonky {
-
-// Older name of colorFromValue, still used by a few of Tchat's files; it is
-// the same conversion (client/colortext.h), not a copy of it.
-inline QColor colourFromBgr(quint32 value)
-{
-    return colorFromValue(value);
-}
-
-} // namespace zwonky

@@ -6,6 +6,7 @@
 #include "client/trayview.h"
 
 #include "client/tilewidget.h"
+#include "client/wordboard.h"
 #include "client/wordcolumn.h"
 #include "net/fieldcursor.h"
 
@@ -374,8 +375,8 @@ void TestChatformTray::newAndOldDealsLeaveClockAndColours()
     QCOMPARE(table.window.session().secondsLeft(), 85);
     QVERIFY(timer->isActive());
     QCOMPARE(table.find<QLabel>(QStringLiteral("label_time"))->text(), QStringLiteral("Time: 1:25"));
-    QCOMPARE(table.window.wordColumn(3)->flatColour(), QColor(0x80, 0, 0));
-    QCOMPARE(table.window.wordColumn(4)->flatColour(), QColor(Qt::white));
+    QCOMPARE(table.window.wordBoard().wordColumn(3)->flatColour(), QColor(0x80, 0, 0));
+    QCOMPARE(table.window.wordBoard().wordColumn(4)->flatColour(), QColor(Qt::white));
     QVERIFY(!tile(table, 13)->isHidden());
     QCOMPARE(tile(table, 1)->letter(), QStringLiteral("Z"));
     QCOMPARE(tile(table, 1)->pictureIndex(), 26);
@@ -386,8 +387,8 @@ void TestChatformTray::newAndOldDealsLeaveClockAndColours()
 
     // A plain ten-letter deal opens every column and hides tiles 11-13.
     table.feed(protocol::theDice(3, QStringLiteral("false"), letters("ABCDEFGHIJ")));
-    QCOMPARE(table.window.wordColumn(3)->flatColour(), QColor(Qt::white));
-    QCOMPARE(table.window.wordColumn(3)->focusedColour(), QColor(Qt::white));
+    QCOMPARE(table.window.wordBoard().wordColumn(3)->flatColour(), QColor(Qt::white));
+    QCOMPARE(table.window.wordBoard().wordColumn(3)->focusedColour(), QColor(Qt::white));
     QVERIFY(tile(table, 11)->isHidden());
     QCOMPARE(table.window.session().secondsLeft(), 90);
     QCOMPARE(table.sound.lastClip(), QStringLiteral("turn"));

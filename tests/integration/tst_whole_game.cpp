@@ -4,6 +4,7 @@
 // stepped by calling its tick; the windows dispatch on their own timers.
 
 #include "client/chatform.h"
+#include "client/wordboard.h"
 #include "session/clientsession.h"
 #include "client/tilewidget.h"
 #include "client/wordcolumn.h"
@@ -207,7 +208,7 @@ private:
     }
     bool columnHolds(const Player &player, int length, const QString &word)
     {
-        return player.window->wordColumn(length)->words().contains(word);
+        return player.window->wordBoard().wordColumn(length)->words().contains(word);
     }
 
 private slots:
@@ -287,7 +288,7 @@ void TestWholeGame::normalGame()
     // ---- Bo, round 1: buys new tiles, types a word on them, finishes.
     QVERIFY(table.clockUntil([&] { return bo.caption("label_turn") == QStringLiteral("Your Turn."); }));
     QVERIFY(table.until([&] { return bo.tile(1)->pictureIndex() != 0; }));
-    QVERIFY(ann.window->wordColumn(10)->words().isEmpty());
+    QVERIFY(ann.window->wordBoard().wordColumn(10)->words().isEmpty());
     QTest::mouseDClick(bo.find<QPushButton>(QStringLiteral("button_newtiles")), Qt::LeftButton);
     QVERIFY(table.until([&] {
         return ann.caption("memo_ending") == QStringLiteral("Bo bought new tiles for 300 points!")
@@ -311,7 +312,7 @@ void TestWholeGame::normalGame()
     }));
     QVERIFY(table.until([&] { return !bo.tile(13)->isHidden() && bo.tile(13)->letter() != "*"; }));
     QVERIFY(ann.sound.clips.contains(QStringLiteral("zwonked")));
-    QCOMPARE(bo.window->wordColumn(3)->flatColour(), QColor(0x80, 0, 0));
+    QCOMPARE(bo.window->wordBoard().wordColumn(3)->flatColour(), QColor(0x80, 0, 0));
     clickWord(ann, {1, 2, 3});
     const QString refused = spell(ann, {1, 2, 3});
     QVERIFY(table.until([&] { return bo.caption("label_status").startsWith(refused + " Rejected"); }));
@@ -321,7 +322,7 @@ void TestWholeGame::normalGame()
         clickWord(ann, ten);
         QVERIFY(table.until([&] { return columnHolds(cy, 10, word); }));
     }
-    QVERIFY(table.until([&] { return cy.window->wordColumn(10)->flatColour() == QColor(0xC0, 0xC0, 0xC0); }));
+    QVERIFY(table.until([&] { return cy.window->wordBoard().wordColumn(10)->flatColour() == QColor(0xC0, 0xC0, 0xC0); }));
     QTest::mouseClick(ann.find<QPushButton>(QStringLiteral("button_finish")), Qt::LeftButton);
     QVERIFY(table.clockUntil([&] { return bo.caption("label_turn") == QStringLiteral("Your Turn."); }));
     QVERIFY(table.server.engine().seat(1).score >= 5000);
@@ -384,8 +385,8 @@ void TestWholeGame::fastGame()
     typeWord(bo, boWord);
     QVERIFY(table.until([&] { return columnHolds(bo, 5, boWord); }));
     // Each player's columns hold only his own words.
-    QVERIFY(bo.window->wordColumn(10)->words().isEmpty());
-    QVERIFY(ann.window->wordColumn(5)->words().isEmpty());
+    QVERIFY(bo.window->wordBoard().wordColumn(10)->words().isEmpty());
+    QVERIFY(ann.window->wordBoard().wordColumn(5)->words().isEmpty());
 
     QTest::mouseClick(ann.find<QPushButton>(QStringLiteral("button_finish")), Qt::LeftButton);
     QTest::mouseClick(bo.find<QPushButton>(QStringLiteral("button_finish")), Qt::LeftButton);
