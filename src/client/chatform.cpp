@@ -43,14 +43,6 @@ using windowsize::MainPanelWidth;
 // Watchers hear the chatter sounds but do not make them.
 constexpr int LastSeatWithSounds = 6;
 
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    return label;
-}
-
 } // namespace
 
 Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
