@@ -5,6 +5,7 @@
 #include "client/qtsoundplayer.h"
 #include "net/zwonkyerror.h"
 #include "server/serverform.h"
+#include "session/clientsession.h"
 #include "tally/tallylistform.h"
 #include "windows/aboutform.h"
 #include "windows/downloadform.h"
@@ -16,7 +17,6 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QEvent>
-#include <QLabel>
 #include <QTimer>
 
 namespace zwonky {
@@ -52,8 +52,7 @@ ZwonkyApplication::ZwonkyApplication(Options options, QObject *parent)
         for (int seat = 1; seat <= 6; ++seat) {
             if (seat == chat->ownSeat())
                 continue;
-            if (auto *label = chat->findChild<QLabel *>(QStringLiteral("label_playername%1").arg(seat)))
-                names << label->text();
+            names << chat->session().players().shownName(seat);
         }
         return names;
     });
