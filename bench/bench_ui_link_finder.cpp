@@ -71,6 +71,23 @@ BENCHMARK(BM_ChatLineIntoLog)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
 
+// An ordinary chat line (about 60 characters, one link in every fourth)
+// entering a log that already holds `range(0)` lines: the cost of one line
+// of an evening of chat, which must not grow with the evening.
+void BM_OrdinaryChatLine(benchmark::State &state)
+{
+    zwonky::Tchat window;
+    window.show();
+    const QString plain = QStringLiteral("Eve chats: that was a fine word, but I have a better one");
+    const QString linked = QStringLiteral("Bob chats: the rules are at www.example.org/rules today");
+    for (int i = 0; i < state.range(0); ++i)
+        window.addlinetochat(i % 4 == 3 ? linked : plain, 0);
+    int i = 0;
+    for (auto _ : state)
+        window.addlinetochat(++i % 4 == 3 ? linked : plain, 0);
+}
+BENCHMARK(BM_OrdinaryChatLine)->Arg(0)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
+
 // The pointer over the middle of a long line: the hand-cursor test.
 void BM_PointerOverLongLine(benchmark::State &state)
 {

@@ -7,6 +7,7 @@
 #include "net/zwonkyerror.h"
 #include "windows/phrasesform.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -31,6 +32,11 @@ constexpr int EntryHeight = 24;
 // the sender's name and a few words of the server's to it.
 constexpr int MaxChatEntryLength = 32767;
 constexpr int MaxChatLineLength = MaxChatEntryLength + 1024;
+// The log keeps the newest lines, many screenfuls of them; older ones go, so
+// an evening of chat does not grow the window's memory. They go a batch at
+// a time: every removal at the top lays the whole log out again.
+constexpr int MaxLogLines = 1000;
+constexpr int LogTrimBatch = 200;
 
 // The terminator byte is the character U+00FF in the wire's code page; a
 // text holding it would end the message early and the rest would reach the
@@ -237,6 +243,15 @@ void ChatPane::addLine(const QString &line, quint32 colour)
     log->setUpdatesEnabled(false);
     const QTextCursor caret = log->textCursor();
     const int firstVisible = scroll->value();
+    // Where the line at the top of the view is, to keep it there when the
+    // oldest lines go.
+    QAbstractTextDocumentLayout *layout = log->document()->documentLayout();
+    QTextCursor topLine;
+    qreal topLineY = 0;
+    if (m_scrollOff) {
+        topLine = log->cursorForPosition(QPoint(0, 0));
+        topLineY = layout->blockBoundingRect(topLine.block()).top();
+    }
 
     QTextCursor end(log->document());
     end.movePosition(QTextCursor::End);
@@ -250,16 +265,31 @@ void ChatPane::addLine(const QString &line, quint32 colour)
     insertBody(end, body, format);
     end.insertBlock(QTextBlockFormat(), format);
     end.endEditBlock();
+    trimLog();
 
     if (m_scrollOff) {
         log->setTextCursor(caret);
-        scroll->setValue(firstVisible);
+        const qreal droppedHeight = topLineY - layout->blockBoundingRect(topLine.block()).top();
+        scroll->setValue(firstVisible - qRound(droppedHeight));
     } else {
         log->setTextCursor(end);
         scroll->setValue(scroll->maximum());
     }
     log->setUpdatesEnabled(true);
     log->viewport()->update();
+}
+
+void ChatPane::trimLog()
+{
+    // Each line is a block, and so is the empty one after the newest line.
+    QTextDocument *document = m_log->document();
+    const int lines = document->blockCount() - 1;
+    if (lines <= MaxLogLines + LogTrimBatch)
+        return;
+    QTextCursor oldest(document);
+    oldest.setPosition(document->findBlockByNumber(lines - MaxLogLines).position(),
+                       QTextCursor::KeepAnchor);
+    oldest.removeSelectedText();
 }
 
 void ChatPane::insertBody(QTextCursor &at, const QString &body, const QTextCharFormat &format)

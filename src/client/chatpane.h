@@ -143,6 +143,8 @@ private:
     void wireMenu();
     void guard(const std::function<void()> &work);
     void setHideSelection(bool hide);
+    // Drops the oldest lines once the log holds too many.
+    void trimLog();
     // Inserts a line's body, its links underlined.
     static void insertBody(QTextCursor &at, const QString &body, const QTextCharFormat &format);
 

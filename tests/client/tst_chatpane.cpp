@@ -136,6 +136,7 @@ private slots:
     void eventSoundsFollowTheOption();
     void coloursAndSizeAskToBeStored();
     void scrollOffKeepsView();
+    void logKeepsNewestLines();
     void copyAndPaste();
     void linkInLog();
 };
@@ -410,6 +411,41 @@ void TestChatPane::scrollOffKeepsView()
     QVERIFY(!rig.scrollOff.isChecked());
     rig.pane->addLine(QStringLiteral("last"), ColourBlack);
     QCOMPARE(scroll->value(), scroll->maximum());
+}
+
+void TestChatPane::logKeepsNewestLines()
+{
+    PaneRig rig;
+    QVERIFY(rig.shown());
+    QTextEdit *log = rig.log();
+    QScrollBar *scroll = log->verticalScrollBar();
+    // Past 1,200 lines the log drops back to the newest 1,000.
+    for (int i = 0; i < 1201; ++i)
+        rig.pane->addLine(QStringLiteral("Ann chats: line %1 www.a.org").arg(i), ColourBlack);
+    const QStringList lines = rig.lines();
+    QCOMPARE(lines.size(), 1000);
+    QCOMPARE(lines.first(), QStringLiteral("Ann chats: line 201 www.a.org"));
+    QCOMPARE(lines.last(), QStringLiteral("Ann chats: line 1200 www.a.org"));
+    QCOMPARE(log->document()->blockCount(), 1001); // and the empty one after the last
+    QCOMPARE(scroll->value(), scroll->maximum());
+    // The newest line keeps its bold head and underlined link.
+    const QList<Run> runs = lastLine(log);
+    QVERIFY(runs.size() >= 2);
+    QVERIFY(runs.first().bold);
+    QTextCursor at(log->document()->lastBlock().previous());
+    at.movePosition(QTextCursor::EndOfBlock);
+    QVERIFY(at.charFormat().fontUnderline());
+
+    // With Chat Scroll Off the line at the top of the view stays there while
+    // the oldest lines go.
+    rig.scrollOff.trigger();
+    scroll->setValue(scroll->maximum() / 2);
+    const QString topLine = log->cursorForPosition(QPoint(0, 0)).block().text();
+    for (int i = 0; i < 201; ++i)
+        rig.pane->addLine(QStringLiteral("Bo chats: more %1").arg(i), ColourBlack);
+    QCOMPARE(rig.lines().size(), 1000);
+    QCOMPARE(rig.lines().first(), QStringLiteral("Ann chats: line 402 www.a.org"));
+    QCOMPARE(log->cursorForPosition(QPoint(0, 0)).block().text(), topLine);
 }
 
 void TestChatPane::copyAndPaste()
