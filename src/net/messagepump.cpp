@@ -54,7 +54,7 @@ void MessagePump::enqueue(const QByteArray &message, int origin, quint64 source)
         ++load.messages;
         load.bytes += message.size();
     }
-    wake();
+    requestDrain();
 }
 
 std::size_t MessagePump::queuedFrom(quint64 source) const
@@ -94,6 +94,7 @@ MessagePump::Queued MessagePump::takeFront()
 void MessagePump::start()
 {
     m_running = true;
+    requestDrain();
     wake();
 }
 
@@ -107,41 +108,75 @@ void MessagePump::wake()
 {
     if (!m_running || m_timer.isActive())
         return;
-    if (!m_queue.empty() || (m_keepTicking && m_keepTicking()))
+    if (m_keepTicking && m_keepTicking())
         m_timer.start();
 }
 
-void MessagePump::tick()
+void MessagePump::requestDrain()
 {
+    if (!m_running || m_drainRequested || m_queue.empty())
+        return;
+    m_drainRequested = true;
+    QMetaObject::invokeMethod(this, &MessagePump::drainQueued, Qt::QueuedConnection);
+}
+
+void MessagePump::drainQueued()
+{
+    m_drainRequested = false;
+    // Only what is waiting now: messages that come while these are handled
+    // get a drain of their own, after the events that brought them.
+    std::size_t budget = m_queue.size();
+    while (m_running && budget > 0 && handleNext())
+        --budget;
+    // A drain that found a handler running leaves the queue to that
+    // handler's own drain; one that used up its budget asks again.
+    if (!m_handling)
+        requestDrain();
+}
+
+bool MessagePump::handleNext()
+{
+    if (m_handling)
+        return false;
     std::optional<Queued> next;
     while (!next && !m_queue.empty()) {
         Queued entry = takeFront();
         if (!m_originCheck || m_originCheck(entry.origin, entry.source))
             next = std::move(entry);
     }
-    if (next) {
-        const Queued &entry = *next;
-        m_currentOrigin = entry.origin;
-        QString error;
-        runGuarded([&] { m_table.dispatch(protocol::decodeText(entry.message)); },
-                   [&error](const QString &text) { error = text; });
-        m_currentOrigin = 0;
-        if (!error.isEmpty()) {
-            if (m_reportError)
-                m_reportError(error);
-            else
-                qWarning().noquote() << "message dropped:" << error;
-        }
+    if (!next)
+        return false;
+    const Queued &entry = *next;
+    m_handling = true;
+    m_currentOrigin = entry.origin;
+    QString error;
+    runGuarded([&] { m_table.dispatch(protocol::decodeText(entry.message)); },
+               [&error](const QString &text) { error = text; });
+    m_currentOrigin = 0;
+    m_handling = false;
+    if (!error.isEmpty()) {
+        if (m_reportError)
+            m_reportError(error);
+        else
+            qWarning().noquote() << "message dropped:" << error;
     }
+    return true;
+}
+
+void MessagePump::tick()
+{
+    // Messages that came while this one was handled are not left waiting.
+    if (handleNext())
+        requestDrain();
     if (m_afterTick)
         m_afterTick();
-    if (m_queue.empty() && !(m_keepTicking && m_keepTicking()))
+    if (!(m_keepTicking && m_keepTicking()))
         m_timer.stop();
 }
 
 void MessagePump::drain()
 {
-    while (!m_queue.empty())
+    while (!m_queue.empty() && !m_handling)
         tick();
 }
 

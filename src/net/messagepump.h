@@ -36,16 +36,22 @@ private:
     std::vector<std::pair<QString, Handler>> m_entries;
 };
 
-// The receive queue of one side and its drain timer: one message per tick.
+// The receive queue of one side. A message is handled as soon as the event
+// loop comes back after its arrival: the first message at a resting queue
+// asks for one drain, which handles what is waiting one message at a time in
+// arrival order. Handlers never overlap: a handler that causes another
+// message or runs an event loop of its own only adds to the queue, and the
+// drain that is already running takes it in turn.
 // Errors raised while handling a message end that message only; they are
-// passed to the error reporter and the next tick goes on with the next one.
+// passed to the error reporter and the drain goes on with the next one.
 // Each message remembers where it came from: the server's seat of the
 // connection (readable by the handler through currentOrigin()) and that
 // connection's source number, so that the owner can bound what one
 // connection keeps waiting, drop what a departed one left behind, and refuse
 // at dispatch a message whose connection no longer holds its seat.
-// The timer sleeps while there is nothing to do, so an idle game costs no
-// CPU: it runs while messages are queued or while keepTicking() says so.
+// Beside the messages runs the tick timer, for work counted in ticks (the
+// client's phrase gate). It sleeps unless keepTicking() says it is needed,
+// so an idle game costs no CPU.
 class MessagePump : public QObject
 {
     Q_OBJECT
@@ -57,14 +63,15 @@ public:
     {
         m_reportError = std::move(reporter);
     }
-    // Work that runs at every tick after the message (the client's phrase gate).
+    // Work that runs at every tick of the timer (the client's phrase gate),
+    // whatever the messages do.
     void setAfterTick(std::function<void()> work) { m_afterTick = std::move(work); }
     // Whether ticks are still needed with an empty queue (the phrase gate
     // counting ticks while closed). Call wake() when it turns true.
     void setKeepTicking(std::function<bool()> predicate) { m_keepTicking = std::move(predicate); }
 
     // Asked before each message is handled; a message it refuses is dropped
-    // unhandled and the same tick goes on to the next one.
+    // unhandled and the next one is taken in its place.
     void setOriginCheck(std::function<bool(int origin, quint64 source)> check)
     {
         m_originCheck = std::move(check);
@@ -80,14 +87,20 @@ public:
     void discardFrom(quint64 source);
     // The origin of the message being handled (0 outside a handler).
     int currentOrigin() const { return m_currentOrigin; }
+    // A started pump handles messages as they come and ticks when needed;
+    // a stopped one does nothing unless stepped by tick() or drain().
     void start();
     void stop();
+    // Starts the tick timer if keepTicking() now asks for it.
     void wake();
     bool isTicking() const { return m_timer.isActive(); }
+    // A handler is running (possibly inside an event loop of its own).
+    bool isHandling() const { return m_handling; }
 
-    // One tick: take and handle at most one message. Public so tests can step.
+    // One tick: handle at most one message, then the tick's work. Public so
+    // tests can step; no message is taken while a handler is running.
     void tick();
-    // Handles every queued message now (tests only; the game always ticks).
+    // Handles every queued message now, tick by tick (tests).
     void drain();
 
 private:
@@ -105,6 +118,11 @@ private:
         qsizetype bytes = 0;
     };
     Queued takeFront();
+    void requestDrain();
+    void drainQueued();
+    // Takes the next message the origin check accepts and handles it;
+    // false when none was left or a handler is already running.
+    bool handleNext();
 
     std::deque<Queued> m_queue;
     std::unordered_map<quint64, Load> m_load; // per source other than 0
@@ -113,6 +131,8 @@ private:
     std::function<void()> m_afterTick;
     std::function<bool()> m_keepTicking;
     bool m_running = false;
+    bool m_drainRequested = false;
+    bool m_handling = false;
     int m_currentOrigin = 0;
 };
 

@@ -41,9 +41,9 @@ struct tplayer
 // GameEngine, which the server feeds: a game message's sender is the seat of
 // the connection that carried it, and the engine's messages go out through
 // the server as its outbox. It never touches a widget, so it runs without a
-// screen. Every message it handles comes from the one shared queue, drained
-// one per tick of `socktimer`; every message it sends is built by the
-// protocol module.
+// screen. Every message it handles comes from the one shared queue
+// (`socktimer`), handled one at a time in arrival order as soon as it comes;
+// every message it sends is built by the protocol module.
 //
 // A message is believed only for the seat of the connection that carried it:
 // its seat field must name that seat, and the host's requests (kick, start,
@@ -63,6 +63,7 @@ public:
     static constexpr int MaxSeats = 9;       // seats a connection may hold
     static constexpr int SpareSeat = 10;     // takes a surplus connection to refuse it
     static constexpr int PlayingSeats = GameEngine::PlayingSeats;
+    // The pump's tick; the server counts nothing in ticks, so it never runs.
     static constexpr int DispatchIntervalMs = 10;
     // A closed connection is destroyed after this delay, so that whatever it
     // still had to send ("CMD_full+") leaves first.
@@ -95,7 +96,7 @@ public:
     void reserveHostSeat(quint16 hostClientPort) { m_hostClientPort = hostClientPort; }
     quint16 reservedHostPort() const { return m_hostClientPort; }
 
-    void socktimerTimer();   // one dispatch tick
+    void socktimerTimer();   // one dispatch step (manual clock)
     void logintimerTimer();  // one second of the wait for logins
     MessagePump &pump() { return m_pump; }
     // The game; its Timer1Timer() is the one-second turn and pause clock.

@@ -1,7 +1,7 @@
 #pragma once
 
 // One player's session with the game server, without a screen: the
-// connection, the dispatch of the server's messages one per tick, the state
+// connection, the dispatch of the server's messages as they arrive, the state
 // of the table and the game as typed data, and every request the player can
 // make. Views (the main window's parts), tests and computer players drive a
 // session and listen to its signals; none of them reads state from a widget.
@@ -43,8 +43,8 @@ public:
     TSock::Failure connectFailure() const { return m_link.lastFailure(); }
     QString connectFailureDetail() const { return m_link.failureDetail(); }
     QString hostName() const { return m_link.hostName(); }
-    // Work after every dispatch tick, and a reason to go on ticking with an
-    // empty queue; wakeDispatch() when that reason turns true.
+    // Work at every tick of the 1 ms dispatch timer, and a reason to keep it
+    // ticking; wakeDispatch() when that reason turns true.
     void setAfterTick(std::function<void()> work) { m_link.setAfterTick(std::move(work)); }
     void setKeepTicking(std::function<bool()> predicate) { m_link.setKeepTicking(std::move(predicate)); }
     void wakeDispatch() { m_link.wake(); }
@@ -52,8 +52,8 @@ public:
     void setNewTurnSound(bool on) { m_newTurnSound = on; }
     // Opens the game connection (non-blocking); errors come as connectionError().
     void connectToHost(const QString &host, const QString &port) { m_link.open(host, port); }
-    // Manual modes for tests: the dispatch timer or the turn clock stays off
-    // and the caller steps tick() or tickClock() itself.
+    // Manual modes for tests: no message is handled and no timer ticks, or
+    // the turn clock stays off, and the caller steps tick() or tickClock().
     void setDispatchManual(bool manual) { m_link.setManual(manual); }
     void setClockManual(bool manual) { m_clock.setManual(manual); }
 

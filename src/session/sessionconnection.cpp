@@ -121,7 +121,7 @@ void SessionConnection::socketInfo(int code, const QString &text)
 
 void SessionConnection::closeAfterQueue()
 {
-    if (!m_closePending || m_pump.queued() > 0)
+    if (!m_closePending || m_pump.queued() > 0 || m_pump.isHandling())
         return;
     m_closePending = false;
     m_closed = true;

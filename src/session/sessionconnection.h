@@ -14,8 +14,8 @@
 namespace zwonky {
 
 // A client's game connection: the socket, the cutting of its bytes into
-// messages and the receive queue, drained one message per tick through the
-// command table. The connection's close is queued behind the messages that
+// messages and the receive queue, whose messages are handled through the
+// command table as soon as they arrive. The connection's close is queued behind the messages that
 // arrived before it, so the session sees them all before it hears of the
 // close. Errors from the socket, from a handler or from a send never leave
 // this class as exceptions; they are reported by signals.
@@ -35,8 +35,8 @@ public:
     TSock::Failure lastFailure() const;
     QString failureDetail() const;
     QString hostName() const;
-    // Extra work after every dispatch tick, and a reason to keep ticking with
-    // an empty queue (call wake() when it turns true).
+    // Work at every tick of the 1 ms timer, and a reason to keep it ticking
+    // (call wake() when it turns true).
     void setAfterTick(std::function<void()> work) { m_afterTick = std::move(work); }
     void setKeepTicking(std::function<bool()> predicate) { m_keepTicking = std::move(predicate); }
     void wake() { m_pump.wake(); }

@@ -66,6 +66,7 @@ private slots:
     void entrySends();
     void entryBeforeLogin();
     void phraseGate();
+    void phraseGateWhileMessagesFlow();
     void phraseWithoutConnection();
     void editedPhraseSends();
     void chatterSoundNotice_data();
@@ -222,6 +223,25 @@ void TestChatformChat::phraseGate()
     QVERIFY(m_rig->window.chatPane().phraseReady());
     button->click();
     QCOMPARE(sentUpToMarker(), phrase + phrase);
+}
+
+void TestChatformChat::phraseGateWhileMessagesFlow()
+{
+    // On the running timer: a burst of lines is shown at once, and the gate
+    // still waits for its ticks, not for messages.
+    QVERIFY(seatAnn());
+    ClientSession &session = m_rig->window.session();
+    m_rig->control<QPushButton>(QStringLiteral("b_phrase1"))->click();
+    QVERIFY(!m_rig->window.chatPane().phraseReady());
+    QByteArray burst;
+    for (int i = 0; i < 30; ++i)
+        burst += protocol::chatRelay(QStringLiteral("Eve"), QStringLiteral("line %1|clBlack").arg(i));
+    session.receive(burst);
+    QCoreApplication::processEvents();
+    QCOMPARE(session.queued(), std::size_t(0));
+    QVERIFY(log()->toPlainText().contains(QStringLiteral("line 29")));
+    QVERIFY(!m_rig->window.chatPane().phraseReady());
+    QTRY_VERIFY(m_rig->window.chatPane().phraseReady());
 }
 
 void TestChatformChat::phraseWithoutConnection()

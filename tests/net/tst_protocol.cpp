@@ -29,7 +29,6 @@ private slots:
     void dealKinds();
     void teamWinner();
     void placeholderAndCutChatAreDropped();
-    void idlePumpSleeps();
 };
 
 void TestProtocol::builders_data()
@@ -330,25 +329,6 @@ void TestProtocol::placeholderAndCutChatAreDropped()
     pump.enqueue(QByteArray("s good|clBlack"));
     pump.drain();
     QCOMPARE(chats, QStringList{"2+caf"});
-}
-
-void TestProtocol::idlePumpSleeps()
-{
-    MessagePump pump(1);
-    pump.start();
-    QVERIFY(!pump.isTicking());
-    pump.enqueue("CMD_x+1");
-    QVERIFY(pump.isTicking());
-    pump.tick();
-    QVERIFY(!pump.isTicking());
-    bool gateClosed = true;
-    int ticks = 0;
-    pump.setKeepTicking([&] { return gateClosed; });
-    pump.setAfterTick([&] { ++ticks; });
-    pump.wake();
-    QTRY_VERIFY(ticks >= 3);
-    gateClosed = false;
-    QTRY_VERIFY(!pump.isTicking());
 }
 
 QTEST_GUILESS_MAIN(TestProtocol)
