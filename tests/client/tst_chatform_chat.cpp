@@ -21,34 +21,14 @@
 #include <QTextBlock>
 #include <QtTest>
 
+#include "chatlog.h"
+
 #include <memory>
 
 using namespace zwonky;
 using namespace zwonky::testing;
 
 namespace {
-
-struct Run
-{
-    QString text;
-    bool bold;
-    QColor colour;
-};
-
-// The runs of the last line of the log.
-QList<Run> lastLine(const QTextEdit *log)
-{
-    QTextBlock block = log->document()->lastBlock();
-    while (block.isValid() && block.text().isEmpty())
-        block = block.previous();
-    QList<Run> runs;
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        runs.append({fragment.text(), fragment.charFormat().fontWeight() >= QFont::Bold,
-                     fragment.charFormat().foreground().color()});
-    }
-    return runs;
-}
 
 QByteArray wire(const char *text) { return QByteArray(text) + protocol::Terminator; }
 

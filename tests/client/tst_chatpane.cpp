@@ -6,6 +6,7 @@
 #include "client/chatpane.h"
 #include "client/colortext.h"
 
+#include "chatlog.h"
 #include "recordingfakes.h"
 #include "dialogfakes.h"
 
@@ -28,28 +29,6 @@ using namespace zwonky;
 using namespace zwonky::testing;
 
 namespace {
-
-struct Run
-{
-    QString text;
-    bool bold;
-    QColor colour;
-};
-
-// The runs of the last line of the log.
-QList<Run> lastLine(const QTextEdit *log)
-{
-    QTextBlock block = log->document()->lastBlock();
-    while (block.isValid() && block.text().isEmpty())
-        block = block.previous();
-    QList<Run> runs;
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        runs.append({fragment.text(), fragment.charFormat().fontWeight() >= QFont::Bold,
-                     fragment.charFormat().foreground().color()});
-    }
-    return runs;
-}
 
 // A pane on a panel of the window's size, with the menu entries it is handed
 // in the window, and every request it makes written down.
