@@ -36,18 +36,6 @@ namespace {
 constexpr quint32 NoticeBlue = 0xFF0000;
 constexpr int PlayingSeats = 6;
 
-// Runs a slot's work; errors from the sockets or from parsing end the
-// work and are reported, never thrown into the event loop.
-template <typename Work>
-void guarded(const std::function<void(const QString &)> &report, Work work)
-{
-    try {
-        work();
-    } catch (const ZwonkyError &e) {
-        report(e.text());
-    }
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- building
@@ -55,23 +43,22 @@ void guarded(const std::function<void(const QString &)> &report, Work work)
 void Tchat::buildMenus()
 {
     m_menus = new MainMenus(menuBar(), this);
-    auto report = [this](const QString &text) { reportError(text); };
-    connect(m_menus->startGame(), &QAction::triggered, this, [this, report] {
-        guarded(report, [this] { button_startClick(); });
+    connect(m_menus->startGame(), &QAction::triggered, this, [this] {
+        runGuarded([this] { button_startClick(); });
     });
     connect(m_menus->exitProgram(), &QAction::triggered, this, &QWidget::close);
     for (QAction *item : {m_menus->classic(), m_menus->newSound()}) {
-        connect(item, &QAction::triggered, this, [this, item, report] {
-            guarded(report, [this, item] { New1Click(item); });
+        connect(item, &QAction::triggered, this, [this, item] {
+            runGuarded([this, item] { New1Click(item); });
         });
     }
-    connect(m_menus->justWatch(), &QAction::triggered, this, [this, report](bool checked) {
+    connect(m_menus->justWatch(), &QAction::triggered, this, [this](bool checked) {
         // The tick follows the server's answer, not the click.
         m_menus->justWatch()->setChecked(!checked);
-        guarded(report, [this] { JustWatch1Click(); });
+        runGuarded([this] { JustWatch1Click(); });
     });
-    connect(m_menus->viewTally(), &QAction::triggered, this, [this, report] {
-        guarded(report, [this] { ViewTally1Click(); });
+    connect(m_menus->viewTally(), &QAction::triggered, this, [this] {
+        runGuarded([this] { ViewTally1Click(); });
     });
     connect(m_menus->spyList(), &QAction::triggered, this, [this] { showCompanion(m_windows.spyList); });
     connect(m_menus->phraseList(), &QAction::triggered, this, [this] { showCompanion(m_windows.phrases); });

@@ -205,11 +205,7 @@ void ChatPane::wireMenu()
 
 void ChatPane::guard(const std::function<void()> &work)
 {
-    try {
-        work();
-    } catch (const ZwonkyError &e) {
-        emit errorOccurred(e.text());
-    }
+    runGuarded(work, [this](const QString &text) { emit errorOccurred(text); });
 }
 
 void ChatPane::setRequests(Requests requests) { m_requests = std::move(requests); }

@@ -126,12 +126,10 @@ void PlayerTableView::buildPopup(QWidget *window)
 
 void PlayerTableView::guarded(const std::function<void()> &work)
 {
-    try {
-        work();
-    } catch (const ZwonkyError &e) {
+    runGuarded(work, [this](const QString &text) {
         if (m_report)
-            m_report(e.text());
-    }
+            m_report(text);
+    });
 }
 
 QLabel *PlayerTableView::nameLabel(int seat) const { return at(m_names, seat); }
