@@ -30,7 +30,7 @@ void Tchat::wireSession()
     connect(s, &ClientSession::soundRequested, this, &Tchat::playsounds);
     connect(s, &ClientSession::chatReceived, m_chatPane, &ChatPane::addRelayed);
     connect(s, &ClientSession::chatterSoundRequested, this, [this](int seat, const QString &sound) {
-        // Seat 0: the message's seat was no number; watchers make no sounds.
+        // Seat 0: the message's seat was no number; a seat off the table names nobody.
         std::optional<QString> player;
         if (isPlayingSeat(seat))
             player = m_session->players().shownName(seat);
