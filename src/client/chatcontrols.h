@@ -1,30 +1,14 @@
 #pragma once
 
-// Two small helpers of the chat pane's controls.
+// A small helper of the chat pane's controls.
 
 #include <QKeyEvent>
-#include <QMimeData>
-#include <QTextDocumentFragment>
-#include <QTextEdit>
+#include <QObject>
+#include <QWidget>
 
 #include <functional>
 
 namespace zwonky {
-
-// The chat log: copies its selection as plain text only.
-class ChatLogView : public QTextEdit
-{
-public:
-    using QTextEdit::QTextEdit;
-
-protected:
-    QMimeData *createMimeDataFromSelection() const override
-    {
-        auto *data = new QMimeData;
-        data->setText(textCursor().selection().toPlainText());
-        return data;
-    }
-};
 
 // Routes the key presses of one widget to a handler before the widget sees them.
 class KeyHook : public QObject

@@ -1,13 +1,13 @@
 #include "client/chatpane.h"
 
 #include "client/chatcontrols.h"
+#include "client/chatlogview.h"
 #include "client/colortext.h"
 #include "client/phrasebuttons.h"
 #include "client/rteurl.h"
 #include "net/zwonkyerror.h"
 #include "windows/phrasesform.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -28,15 +27,6 @@ namespace {
 const QString EnterChatHere = QStringLiteral("<Enter Chat Here>");
 constexpr int LogLeft = 22 + 4; // right of the phrase buttons
 constexpr int EntryHeight = 24;
-// A typed line is at most as long as the entry takes; a relayed line adds
-// the sender's name and a few words of the server's to it.
-constexpr int MaxChatEntryLength = 32767;
-constexpr int MaxChatLineLength = MaxChatEntryLength + 1024;
-// The log keeps the newest lines, many screenfuls of them; older ones go, so
-// an evening of chat does not grow the window's memory. They go a batch at
-// a time: every removal at the top lays the whole log out again.
-constexpr int MaxLogLines = 1000;
-constexpr int LogTrimBatch = 200;
 
 // The terminator byte is the character U+00FF in the wire's code page; a
 // text holding it would end the message early and the rest would reach the
@@ -131,7 +121,7 @@ void ChatPane::buildEntry(QWidget *panel, int left, int top)
     entryFont.setPixelSize(13);
     m_entry->setFont(entryFont);
     m_entry->setText(EnterChatHere);
-    m_entry->setMaxLength(MaxChatEntryLength);
+    m_entry->setMaxLength(ChatLogView::LongestTypedLine);
     setTextColour(m_textColour);
     new KeyHook(m_entry, [this](QKeyEvent *key) {
         // mychatKeyDown: the first key clears the invitation.
@@ -227,80 +217,7 @@ void ChatPane::setLinkAsker(std::function<bool(const QString &)> asker)
 
 void ChatPane::addLine(const QString &line, quint32 colour)
 {
-    // Longer lines come from no typing player; they are cut before the log
-    // lays them out and looks for their links.
-    const QString text = line.left(MaxChatLineLength);
-    const qsizetype colon = text.indexOf(QLatin1Char(':'));
-    const QString head = colon >= 0 ? text.left(colon + 1) : QString();
-    const QString body = colon >= 0 ? text.mid(colon + 1) : text;
-
-    QTextEdit *log = m_log;
-    QScrollBar *scroll = log->verticalScrollBar();
-    log->setUpdatesEnabled(false);
-    const QTextCursor caret = log->textCursor();
-    const int firstVisible = scroll->value();
-    // Where the line at the top of the view is, to keep it there when the
-    // oldest lines go.
-    QAbstractTextDocumentLayout *layout = log->document()->documentLayout();
-    QTextCursor topLine;
-    qreal topLineY = 0;
-    if (m_scrollOff) {
-        topLine = log->cursorForPosition(QPoint(0, 0));
-        topLineY = layout->blockBoundingRect(topLine.block()).top();
-    }
-
-    QTextCursor end(log->document());
-    end.movePosition(QTextCursor::End);
-    // One edit: the document lays the line out once, not once per link.
-    end.beginEditBlock();
-    QTextCharFormat format;
-    format.setForeground(colorFromValue(colour));
-    format.setFontWeight(QFont::Bold);
-    end.insertText(head, format);
-    format.setFontWeight(QFont::Normal);
-    insertBody(end, body, format);
-    end.insertBlock(QTextBlockFormat(), format);
-    end.endEditBlock();
-    trimLog();
-
-    if (m_scrollOff) {
-        log->setTextCursor(caret);
-        const qreal droppedHeight = topLineY - layout->blockBoundingRect(topLine.block()).top();
-        scroll->setValue(firstVisible - qRound(droppedHeight));
-    } else {
-        log->setTextCursor(end);
-        scroll->setValue(scroll->maximum());
-    }
-    log->setUpdatesEnabled(true);
-    log->viewport()->update();
-}
-
-void ChatPane::trimLog()
-{
-    // Each line is a block, and so is the empty one after the newest line.
-    QTextDocument *document = m_log->document();
-    const int lines = document->blockCount() - 1;
-    if (lines <= MaxLogLines + LogTrimBatch)
-        return;
-    QTextCursor oldest(document);
-    oldest.setPosition(document->findBlockByNumber(lines - MaxLogLines).position(),
-                       QTextCursor::KeepAnchor);
-    oldest.removeSelectedText();
-}
-
-void ChatPane::insertBody(QTextCursor &at, const QString &body, const QTextCharFormat &format)
-{
-    // Links look like links, in the line's own colour, so a player sees
-    // what a click will open.
-    QTextCharFormat linkFormat = format;
-    linkFormat.setFontUnderline(true);
-    qsizetype done = 0;
-    for (const CharRange &link : findLinks(body)) {
-        at.insertText(body.mid(done, link.start - done), format);
-        at.insertText(body.mid(link.start, link.end - link.start), linkFormat);
-        done = link.end;
-    }
-    at.insertText(body.mid(done), format);
+    m_log->appendLine(line, colour, m_scrollOff);
 }
 
 void ChatPane::addRelayed(const QString &text, const QString &colourText)
@@ -477,25 +394,7 @@ void ChatPane::N14Click(int points)
 void ChatPane::setTextSize(int points)
 {
     m_textSize = points;
-    QTextEdit *log = m_log;
-    // The new size lays the log out again, which would leave its view at the
-    // top: the newest line stays in view, or with Chat Scroll Off the line
-    // that was at the top stays there.
-    const int firstVisible = log->cursorForPosition(QPoint(0, 0)).position();
-    QFont logFont = log->font();
-    logFont.setPointSize(points);
-    log->setFont(logFont);
-    QScrollBar *scroll = log->verticalScrollBar();
-    if (m_scrollOff) {
-        QTextCursor top(log->document());
-        top.setPosition(firstVisible);
-        scroll->setValue(scroll->value() + log->cursorRect(top).top());
-    } else {
-        QTextCursor end(log->document());
-        end.movePosition(QTextCursor::End);
-        log->setTextCursor(end);
-        scroll->setValue(scroll->maximum());
-    }
+    m_log->setPointSize(points, m_scrollOff);
 }
 
 } // namespace zwonky

@@ -14,14 +14,12 @@
 class QAction;
 class QLineEdit;
 class QMenu;
-class QTextCharFormat;
-class QTextCursor;
-class QTextEdit;
 class QUrl;
 class QWidget;
 
 namespace zwonky {
 
+class ChatLogView;
 class LinkPointer;
 class PhraseButtons;
 class SoundPlayer;
@@ -144,15 +142,13 @@ private:
     void guard(const std::function<void()> &work);
     void setHideSelection(bool hide);
     // Drops the oldest lines once the log holds too many.
-    void trimLog();
     // Inserts a line's body, its links underlined.
-    static void insertBody(QTextCursor &at, const QString &body, const QTextCharFormat &format);
 
     MenuActions m_menu;
     Requests m_requests;
     ChatSounds m_sounds;
     PhraseButtons *m_phraseButtons = nullptr;
-    QTextEdit *m_log = nullptr;          // `mainchat`
+    ChatLogView *m_log = nullptr;        // `mainchat`
     QLineEdit *m_entry = nullptr;        // `mychat`
     QMenu *m_logPopup = nullptr;         // `PopupMenu1`
     QMenu *m_entryPopup = nullptr;       // `PopupMenu2`

@@ -1,0 +1,120 @@
+#include "client/chatlogview.h"
+
+#include "client/colortext.h"
+#include "client/rteurl.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+
+namespace zwonky {
+
+void ChatLogView::appendLine(const QString &line, quint32 colour, bool keepView)
+{
+    // Longer lines come from no typing player; they are cut before the log
+    // lays them out and looks for their links.
+    const QString text = line.left(LongestLine);
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    const QString head = colon >= 0 ? text.left(colon + 1) : QString();
+    const QString body = colon >= 0 ? text.mid(colon + 1) : text;
+
+    QScrollBar *scroll = verticalScrollBar();
+    setUpdatesEnabled(false);
+    const QTextCursor caret = textCursor();
+    const int firstVisible = scroll->value();
+    // Where the line at the top of the view is, to keep it there when the
+    // oldest lines go.
+    QAbstractTextDocumentLayout *layout = document()->documentLayout();
+    QTextCursor topLine;
+    qreal topLineY = 0;
+    if (keepView) {
+        topLine = cursorForPosition(QPoint(0, 0));
+        topLineY = layout->blockBoundingRect(topLine.block()).top();
+    }
+
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    // One edit: the document lays the line out once, not once per link.
+    end.beginEditBlock();
+    QTextCharFormat format;
+    format.setForeground(colorFromValue(colour));
+    format.setFontWeight(QFont::Bold);
+    end.insertText(head, format);
+    format.setFontWeight(QFont::Normal);
+    insertBody(end, body, format);
+    end.insertBlock(QTextBlockFormat(), format);
+    end.endEditBlock();
+    trim();
+
+    if (keepView) {
+        setTextCursor(caret);
+        const qreal droppedHeight = topLineY - layout->blockBoundingRect(topLine.block()).top();
+        scroll->setValue(firstVisible - qRound(droppedHeight));
+    } else {
+        setTextCursor(end);
+        scroll->setValue(scroll->maximum());
+    }
+    setUpdatesEnabled(true);
+    viewport()->update();
+}
+
+void ChatLogView::setPointSize(int points, bool keepView)
+{
+    // The new size lays the log out again, which would leave its view at the
+    // top: the newest line stays in view, or with Chat Scroll Off the line
+    // that was at the top stays there.
+    const int firstVisible = cursorForPosition(QPoint(0, 0)).position();
+    QFont logFont = font();
+    logFont.setPointSize(points);
+    setFont(logFont);
+    QScrollBar *scroll = verticalScrollBar();
+    if (keepView) {
+        QTextCursor top(document());
+        top.setPosition(firstVisible);
+        scroll->setValue(scroll->value() + cursorRect(top).top());
+    } else {
+        QTextCursor end(document());
+        end.movePosition(QTextCursor::End);
+        setTextCursor(end);
+        scroll->setValue(scroll->maximum());
+    }
+}
+
+QMimeData *ChatLogView::createMimeDataFromSelection() const
+{
+    auto *data = new QMimeData;
+    data->setText(textCursor().selection().toPlainText());
+    return data;
+}
+
+void ChatLogView::trim()
+{
+    // Each line is a block, and so is the empty one after the newest line.
+    QTextDocument *log = document();
+    const int lines = log->blockCount() - 1;
+    if (lines <= MaxLines + TrimBatch)
+        return;
+    QTextCursor oldest(log);
+    oldest.setPosition(log->findBlockByNumber(lines - MaxLines).position(), QTextCursor::KeepAnchor);
+    oldest.removeSelectedText();
+}
+
+void ChatLogView::insertBody(QTextCursor &at, const QString &body, const QTextCharFormat &format)
+{
+    // Links look like links, in the line's own colour, so a player sees
+    // what a click will open.
+    QTextCharFormat linkFormat = format;
+    linkFormat.setFontUnderline(true);
+    qsizetype done = 0;
+    for (const CharRange &link : findLinks(body)) {
+        at.insertText(body.mid(done, link.start - done), format);
+        at.insertText(body.mid(link.start, link.end - link.start), linkFormat);
+        done = link.end;
+    }
+    at.insertText(body.mid(done), format);
+}
+
+} // namespace zwonky
