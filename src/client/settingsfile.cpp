@@ -1,11 +1,11 @@
 #include "client/settingsfile.h"
 
+
 #include "client/inifile.h"
+#include "storage/datafolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <climits>
@@ -81,15 +81,8 @@ private:
 
 QString SettingsFile::pathIn(const QString &folder)
 {
-    QString chosen = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
-    const QFileInfo info(chosen);
-    if (!info.isDir() || !info.isWritable()) {
-        // An installed program's folder is often closed to its users.
-        const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        if (!own.isEmpty() && QDir().mkpath(own))
-            chosen = own;
-    }
-    return QDir(chosen).filePath(SettingsFileName);
+    const QString preferred = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    return QDir(writableDataFolder(preferred)).filePath(SettingsFileName);
 }
 
 ClientSettings SettingsFile::load() const

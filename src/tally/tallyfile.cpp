@@ -1,13 +1,13 @@
 #include "tally/tallyfile.h"
 
+
 #include "net/zwonkyerror.h"
+#include "storage/datafolder.h"
 #include "storage/filereplace.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <QtEndian>
 
 namespace zwonky {
@@ -26,10 +26,7 @@ TallyFile::TallyFile()
 
 QString TallyFile::defaultFolder()
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(programFolder).isWritable())
-        return programFolder;
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return writableDataFolder(QCoreApplication::applicationDirPath());
 }
 
 void TallyFile::setFolder(const QString &folder)

@@ -1,5 +1,7 @@
 #include "windows/downloadform.h"
 
+
+#include "storage/datafolder.h"
 #include "widgets/placement.h"
 #include "windows/aboutform.h"
 #include "windows/installertransfer.h"
@@ -13,7 +15,6 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace zwonky {
@@ -224,12 +225,7 @@ QStringList Tdownload::installerArguments()
 
 QString Tdownload::chooseDownloadFolder(const QString &programFolder)
 {
-    const QFileInfo program(programFolder);
-    if (program.isDir() && program.isWritable())
-        return program.absoluteFilePath();
-    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(perUser);
-    return perUser;
+    return writableDataFolder(programFolder);
 }
 
 QString Tdownload::installerFileName(const QUrl &address)
