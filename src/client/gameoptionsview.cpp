@@ -50,9 +50,9 @@ void GameOptionsView::onGameStarted(const GameSettings &settings)
     m_playToLabel->setText(QStringLiteral("Play to Score: %1").arg(settings.playTo));
     m_timePerTurnLabel->setText(QStringLiteral("Time Per Turn: %1").arg(settings.timePerTurn));
     m_zwonkedAtLabel->setText(QStringLiteral("Zwonked At: %1").arg(settings.zwonkedAt));
-    m_typingLabel->setText(settings.allowTyping ? QStringLiteral("Allow Typing: On")
+    m_typingLabel->setText(settings.typing ? QStringLiteral("Allow Typing: On")
                                                 : QStringLiteral("Allow Typing: Off"));
-    m_newLabel->setText(settings.allowNewTiles ? QStringLiteral("Allow New Tiles: On")
+    m_newLabel->setText(settings.newTiles ? QStringLiteral("Allow New Tiles: On")
                                                : QStringLiteral("Allow New Tiles: Off"));
     showFastGame(settings.fast);
     m_teamLabel->setText(settings.team ? QStringLiteral("Team Game!") : QString());
@@ -65,9 +65,9 @@ void GameOptionsView::onCaughtUp(const GameSettings &settings)
     m_playToLabel->setText(QStringLiteral("Play to Score: %1").arg(settings.playTo));
     m_timePerTurnLabel->setText(QStringLiteral("Time Per Turn: %1").arg(settings.timePerTurn));
     m_zwonkedAtLabel->setText(QStringLiteral("Zwonked at: %1").arg(settings.zwonkedAt));
-    m_typingLabel->setText(settings.allowTyping ? QStringLiteral("Allow Typing: ON")
+    m_typingLabel->setText(settings.typing ? QStringLiteral("Allow Typing: ON")
                                                 : QStringLiteral("Allow Typing: OFF"));
-    m_newLabel->setText(settings.allowNewTiles ? QStringLiteral("Allow New Tiles: ON")
+    m_newLabel->setText(settings.newTiles ? QStringLiteral("Allow New Tiles: ON")
                                                : QStringLiteral("Allow New Tiles: OFF"));
 }
 

@@ -5,6 +5,8 @@
 // and the team line. It shows the options the session announces, as the
 // game starts and as a late comer catches up.
 
+#include "session/sessionstate.h"
+
 #include <QObject>
 
 class QLabel;
@@ -13,7 +15,6 @@ class QWidget;
 namespace zwonky {
 
 class ClientSession;
-struct GameSettings;
 
 class GameOptionsView : public QObject
 {

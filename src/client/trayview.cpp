@@ -392,7 +392,7 @@ bool TrayView::checkforletter(const QString &letter)
 
 bool TrayView::FormShortCut(QKeyEvent *key)
 {
-    if (!key || !isOwnTurn() || !m_session.settings().allowTyping)
+    if (!key || !isOwnTurn() || !m_session.settings().typing)
         return false;
     const int code = key->key();
     if (code == Qt::Key_Tab || code == Qt::Key_Backtab) {

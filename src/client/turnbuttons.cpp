@@ -123,8 +123,8 @@ void TurnButtons::showOwnTurn()
     for (QWidget *button : std::initializer_list<QWidget *>{m_done, m_clear, m_finish})
         button->show();
     m_old->hide();
-    m_newTiles->setVisible(m_session.settings().allowNewTiles);
-    m_typing->setVisible(m_session.settings().allowTyping);
+    m_newTiles->setVisible(m_session.settings().newTiles);
+    m_typing->setVisible(m_session.settings().typing);
 }
 
 void TurnButtons::hideAll()

@@ -5,6 +5,8 @@
 // announcement bar (`memo_ending`) and the winner's banner (`panel_winner`).
 // Each follows the session's news.
 
+#include "session/sessionstate.h"
+
 #include <QObject>
 
 class QLabel;
@@ -13,7 +15,6 @@ class QWidget;
 namespace zwonky {
 
 class ClientSession;
-struct GameSettings;
 
 class TurnStatusView : public QObject
 {

@@ -171,7 +171,7 @@ void ClientSession::justwatching(FieldCursor &args)
 void ClientSession::startthegame(FieldCursor &args)
 {
     const QString starter = args.takeField();
-    const GameSettings settings = GameSettings::fromWire(protocol::takeGameOptions(args));
+    const GameSettings settings = protocol::takeGameOptions(args);
     m_state.settings = settings;
     m_state.gameAnnounced = true;
     m_state.winner.clear();
@@ -386,7 +386,7 @@ void ClientSession::stats(FieldCursor &args)
         turnSeat = 0;
     m_state.currentSeat = turnSeat;
     m_state.wordSeat = turnSeat;
-    m_state.settings = GameSettings::fromWire(protocol::takeGameOptions(args));
+    m_state.settings = protocol::takeGameOptions(args);
     m_state.gameAnnounced = true;
     setPhase(turnSeat != 0 ? SessionPhase::TurnRunning : SessionPhase::Pause);
     emit caughtUp(turnSeat, m_state.settings);

@@ -27,31 +27,9 @@ enum class SessionPhase {
 
 // The options of the running game, typed. Before any game they hold the
 // start window's defaults.
-struct GameSettings
-{
-    int playTo = 5000;
-    int timePerTurn = 90;
-    int zwonkedAt = 2000;
-    bool allowNewTiles = true;
-    bool allowTyping = false;
-    bool fast = false;
-    bool team = false;
-
-    // The options as announced by "CMD_startgame" or "CMD_stats".
-    static GameSettings fromWire(const protocol::GameOptions &options)
-    {
-        GameSettings s;
-        s.playTo = options.playTo;
-        s.timePerTurn = options.timePerTurn;
-        s.zwonkedAt = options.zwonkedAt;
-        s.allowNewTiles = options.newTiles;
-        s.allowTyping = options.typing;
-        s.fast = options.fast;
-        s.team = options.team;
-        return s;
-    }
-    bool operator==(const GameSettings &) const = default;
-};
+// The options the host announced ("CMD_startgame", "CMD_stats"), as the
+// protocol reads them; before any announcement, the window's first captions.
+using GameSettings = protocol::GameOptions;
 
 // How a "CMD_thedice" deals; the protocol reads the flag.
 using protocol::DealKind;
@@ -82,7 +60,8 @@ struct SessionState
     int wordSeat = 0;
     SessionPhase phase = SessionPhase::NoGame;
     bool gameAnnounced = false;
-    GameSettings settings;
+    GameSettings settings{.team = false, .playTo = 5000, .timePerTurn = 90, .zwonkedAt = 2000,
+                          .newTiles = true, .typing = false, .fast = false};
     QString winner;           // the text of "CMD_winner"; empty before
     bool ownHoldsNewTiles = false; // bought new tiles this turn: may go back
 

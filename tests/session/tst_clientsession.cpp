@@ -287,8 +287,8 @@ void TestClientSession::startResetsTheTableAndTypesTheOptions()
     QCOMPARE(s.playTo, 5000);
     QCOMPARE(s.timePerTurn, 60);
     QCOMPARE(s.zwonkedAt, 4000);
-    QVERIFY(s.allowNewTiles);
-    QVERIFY(!s.allowTyping);
+    QVERIFY(s.newTiles);
+    QVERIFY(!s.typing);
     QVERIFY(s.fast);
     QVERIFY(!s.team);
     QCOMPARE(started.first().at(1).value<GameSettings>(), s);
@@ -301,8 +301,8 @@ void TestClientSession::startResetsTheTableAndTypesTheOptions()
 
     rig.feed("CMD_startgame+Bo+t+100+30+50+f+t+f+");
     QVERIFY(rig.session.settings().team);
-    QVERIFY(!rig.session.settings().allowNewTiles);
-    QVERIFY(rig.session.settings().allowTyping);
+    QVERIFY(!rig.session.settings().newTiles);
+    QVERIFY(rig.session.settings().typing);
     QCOMPARE(rig.noticeTexts().last(), QStringLiteral("Bo has started a SLOW TEAM game."));
 }
 
