@@ -7,6 +7,8 @@
 #include <QResource>
 #include <QTemporaryFile>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -29,40 +31,48 @@ constexpr auto NotFoundText = "English.dic dictionary not found!";
 constexpr qsizetype MaxKeyLength = 255;   // keys are short strings
 constexpr int FieldWidth = TDictn::RecordSize - 1;
 
-using RecordText = std::array<char, TDictn::KeyWidth>;
-
-// Key and record text are compared in the same shape: NULs read as blanks,
-// blanks trimmed off both ends, padded with blanks to the key width, ASCII
-// letters upper-cased. A key longer than the key width stays longer.
-QByteArray trimmedKey(QByteArray text)
-{
-    text.replace('\0', ' ');
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == ' ')
-        ++begin;
-    while (end > begin && text.at(end - 1) == ' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
+// A key that can match: at most 14 characters once trimmed, upper-cased and
+// padded with blanks to the field width. Record texts are always the
+// 14-byte field shape plus one blank, so the 15th byte of a key of 14 or
+// fewer characters always agrees, and 14 bytes decide every comparison.
+using KeyField = std::array<char, FieldWidth>;
 
 char upper(char c)
 {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-QByteArray keyText(const QByteArray &trimmed)
+bool blankChar(QChar c)
 {
-    QByteArray key = trimmed;
-    if (key.size() < TDictn::KeyWidth)
-        key.append(QByteArray(TDictn::KeyWidth - key.size(), ' '));
-    std::transform(key.begin(), key.end(), key.begin(), upper);
-    return key;
+    return c.unicode() == u' ' || c.unicode() == 0;
 }
 
-// The record's 14-byte field in the shape of a key; always 15 bytes, since
-// the field holds at most 14.
-RecordText recordText(const char *field)
+// Key and record text are compared in the same shape: NULs read as blanks,
+// blanks trimmed off both ends, padded with blanks, ASCII letters
+// upper-cased. False when nothing is left or when more than the field holds
+// is left: such a key matches no record.
+bool keyField(const QString &word, KeyField &key)
+{
+    const QStringView text = QStringView(word).left(MaxKeyLength);
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && blankChar(text[begin]))
+        ++begin;
+    while (end > begin && blankChar(text[end - 1]))
+        --end;
+    if (begin == end || end - begin > FieldWidth)
+        return false;
+    key.fill(' ');
+    for (qsizetype i = begin; i < end; ++i) {
+        const char byte = protocol::encodeChar(text[i]);
+        key[static_cast<size_t>(i - begin)] = byte == '\0' ? ' ' : upper(byte);
+    }
+    return true;
+}
+
+// The record's 14-byte field in the shape of a key (without the blank that
+// always follows it).
+KeyField recordText(const char *field)
 {
     int begin = 0;
     int end = FieldWidth;
@@ -71,29 +81,38 @@ RecordText recordText(const char *field)
         ++begin;
     while (end > begin && blank(field[end - 1]))
         --end;
-    RecordText text;
+    KeyField text;
     text.fill(' ');
     for (int i = begin; i < end; ++i)
         text[static_cast<size_t>(i - begin)] = field[i] == '\0' ? ' ' : upper(field[i]);
     return text;
 }
 
-// Unsigned byte order; a string that is a prefix of the other is smaller.
-int compareToKey(const RecordText &text, const QByteArray &key)
+// A field already in key shape: no leading blank, no NUL, no lower case.
+// The shipped list holds nothing else, so most probes compare in place.
+bool inKeyShape(const char *field)
 {
-    const size_t common = std::min(text.size(), static_cast<size_t>(key.size()));
-    const int c = std::memcmp(text.data(), key.constData(), common);
-    if (c != 0)
-        return c;
-    if (text.size() == static_cast<size_t>(key.size()))
-        return 0;
-    return text.size() < static_cast<size_t>(key.size()) ? -1 : 1;
+    bool odd = field[0] == ' ';
+    for (int i = 0; i < FieldWidth; ++i) {
+        const auto c = static_cast<unsigned char>(field[i]);
+        odd |= (c == 0) | (static_cast<unsigned char>(c - 'a') < 26);
+    }
+    return !odd;
+}
+
+// Unsigned byte order of the record text against the key.
+int compareToKey(const char *field, const KeyField &key)
+{
+    if (inKeyShape(field))
+        return std::memcmp(field, key.data(), key.size());
+    const KeyField text = recordText(field);
+    return std::memcmp(text.data(), key.data(), key.size());
 }
 
 // Binary search over records 0..lastIndex. fetch(index) yields a pointer to
 // the record's 14-byte field, or nullptr when no record could be read there.
 template <typename Fetch>
-bool searchRecords(const QByteArray &key, qint64 lastIndex, Fetch fetch)
+bool searchRecords(const KeyField &key, qint64 lastIndex, Fetch fetch)
 {
     qint64 lo = 0;
     qint64 hi = lastIndex;
@@ -102,7 +121,7 @@ bool searchRecords(const QByteArray &key, qint64 lastIndex, Fetch fetch)
         const char *field = fetch(mid);
         if (!field)
             return false;
-        const int order = compareToKey(recordText(field), key);
+        const int order = compareToKey(field, key);
         if (order == 0)
             return true;
         if (order < 0)
@@ -170,6 +189,7 @@ void TDictn::OpenList()
         m_open = true;
         m_source = Source::WorkingFile;
         m_lastIndex = m_file.size() / RecordSize - 1;
+        mapRecords();
         return;
     }
     if (m_createdFile) {
@@ -221,8 +241,38 @@ void TDictn::useBuiltInInMemory()
     m_lastIndex = m_builtIn.size() / RecordSize - 1;
 }
 
+void TDictn::mapRecords()
+{
+    const qint64 length = (m_lastIndex + 1) * RecordSize;
+    if (length <= 0)
+        return;
+    // A mapping that fails leaves the lookups reading the file.
+    m_map = m_file.map(0, length);
+    m_mappedLength = m_map ? length : 0;
+}
+
+bool TDictn::mappingIntact() const
+{
+    if (!m_map)
+        return false;
+    // Touching a mapped page past the end of a file that was cut since it
+    // was opened would kill the process; such a file is read instead, where
+    // a record that is gone simply answers no.
+    struct stat status {};
+    return ::fstat(m_file.handle(), &status) == 0 && status.st_size >= m_mappedLength;
+}
+
+void TDictn::readWithoutMapping()
+{
+    if (m_map)
+        m_file.unmap(m_map);
+    m_map = nullptr;
+    m_mappedLength = 0;
+}
+
 void TDictn::CloseList()
 {
+    readWithoutMapping();
     if (m_file.isOpen())
         m_file.close();
     if (m_createdFile)
@@ -246,10 +296,9 @@ bool TDictn::IsWord(const QString &word)
 {
     if (!m_open)
         return false;
-    const QByteArray trimmed = trimmedKey(protocol::encodeText(word.left(MaxKeyLength)));
-    if (trimmed.isEmpty())
+    KeyField key;
+    if (!keyField(word, key))
         return false;
-    const QByteArray key = keyText(trimmed);
 
     if (m_source == Source::BuiltInMemory) {
         return searchRecords(key, m_lastIndex, [this](qint64 index) -> const char * {
@@ -257,6 +306,11 @@ bool TDictn::IsWord(const QString &word)
             if (offset + RecordSize > m_builtIn.size())
                 return nullptr;
             return m_builtIn.constData() + offset + 1;
+        });
+    }
+    if (mappingIntact()) {
+        return searchRecords(key, m_lastIndex, [this](qint64 index) -> const char * {
+            return reinterpret_cast<const char *>(m_map) + index * RecordSize + 1;
         });
     }
     return searchRecords(key, m_lastIndex, [this](qint64 index) -> const char * {

@@ -21,8 +21,10 @@ namespace zwonky {
 // under a temporary name and renamed when complete; an existing file whose
 // length is not a whole number of records (a copy cut short by a kill) is
 // replaced by a fresh copy, which is ours and removed at exit. Every lookup
-// is a binary search reading one record per probe from the open file; the
-// list is not held in memory.
+// is a binary search over the records of the open file, which is mapped into
+// memory so that a probe costs no system call; the list is not copied into
+// memory. When the file cannot be mapped, or has been cut short since it was
+// opened, each probe reads its one record from the file instead.
 //
 // When the working file cannot be written or opened (read-only folder, full
 // disk), lookups run over the built-in bytes in memory with the same search,
@@ -61,6 +63,11 @@ public:
     // Number of whole records in the list being searched.
     qint64 recordCount() const { return m_lastIndex + 1; }
     QString workingFilePath() const { return m_path; }
+    // True when the working file's records are searched through a mapping.
+    bool isMapped() const { return m_map != nullptr; }
+    // Drops the mapping: from now on every probe reads its record from the
+    // file, as when the file cannot be mapped.
+    void readWithoutMapping();
 
 private:
     void OpenList();
@@ -69,6 +76,8 @@ private:
     static bool holdsWholeRecords(qint64 size);
     void useBuiltInInMemory();
     bool readRecord(qint64 index);
+    void mapRecords();
+    bool mappingIntact() const;
 
     QString m_path;
     QByteArray m_builtIn;
@@ -79,6 +88,8 @@ private:
     Source m_source = Source::None;
     qint64 m_lastIndex = -1;
     std::array<char, RecordSize> m_record{};
+    uchar *m_map = nullptr;       // the records of m_file, when mapped
+    qint64 m_mappedLength = 0;
 };
 
 } // namespace zwonky
