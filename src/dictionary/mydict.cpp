@@ -1,13 +1,12 @@
 #include "dictionary/mydict.h"
 
+#include "dictionary/busfaultguard.h"
 #include "net/protocol.h"
 #include "net/zwonkyerror.h"
 
 #include <QFileInfo>
 #include <QResource>
 #include <QTemporaryFile>
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -47,6 +46,16 @@ bool blankChar(QChar c)
     return c.unicode() == u' ' || c.unicode() == 0;
 }
 
+// The character's byte in the word list's code page, Windows-1252. Latin-1
+// characters are their own byte; the few others take the long way.
+char listByte(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return static_cast<char>(u);
+    return protocol::encodeText(QString(c)).at(0);
+}
+
 // Key and record text are compared in the same shape: NULs read as blanks,
 // blanks trimmed off both ends, padded with blanks, ASCII letters
 // upper-cased. False when nothing is left or when more than the field holds
@@ -64,7 +73,7 @@ bool keyField(const QString &word, KeyField &key)
         return false;
     key.fill(' ');
     for (qsizetype i = begin; i < end; ++i) {
-        const char byte = protocol::encodeChar(text[i]);
+        const char byte = listByte(text[i]);
         key[static_cast<size_t>(i - begin)] = byte == '\0' ? ' ' : upper(byte);
     }
     return true;
@@ -244,22 +253,12 @@ void TDictn::useBuiltInInMemory()
 void TDictn::mapRecords()
 {
     const qint64 length = (m_lastIndex + 1) * RecordSize;
-    if (length <= 0)
+    // Without the guard a file cut short would kill the process at the next
+    // lookup; without a mapping the lookups read the file.
+    if (length <= 0 || !BusFaultGuard::install())
         return;
-    // A mapping that fails leaves the lookups reading the file.
     m_map = m_file.map(0, length);
     m_mappedLength = m_map ? length : 0;
-}
-
-bool TDictn::mappingIntact() const
-{
-    if (!m_map)
-        return false;
-    // Touching a mapped page past the end of a file that was cut since it
-    // was opened would kill the process; such a file is read instead, where
-    // a record that is gone simply answers no.
-    struct stat status {};
-    return ::fstat(m_file.handle(), &status) == 0 && status.st_size >= m_mappedLength;
 }
 
 void TDictn::readWithoutMapping()
@@ -308,10 +307,20 @@ bool TDictn::IsWord(const QString &word)
             return m_builtIn.constData() + offset + 1;
         });
     }
-    if (mappingIntact()) {
-        return searchRecords(key, m_lastIndex, [this](qint64 index) -> const char * {
-            return reinterpret_cast<const char *>(m_map) + index * RecordSize + 1;
+    if (m_map) {
+        const char *records = reinterpret_cast<const char *>(m_map);
+        const qint64 lastIndex = m_lastIndex;
+        bool found = false;
+        const bool completed = BusFaultGuard::run(m_map, static_cast<size_t>(m_mappedLength), [&] {
+            found = searchRecords(key, lastIndex, [records](qint64 index) {
+                return records + index * RecordSize + 1;
+            });
         });
+        if (completed)
+            return found;
+        // The file was cut short since it was mapped. Reading it from now
+        // on, a record that is gone simply answers no.
+        readWithoutMapping();
     }
     return searchRecords(key, m_lastIndex, [this](qint64 index) -> const char * {
         return readRecord(index) ? m_record.data() + 1 : nullptr;

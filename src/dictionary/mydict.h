@@ -23,8 +23,9 @@ namespace zwonky {
 // replaced by a fresh copy, which is ours and removed at exit. Every lookup
 // is a binary search over the records of the open file, which is mapped into
 // memory so that a probe costs no system call; the list is not copied into
-// memory. When the file cannot be mapped, or has been cut short since it was
-// opened, each probe reads its one record from the file instead.
+// memory. When the file cannot be mapped, or a lookup finds it cut short
+// since it was mapped (a bus fault, caught by BusFaultGuard), each probe
+// reads its one record from the file instead, for the rest of the run.
 //
 // When the working file cannot be written or opened (read-only folder, full
 // disk), lookups run over the built-in bytes in memory with the same search,
@@ -77,7 +78,6 @@ private:
     void useBuiltInInMemory();
     bool readRecord(qint64 index);
     void mapRecords();
-    bool mappingIntact() const;
 
     QString m_path;
     QByteArray m_builtIn;

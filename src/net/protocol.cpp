@@ -14,6 +14,20 @@ constexpr std::array<char16_t, 32> kHighTable = {
     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+char encodeChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return static_cast<char>(u);
+    for (std::size_t i = 0; i < kHighTable.size(); ++i) {
+        if (kHighTable[i] == u && u != 0)
+            return static_cast<char>(0x80 + i);
+    }
+    if (u >= 0x80 && u < 0xA0)
+        return static_cast<char>(u);
+    return '?';
+}
+
 // One message: command + "+" + the argument text, then the terminator.
 QByteArray message(const char *command, const QString &arguments)
 {
@@ -111,20 +125,6 @@ QStringList clientCommandOrder()
             cmd::Rejected,     cmd::ClearThem,     cmd::TurnEnd,    cmd::Scores,
             cmd::Stats,        cmd::LoadScores,    cmd::NewTiles,   cmd::OldTiles,
             cmd::AddAWord,     cmd::PlayASound};
-}
-
-char encodeChar(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return static_cast<char>(u);
-    for (std::size_t i = 0; i < kHighTable.size(); ++i) {
-        if (kHighTable[i] == u && u != 0)
-            return static_cast<char>(0x80 + i);
-    }
-    if (u >= 0x80 && u < 0xA0)
-        return static_cast<char>(u);
-    return '?';
 }
 
 QByteArray encodeText(const QString &text)

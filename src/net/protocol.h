@@ -77,7 +77,6 @@ QStringList clientCommandOrder();  // 26 names
 
 // Text <-> wire bytes in Windows-1252. Characters the code page lacks become "?".
 QByteArray encodeText(const QString &text);
-char encodeChar(QChar c);
 QString decodeText(const QByteArray &bytes);
 
 // The seven game options of "CMD_startgame" and "CMD_stats", typed. On the

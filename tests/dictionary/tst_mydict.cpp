@@ -69,6 +69,8 @@ private slots:
     void hostileFiles_data();
     void hostileFiles();
     void fileShrinksAfterOpen();
+    void mappedFileCutShortAnswersAsRead_data();
+    void mappedFileCutShortAnswersAsRead();
     void existingWorkingFileUsedAndKept();
     void createdWorkingFileRemoved();
     void cutWorkingFileReplaced_data();
@@ -82,9 +84,12 @@ private slots:
     void shippedListShapeAndOrder();
 };
 
+enum class Path { Mapped, Read, Memory };
+Q_DECLARE_METATYPE(Path)
+
 void TestMyDict::lookup_data()
 {
-    QTest::addColumn<bool>("inMemory");
+    QTest::addColumn<Path>("path");
     QTest::addColumn<QString>("key");
     QTest::addColumn<bool>("found");
 
@@ -116,24 +121,24 @@ void TestMyDict::lookup_data()
         {"out of order: other unreachable", "HISTAMINE", false},
         {"non-Latin letters", QString::fromUtf8("CAT\u20ac"), false},
     };
-    for (bool inMemory : {false, true}) {
-        for (const Case &c : cases) {
-            QTest::addRow("%s: %s", inMemory ? "memory" : "file", c.name)
-                << inMemory << c.key << c.found;
-        }
+    const std::pair<Path, const char *> paths[] = {
+        {Path::Mapped, "mapped"}, {Path::Read, "read"}, {Path::Memory, "memory"}};
+    for (const auto &[path, pathName] : paths) {
+        for (const Case &c : cases)
+            QTest::addRow("%s: %s", pathName, c.name) << path << c.key << c.found;
     }
 }
 
 void TestMyDict::lookup()
 {
-    QFETCH(bool, inMemory);
+    QFETCH(Path, path);
     QFETCH(QString, key);
     QFETCH(bool, found);
 
     QTemporaryDir dir;
     const QByteArray list = recordsOf(SmallList);
     std::unique_ptr<TDictn> dict;
-    if (inMemory) {
+    if (path == Path::Memory) {
         // No folder of that name: the list cannot be extracted.
         dict = std::make_unique<TDictn>(dir.filePath("missing/English"), &list);
         QCOMPARE(dict->source(), TDictn::Source::BuiltInMemory);
@@ -141,6 +146,9 @@ void TestMyDict::lookup()
         QVERIFY(writeFile(dir.filePath("English"), list));
         dict = std::make_unique<TDictn>(dir.filePath("English"), nullptr);
         QCOMPARE(dict->source(), TDictn::Source::WorkingFile);
+        QVERIFY(dict->isMapped());
+        if (path == Path::Read)
+            dict->readWithoutMapping();
     }
     QVERIFY(dict->isUsable());
     QCOMPARE(dict->recordCount(), qint64(SmallList.size()));
@@ -227,6 +235,69 @@ void TestMyDict::fileShrinksAfterOpen()
     QVERIFY(!dict.IsWord("ZYMURGY"));
     QVERIFY(QFile::resize(path, 0));
     QVERIFY(!dict.IsWord("CAT"));
+}
+
+// 3,000 sorted words of four letters, WAAA, WAAB, ...: 45,000 bytes, so the
+// list spans several pages of memory.
+QStringList manyWords()
+{
+    QStringList words;
+    for (int i = 0; i < 3000; ++i) {
+        const QChar letters[] = {u'W', QChar(u'A' + i / 676), QChar(u'A' + i / 26 % 26),
+                                 QChar(u'A' + i % 26)};
+        words += QString(letters, 4);
+    }
+    return words;
+}
+
+void TestMyDict::mappedFileCutShortAnswersAsRead_data()
+{
+    QTest::addColumn<int>("keptRecords");
+    QTest::addColumn<bool>("mappingDropped");
+    QTest::newRow("cut to nothing") << 0 << true;
+    QTest::newRow("cut to half") << 1500 << true;
+    // Past the end but on the same page: zeros, no fault.
+    QTest::newRow("last record cut") << 2999 << false;
+}
+
+void TestMyDict::mappedFileCutShortAnswersAsRead()
+{
+    // A file cut short under a mapping faults when the lost pages are
+    // touched; the lookup has to survive it and answer as reading would.
+    QFETCH(int, keptRecords);
+    QFETCH(bool, mappingDropped);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("English");
+    const QStringList words = manyWords();
+    const QByteArray list = recordsOf(words);
+    QVERIFY(writeFile(path, list));
+    TDictn mapped(path, nullptr);
+    TDictn read(path, nullptr);
+    read.readWithoutMapping();
+    QVERIFY(mapped.isMapped());
+    QVERIFY(mapped.IsWord("WAAA") && mapped.IsWord(words.last()));
+
+    QVERIFY(QFile::resize(path, qint64(keptRecords) * TDictn::RecordSize));
+    // Both sides of the cut, words and near-misses (a letter added).
+    QList<int> probes = {0, 1, 2998, 2999};
+    for (int i = std::max(0, keptRecords - 3); i < std::min(3000, keptRecords + 3); ++i)
+        probes += i;
+    for (int i = 0; i < 3000; i += 97)
+        probes += i;
+    for (int i : probes) {
+        for (const QString &key : {words[i], words[i] + u'M'})
+            QVERIFY2(mapped.IsWord(key) == read.IsWord(key), qPrintable(key));
+    }
+    if (mappingDropped)
+        QVERIFY(!mapped.isMapped());
+
+    // The file made whole again: the lookups read it and find every word.
+    QVERIFY(writeFile(path, list));
+    for (int i : probes) {
+        QVERIFY2(mapped.IsWord(words[i]), qPrintable(words[i]));
+        QVERIFY(!mapped.IsWord(words[i] + u'M'));
+    }
 }
 
 void TestMyDict::existingWorkingFileUsedAndKept()
