@@ -9,8 +9,11 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <sys/mman.h>
+#include <unistd.h>
 
 // The word list is compiled into the static core library; naming its
 // initialiser here makes the linker keep it. Q_INIT_RESOURCE must be used
@@ -141,6 +144,19 @@ bool searchRecords(const KeyField &key, qint64 lastIndex, Fetch fetch)
     return false;
 }
 
+// The built-in list is part of the program file's read-only data: once its
+// bytes are copied out, the pages that hold them are handed back, so the
+// copy does not leave the whole list in the process's memory. They are read
+// in again from the file (the page cache) should anything touch them.
+void releaseProgramPages(const char *bytes, qsizetype size)
+{
+    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<uintptr_t>(bytes) + page - 1) & ~(page - 1);
+    const auto end = (reinterpret_cast<uintptr_t>(bytes) + static_cast<uintptr_t>(size)) & ~(page - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_DONTNEED);
+}
+
 } // namespace
 
 TDictn::TDictn(QObject *parent)
@@ -154,6 +170,8 @@ TDictn::TDictn(QObject *parent)
         // bytes, so this costs no copy.
         m_builtIn = resource.uncompressedData();
         m_hasBuiltIn = true;
+        m_builtInInProgramFile = resource.compressionAlgorithm() == QResource::NoCompression
+            && m_builtIn.constData() == reinterpret_cast<const char *>(resource.data());
     }
     OpenList();
 }
@@ -221,8 +239,15 @@ bool TDictn::extractBuiltIn(bool replaceBroken)
     QTemporaryFile out(m_path + QStringLiteral(".XXXXXX"));
     if (!out.open())
         return false;
-    if (out.write(m_builtIn) != m_builtIn.size() || !out.flush()
-        || out.error() != QFileDevice::NoError)
+    constexpr qsizetype Chunk = 256 * 1024;
+    for (qsizetype done = 0; done < m_builtIn.size(); done += Chunk) {
+        const qsizetype size = std::min(Chunk, m_builtIn.size() - done);
+        if (out.write(m_builtIn.constData() + done, size) != size)
+            return false;
+        if (m_builtInInProgramFile)
+            releaseProgramPages(m_builtIn.constData() + done, size);
+    }
+    if (!out.flush() || out.error() != QFileDevice::NoError)
         return false;
     out.close();
     const QString written = out.fileName();

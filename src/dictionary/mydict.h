@@ -82,6 +82,7 @@ private:
     QString m_path;
     QByteArray m_builtIn;
     bool m_hasBuiltIn = false;
+    bool m_builtInInProgramFile = false;  // a view of the program's own read-only bytes
     QFile m_file;
     bool m_open = false;          // the open flag: usable from creation to destruction
     bool m_createdFile = false;   // we wrote the working file, so we remove it

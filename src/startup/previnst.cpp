@@ -3,8 +3,15 @@
 #include "startup/runtimefolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zwonky {
 
@@ -17,19 +24,46 @@ const QString SocketName = QStringLiteral("zwonky.socket");
 PrevInstance::PrevInstance(QString folder, QObject *parent)
     : QObject(parent), m_folder(std::move(folder))
 {
-    if (m_folder.isEmpty())
-        return;
-    m_lock = std::make_unique<QLockFile>(QDir(m_folder).filePath(LockName));
-    // A lock left by a crashed process is taken over (QLockFile checks the pid).
-    m_lock->setStaleLockTime(0);
 }
 
 PrevInstance::~PrevInstance()
 {
     if (m_server)
         m_server->close();
-    if (m_lock)
-        m_lock->unlock();
+    if (m_lockFd >= 0) {
+        // Removed while still held, so no other start can lock this file
+        // after it is gone from the folder.
+        ::unlink(QFile::encodeName(QDir(m_folder).filePath(LockName)).constData());
+        ::close(m_lockFd);
+    }
+}
+
+bool PrevInstance::takeLock()
+{
+    const QByteArray path = QFile::encodeName(QDir(m_folder).filePath(LockName));
+    // An instance that is just ending removes its file after we opened it:
+    // the lock we got is then on a file no one else sees, so open again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0)
+            return false;
+        int locked = 0;
+        while ((locked = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+        }
+        if (locked != 0) {
+            ::close(fd);
+            return false;
+        }
+        struct stat held = {};
+        struct stat named = {};
+        if (::fstat(fd, &held) == 0 && ::stat(path.constData(), &named) == 0
+            && held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+            m_lockFd = fd;
+            return true;
+        }
+        ::close(fd);
+    }
+    return false;
 }
 
 QString PrevInstance::defaultFolder()
@@ -44,9 +78,9 @@ QString PrevInstance::socketPath() const
 
 bool PrevInstance::claim()
 {
-    if (!m_lock)
+    if (m_folder.isEmpty())
         return true;
-    if (!m_lock->tryLock(0))
+    if (m_lockFd < 0 && !takeLock())
         return false;
     // We hold the lock, so any socket of that name is left over from a crash.
     QLocalServer::removeServer(socketPath());

@@ -1,18 +1,18 @@
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 class QLocalServer;
 
 namespace zwonky {
 
-// The single-instance guard: the first process of a user holds a lock file
-// and listens on a local socket, both in the user's private runtime folder
+// The single-instance guard: the first process of a user holds a lock on a
+// file (flock: the kernel lets go of it when the process ends, however it
+// ends, so nothing is written into the file or synced) and listens on a
+// local socket, both in the user's private runtime folder
 // (userRuntimeFolder()), where no other account can plant them; a second
 // start asks the first to raise its main window and ends before creating
 // any window of its own.
@@ -39,8 +39,12 @@ public:
     void setRaiseHandler(std::function<void()> handler) { m_raise = std::move(handler); }
 
 private:
+    // Opens and locks the lock file without waiting; false when another
+    // process holds it (or it cannot be made).
+    bool takeLock();
+
     QString m_folder;
-    std::unique_ptr<QLockFile> m_lock;
+    int m_lockFd = -1;
     QLocalServer *m_server = nullptr;
     std::function<void()> m_raise;
 };

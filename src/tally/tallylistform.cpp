@@ -96,9 +96,10 @@ Ttallylist::Ttallylist(QWidget *parent) : TiledBackground(parent), m_grid(Column
 
 Ttallylist::~Ttallylist()
 {
-    // The end of the run: write back what was loaded at its start. Nothing
+    // The end of the run: write back what was loaded at its start, unless
+    // the file already holds this very grid (saved on the way out). Nothing
     // may run in between while the window is going away.
-    if (m_loaded)
+    if (m_loaded && !(m_written && *m_written == m_grid))
         writeTallyFile(false);
 }
 
@@ -244,8 +245,11 @@ bool Ttallylist::writeTallyFile(bool letEventsRun)
     if (m_saving)
         return false;
     m_saving = true;
-    const bool ok = m_file.write(m_grid, letEventsRun);
+    const StringGrid written = m_grid;
+    const bool ok = m_file.write(written, letEventsRun);
     m_saving = false;
+    if (ok)
+        m_written = written;
     return ok;
 }
 

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QListWidget;
@@ -28,7 +29,8 @@ namespace zwonky {
 //
 // The grid lives in "zwonkytally.tld" (grid text, LZRW1 container) in the
 // tally folder: loadtally() reads it at start, savetally() writes it back,
-// and the destructor saves too once the tally was loaded.
+// and the destructor saves too once the tally was loaded, unless the file
+// already holds the grid as it is.
 class Ttallylist : public TiledBackground, public TallyRecorder
 {
     Q_OBJECT
@@ -102,6 +104,7 @@ private:
 
     StringGrid m_grid;               // `stringgrid_scores`
     TallyFile m_file;
+    std::optional<StringGrid> m_written;  // what the file holds since our last write
     bool m_loaded = false;
     bool m_saving = false;
     int m_updating = 0;              // > 0 while the lists are changed by code

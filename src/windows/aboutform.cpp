@@ -53,6 +53,13 @@ Tabout::Tabout(QWidget *parent)
     setObjectName(QStringLiteral("Tabout"));
     setWindowTitle(QStringLiteral("Zwonky - About"));
     setFixedSize(304, 174);
+}
+
+void Tabout::ensureBuilt()
+{
+    if (m_built)
+        return;
+    m_built = true;
     setStyleSheet(aboutStyle());
 
     // A soft sky until the main window hands over its own background.
@@ -122,6 +129,14 @@ Tabout::Tabout(QWidget *parent)
     layout->addLayout(lower);
 }
 
+void Tabout::setVisible(bool visible)
+{
+    // The logo is decoded only for a player who opens the window.
+    if (visible)
+        ensureBuilt();
+    QWidget::setVisible(visible);
+}
+
 QUrl Tabout::webAddress()
 {
     return QUrl(QString::fromLatin1(WebAddress));
@@ -141,7 +156,7 @@ QPixmap Tabout::logoPicture()
 
 QString Tabout::versionText() const
 {
-    return m_version->text();
+    return QString::fromLatin1(protocol::GameVersion);
 }
 
 void Tabout::setUrlOpener(UrlOpener opener)

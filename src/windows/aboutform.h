@@ -25,7 +25,13 @@ public:
     // desktop could not. Replaced by tests.
     using UrlOpener = std::function<bool(const QUrl &)>;
 
+    // Only the window itself: its controls are made when it is first shown
+    // (or by ensureBuilt).
     explicit Tabout(QWidget *parent = nullptr);
+
+    // Makes the controls if they are not made yet.
+    void ensureBuilt();
+    void setVisible(bool visible) override;
 
     // The maker's web page, behind the link label and the main window's logo.
     static QUrl webAddress();
@@ -69,6 +75,7 @@ private:
     QPushButton *m_button1 = nullptr;
     UrlOpener m_opener;
     QPointer<QWidget> m_centreOn;
+    bool m_built = false;
 };
 
 } // namespace zwonky

@@ -261,6 +261,13 @@ Thelp::Thelp(QWidget *parent)
     setObjectName(QStringLiteral("Thelp"));
     setWindowTitle(QStringLiteral("Zwonky - Help File"));
     resize(535, 432);
+}
+
+void Thelp::ensureBuilt()
+{
+    if (m_built)
+        return;
+    m_built = true;
     setStyleSheet(sideStyle());
 
     applySkyBackground(this, 432);
@@ -355,6 +362,14 @@ Thelp::Thelp(QWidget *parent)
     FormCreate();
 }
 
+void Thelp::setVisible(bool visible)
+{
+    // The pages are laid out only for a player who opens the help.
+    if (visible)
+        ensureBuilt();
+    QWidget::setVisible(visible);
+}
+
 void Thelp::FormCreate()
 {
     showPage(1);
@@ -398,6 +413,7 @@ QString Thelp::pageText(int tag)
 
 void Thelp::showPage(int tag)
 {
+    ensureBuilt();
     QAbstractButton *button = m_pageButtons->button(tag);
     if (!button)
         return;
@@ -408,7 +424,7 @@ void Thelp::showPage(int tag)
 
 int Thelp::currentPage() const
 {
-    return m_pages->currentIndex() + 1;
+    return m_pages ? m_pages->currentIndex() + 1 : 1;
 }
 
 void Thelp::SelButton1Click(QAbstractButton *button)

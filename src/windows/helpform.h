@@ -24,7 +24,13 @@ class Thelp : public QWidget
 public:
     static constexpr int PageCount = 6;
 
+    // Only the window itself: its panels and pages are made when it is
+    // first shown or a page is asked for (ensureBuilt).
     explicit Thelp(QWidget *parent = nullptr);
+
+    // Makes the panels and the pages if they are not made yet.
+    void ensureBuilt();
+    void setVisible(bool visible) override;
 
     // The window that "About" shows; not owned.
     void setAboutWindow(Tabout *about);
@@ -63,6 +69,7 @@ private:
     QTextBrowser *m_memos[PageCount] = {};
     QPointer<Tabout> m_about;
     QPointer<QWidget> m_centreOn;
+    bool m_built = false;
 };
 
 } // namespace zwonky

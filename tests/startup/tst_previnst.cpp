@@ -80,6 +80,7 @@ private slots:
     void runtimeFolderIsPrivate_data();
     void runtimeFolderIsPrivate();
     void secondClaimRaisesTheFirst();
+    void lockIsHeldWithoutWritingAndGoesWithItsHolder();
     void terminationClosesAMessageBox();
 };
 
@@ -143,6 +144,28 @@ void TestPrevInst::secondClaimRaisesTheFirst()
     QVERIFY(!second.claim());
     QVERIFY(second.raiseFirst());
     QTRY_COMPARE(raised, 1);
+}
+
+void TestPrevInst::lockIsHeldWithoutWritingAndGoesWithItsHolder()
+{
+    QTemporaryDir folder;
+    const QString lock = QDir(folder.path()).filePath("zwonky.lock");
+    {
+        PrevInstance first(folder.path());
+        QVERIFY(first.claim());
+        // Held by the kernel, not by contents: nothing written, nothing to sync.
+        QVERIFY(QFileInfo::exists(lock));
+        QCOMPARE(QFileInfo(lock).size(), 0);
+        QVERIFY(!PrevInstance(folder.path()).claim());
+    }
+    QVERIFY(!QFileInfo::exists(lock));
+
+    // A lock file left behind by a process that was killed holds no lock.
+    QFile left(lock);
+    QVERIFY(left.open(QIODevice::WriteOnly));
+    left.close();
+    PrevInstance next(folder.path());
+    QVERIFY(next.claim());
 }
 
 void TestPrevInst::terminationClosesAMessageBox()

@@ -153,6 +153,7 @@ private slots:
     void savedFileIsTheCompressedGrid();
     void counterThatIsNotANumberFails();
     void neverLoadedTallyIsNotWritten();
+    void savedTallyIsNotWrittenAgainAtTheEnd();
     void doneHidesTheWindow();
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
@@ -437,6 +438,26 @@ void TestTallylist::neverLoadedTallyIsNotWritten()
         window.setTallyFolder(dir.path());
     }
     QVERIFY(!QFile::exists(dir.filePath(Ttallylist::FileName)));
+}
+
+void TestTallylist::savedTallyIsNotWrittenAgainAtTheEnd()
+{
+    TallyUnderTest t;
+    t.tally({"Ann"}, {"Ann"});
+    t.window->addgame("Ann");
+    QVERIFY(t.window->savetally());
+    // Stand-in contents: a second write would replace them.
+    const QByteArray marker("written once");
+    QVERIFY(writeFile(t.filePath(), marker));
+    t.window.reset();
+    QCOMPARE(readFile(t.filePath()), marker);
+
+    // A change after the save is still written when the run ends.
+    t.open();
+    QVERIFY(t.window->savetally());
+    t.window->addscore(3, 900);
+    t.restart();
+    QCOMPARE(t.own(), counters({0, 0, 900, 0}));
 }
 
 void TestTallylist::doneHidesTheWindow()

@@ -28,6 +28,7 @@ private slots:
 void TestAboutForm::showsVersionFromTheProtocol()
 {
     Tabout about;
+    about.ensureBuilt();
     QCOMPARE(about.windowTitle(), QStringLiteral("Zwonky - About"));
     const QString line = about.findChild<QLabel *>(QStringLiteral("label_versionword"))->text()
                          + QLatin1Char(' ')
@@ -81,6 +82,9 @@ void TestAboutForm::linkOpensWebAddress()
 void TestAboutForm::logoAndOkClose()
 {
     Tabout about;
+    // Made at start, the window decodes its logo only when first shown.
+    QVERIFY(!about.findChild<QLabel *>(QStringLiteral("Image1")));
+    QCOMPARE(about.versionText(), QString::fromLatin1(zwonky::protocol::GameVersion));
     about.show();
     auto *logo = about.findChild<QLabel *>(QStringLiteral("Image1"));
     QVERIFY(!logo->pixmap().isNull());

@@ -65,11 +65,13 @@ private slots:
     void aboutAndDoneButtons();
     void selectedCaptionsShowWhole();
     void openedFromTheMainWindowOverIt();
+    void pagesAreMadeWhenFirstShown();
 };
 
 void TestHelpForm::opensOnOverview()
 {
     Thelp help;
+    help.ensureBuilt();
     QCOMPARE(help.windowTitle(), QStringLiteral("Zwonky - Help File"));
     QCOMPARE(help.size(), QSize(535, 432));
     QCOMPARE(help.findChild<QLabel *>(QStringLiteral("label_caption"))->text(),
@@ -141,6 +143,7 @@ void TestHelpForm::scoringPageTables()
     QFETCH(int, table);
     QFETCH(QStringList, row);
     Thelp help;
+    help.ensureBuilt();
     const auto tables =
         tablesOf(help.findChild<QTextBrowser *>(QStringLiteral("memo4"))->document());
     QCOMPARE(tables.size(), 2);
@@ -171,6 +174,7 @@ void TestHelpForm::pagesTeachTheGame()
     QFETCH(int, page);
     QFETCH(QStringList, facts);
     Thelp help;
+    help.ensureBuilt();
     const QString text =
         help.findChild<QTextBrowser *>(QStringLiteral("memo%1").arg(page))->toPlainText();
     for (const QString &fact : facts)
@@ -251,6 +255,27 @@ void TestHelpForm::openedFromTheMainWindowOverIt()
     chat.findChild<QAction *>(QStringLiteral("About1"))->trigger();
     QVERIFY(about.isVisible());
     QVERIFY(near(about));
+}
+
+void TestHelpForm::pagesAreMadeWhenFirstShown()
+{
+    // Made at start with every other window, the help costs nothing until a
+    // player opens it; then it opens on the overview as always.
+    Thelp help;
+    QVERIFY(!help.findChild<QTextBrowser *>(QStringLiteral("memo1")));
+    QVERIFY(!help.findChild<QPushButton *>(QStringLiteral("SelButton1")));
+    QCOMPARE(help.windowTitle(), QStringLiteral("Zwonky - Help File"));
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    for (int k = 1; k <= Thelp::PageCount; ++k)
+        QVERIFY(help.findChild<QTextBrowser *>(QStringLiteral("memo%1").arg(k)));
+    QCOMPARE(help.findChild<QLabel *>(QStringLiteral("label_caption"))->text(), QStringLiteral("Overview"));
+    QVERIFY(help.findChild<QPushButton *>(QStringLiteral("SelButton1"))->isVisible());
+    // Asking for a page of a window never shown makes it too.
+    Thelp other;
+    other.showPage(4);
+    QCOMPARE(other.currentPage(), 4);
+    QCOMPARE(other.findChild<QLabel *>(QStringLiteral("label_caption"))->text(), QStringLiteral("Scoring"));
 }
 
 QTEST_MAIN(TestHelpForm)

@@ -1,0 +1,60 @@
+#include "startup/programrun.h"
+
+#include "startup/application.h"
+#include "startup/previnst.h"
+#include "startup/signalbridge.h"
+#include "widgets/deferrediconstyle.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace zwonky {
+
+int runProgram(const ProgramRun &run)
+{
+    // Before anything else: from here on a stop closes the program the
+    // ordinary way, which releases the guard and removes the word list.
+    SignalBridge terminationSignals;
+    QApplication::setApplicationName(QStringLiteral("Zwonky"));
+    // No display name: the platform would append it to every window's
+    // caption, and each window already carries its whole caption.
+    // Only the main window's close ends the program; the others only hide.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Before any window: icons are read when drawn, not when made.
+    QApplication::setStyle(new DeferredIconStyle);
+
+    PrevInstance guard(run.guardFolder.isEmpty() ? PrevInstance::defaultFolder() : run.guardFolder);
+    if (!guard.claim()) {
+        guard.raiseFirst();
+        return 0;
+    }
+
+    if (terminationSignals.requested())
+        return 0;
+
+    ZwonkyApplication game({run.parameters.mid(0, 4), run.gamePort, run.dataFolder});
+    guard.setRaiseHandler([&game] { game.raiseMainWindow(); });
+    QObject::connect(&terminationSignals, &SignalBridge::terminationRequested, &game,
+                     &ZwonkyApplication::closeMainWindow);
+    QObject::connect(&game, &ZwonkyApplication::finished, qApp, &QApplication::quit);
+    // Stopped while the windows were being made: end as an ordinary exit
+    // would, without showing the main window first.
+    if (terminationSignals.requested())
+        return 0;
+
+    game.start();
+    if (run.started)
+        run.started(game);
+    // A stop that came while start() showed a message asked the main loop
+    // to quit before it ran; ask again from inside it.
+    QTimer::singleShot(0, qApp, [&terminationSignals, &game] {
+        if (!terminationSignals.requested())
+            return;
+        game.closeMainWindow();
+        QApplication::quit();
+    });
+    return QApplication::exec();
+}
+
+} // namespace zwonky
