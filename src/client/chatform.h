@@ -55,6 +55,7 @@ class LinkPointer;
 class TileWidget;
 class WordBoard;
 class ClientSession;
+class ComputerSeats;
 class PlayerTableView;
 class TrayView;
 class GameOptionsView;
@@ -109,6 +110,8 @@ public:
     // ---- session values (chatform_session.cpp) ----
     // The game connection and the table's state; tests feed it the host's messages.
     ClientSession &session() { return *m_session; }
+    // The host's computer players (chatform_computers.cpp).
+    ComputerSeats &computerSeats() { return *m_computers; }
     int ownSeat() const;
     bool isConnected() const;
     bool isHosting() const;
@@ -172,6 +175,9 @@ private:
     // construction, one per part
     void buildLayout();          // chatform.cpp
     void buildMenus();           // chatform_session.cpp
+    void setupComputerSeats();   // chatform_computers.cpp
+    void updateComputerItems();  // chatform_computers.cpp
+    void fillComputerSeats(int count, int level);
     void wireSession();          // chatform_events.cpp
     void setupLobbyLink();       // chatform_session.cpp
     void openLobbyLink();
@@ -202,6 +208,7 @@ private:
 
     // -- session --
     ClientSession *m_session = nullptr;
+    ComputerSeats *m_computers = nullptr;
     PlayerTableView *m_playerTable = nullptr;
     QString m_playerName;
     QString m_hostAddress;

@@ -1,6 +1,7 @@
 #include "client/chatform.h"
 
 #include "client/chatpane.h"
+#include "client/computerseats.h"
 #include "client/connectionnotice.h"
 #include "client/errorreport.h"
 #include "client/mainmenus.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QPointer>
 #include <QSpinBox>
 
 #include <map>
@@ -65,6 +67,7 @@ void Tchat::buildMenus()
     connect(m_menus->help(), &QAction::triggered, this, [this] { showCompanion(m_windows.help); });
     connect(m_menus->about(), &QAction::triggered, this, [this] { showCompanion(m_windows.about); });
     updateCompanionActions();
+    setupComputerSeats();
 }
 
 void Tchat::updateCompanionActions()
@@ -165,6 +168,7 @@ void Tchat::hostpress()
     m_session->connectToHost(QStringLiteral("127.0.0.1"), m_gamePort);
     m_startButton->show();
     m_menus->startGame()->setEnabled(true);
+    updateComputerItems();
     if (auto *spies = qobject_cast<Tspylist *>(m_windows.spyList))
         spies->setKickEnabled(true);
 }
@@ -203,7 +207,16 @@ void Tchat::startgame()
     const auto *form = qobject_cast<const Tgamestartform *>(m_windows.gameStart);
     if (!form || !isConnected())
         return;
-    m_session->startGame(form->options());
+    // The table is filled with the computer players asked for first; the
+    // game starts once they are all seated.
+    const protocol::GameOptions options = form->options();
+    if (isHosting())
+        fillComputerSeats(form->computerPlayers(), form->computerLevel());
+    QPointer<ClientSession> session(m_session);
+    m_computers->whenSeated([session, options] {
+        if (session)
+            session->startGame(options);
+    });
 }
 
 void Tchat::kicking(int seat)

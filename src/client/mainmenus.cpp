@@ -1,5 +1,7 @@
 #include "client/mainmenus.h"
 
+#include "players/playerlevel.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QKeySequence>
@@ -48,10 +50,27 @@ void MainMenus::buildFile(QMenuBar *bar)
     QMenu *file = addMenu(bar, "File1", QStringLiteral("File"));
     m_startGame = addItem(file, "StartGame1", QStringLiteral("Start Game"));
     file->addSeparator();
+    m_addComputer = file->addMenu(QStringLiteral("Add Computer Player"));
+    m_addComputer->setObjectName(QStringLiteral("AddComputerPlayer1"));
+    for (int n = LowestLevel; n <= HighestLevel; ++n) {
+        QAction *level = m_addComputer->addAction(levelName(n));
+        level->setObjectName(QStringLiteral("Add") + levelName(n) + QLatin1Char('1'));
+        level->setData(n);
+    }
+    m_removeComputers = addItem(file, "RemoveComputerPlayers1",
+                                QStringLiteral("Remove Computer Players"));
+    enableComputerItems(false);
+    file->addSeparator();
     // Kept from older versions of the menu; they do nothing and are never shown.
     addItem(file, "HostGame1", QStringLiteral("Host Game"))->setVisible(false);
     addItem(file, "JoinGame1", QStringLiteral("Join Game"))->setVisible(false);
     m_exit = addItem(file, "Exit1", QStringLiteral("Exit"));
+}
+
+void MainMenus::enableComputerItems(bool enabled)
+{
+    m_addComputer->setEnabled(enabled);
+    m_removeComputers->setEnabled(enabled);
 }
 
 void MainMenus::buildOptions(QMenuBar *bar)

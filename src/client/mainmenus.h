@@ -26,6 +26,11 @@ public:
     // File
     QAction *startGame() const { return m_startGame; }         // `StartGame1`
     QAction *exitProgram() const { return m_exit; }            // `Exit1`
+    // "Add Computer Player" (one item per level, the level in its data) and
+    // "Remove Computer Players"; the host's, and only before a game.
+    QMenu *addComputer() const { return m_addComputer; }
+    QAction *removeComputers() const { return m_removeComputers; }
+    void enableComputerItems(bool enabled);
     // Options
     QAction *playSounds() const { return m_playSounds; }       // `PlaySounds1`
     QAction *playChatter() const { return m_playChatter; }     // `PlayChatterSounds1`
@@ -63,6 +68,8 @@ private:
 
     QAction *m_startGame = nullptr;
     QAction *m_exit = nullptr;
+    QMenu *m_addComputer = nullptr;
+    QAction *m_removeComputers = nullptr;
     QAction *m_playSounds = nullptr;
     QAction *m_playChatter = nullptr;
     QMenu *m_turnSoundMenu = nullptr; // `TurnSound1`

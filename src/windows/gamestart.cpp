@@ -6,7 +6,10 @@
 #include "widgets/placement.h"
 #include "widgets/spinedit.h"
 
+#include "players/playerlevel.h"
+
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 
 namespace zwonky {
@@ -52,11 +55,12 @@ Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
     // Title and close box only: a narrow window keeps its whole caption.
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint
                    | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(261, 253);
+    // Taller than the classic window by the two computer-player rows.
+    setFixedSize(261, 311);
 
     auto *card = new FlatPanel(this);
     card->setObjectName(QStringLiteral("panel_options"));
-    card->setGeometry(6, 6, 249, 241);
+    card->setGeometry(6, 6, 249, 299);
     card->setStyleSheet(QStringLiteral("QLabel, QCheckBox { color: #1e1e1e; }"));
 
     auto *heading = new QLabel(QStringLiteral("GAME OPTIONS"), card);
@@ -84,6 +88,16 @@ Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
     m_team = makeCheck(card, "team", QStringLiteral("Team Game"), true, 162);
     m_team->hide();
 
+    makeCaption(card, QStringLiteral("Computer Players:"), 186);
+    m_computers = makeBox(card, "computerplayers", 0, 5, 1, 0, 186);
+    makeCaption(card, QStringLiteral("Computer Level:"), 214);
+    m_level = new QComboBox(card);
+    m_level->setObjectName(QStringLiteral("computerlevel"));
+    for (int n = LowestLevel; n <= HighestLevel; ++n)
+        m_level->addItem(levelName(n), n);
+    m_level->setCurrentIndex(DefaultLevel - LowestLevel);
+    m_level->setGeometry(150, 214, 82, 24);
+
     m_startPicture = new PictureButton(
         [](QPainter &p, const QRectF &r, bool hovered, bool pressed, bool enabled) {
             artwork::paintStartPicture(p, r, hovered, pressed, enabled);
@@ -91,11 +105,21 @@ Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
         QSize(150, 52), card);
     m_startPicture->setObjectName(QStringLiteral("Image1"));
     m_startPicture->setToolTip(QStringLiteral("Start the game with these options"));
-    m_startPicture->move((249 - 150) / 2, 184);
+    m_startPicture->move((249 - 150) / 2, 242);
     connect(m_startPicture, &QPushButton::clicked, this, [this] { button_startClick(); });
 }
 
 void Tgamestartform::hideFastOption() { m_fast->hide(); }
+
+int Tgamestartform::computerPlayers() const { return m_computers->shownValue(); }
+
+int Tgamestartform::computerLevel() const { return m_level->currentData().toInt(); }
+
+void Tgamestartform::setComputerPlayers(int count, int level)
+{
+    m_computers->setValue(count);
+    m_level->setCurrentIndex(clampLevel(level) - LowestLevel);
+}
 
 protocol::GameOptions Tgamestartform::chosenOptions() const
 {

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QCheckBox;
+class QComboBox;
 
 namespace zwonky {
 
@@ -37,6 +38,12 @@ public:
     // flag is not shown.
     void setOptions(const protocol::GameOptions &options);
 
+    // The computer players the host wants at the table (0-5) and their level
+    // (1-5); the start fills the table to that count before the game begins.
+    int computerPlayers() const;
+    int computerLevel() const;
+    void setComputerPlayers(int count, int level);
+
     void button_startClick();
 
 protected:
@@ -50,6 +57,8 @@ private:
     QCheckBox *m_typing = nullptr;     // `typing`
     QCheckBox *m_fast = nullptr;       // `fast`
     QCheckBox *m_team = nullptr;       // `team`
+    SpinEdit *m_computers = nullptr;   // `computerplayers`
+    QComboBox *m_level = nullptr;      // `computerlevel`
     PictureButton *m_startPicture = nullptr; // `Image1`
     std::function<void()> m_start;
     QWidget *m_anchor = nullptr;

@@ -505,7 +505,8 @@ void TestChatformSession::menusInOrder()
     // Each entry by object name; "-" a separator, "[x]" checked, "[ ]" a check item,
     // "(hidden)" not shown.
     const QStringList expected{
-        "File: StartGame1 - HostGame1(hidden) JoinGame1(hidden) Exit1",
+        "File: StartGame1 - AddComputerPlayer1{AddBeginner1 AddCasual1 AddAverage1 AddStrong1 "
+        "AddExpert1} RemoveComputerPlayers1 - HostGame1(hidden) JoinGame1(hidden) Exit1",
         "Options: PlaySounds1[x] PlayChatterSounds1[ ] TurnSound1{Classic1[x] New1[ ]} - "
         "TilesinTwoRows1[ ] Turnoff0key1[ ] - TextColor1 ActionColor1 TextSize1{N8 N10 N12 N14} "
         "ScrollOff1[ ] ResetScreenLocation1 - JustWatch1[ ]",

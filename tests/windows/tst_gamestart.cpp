@@ -71,7 +71,7 @@ void TestGameStart::designValuesBeforeLogin()
 {
     Tgamestartform form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Zwonky - Start Game"));
-    QCOMPARE(form.size(), QSize(261, 253));
+    QCOMPARE(form.size(), QSize(261, 311)); // with the computer-player rows
     QCOMPARE(box(form, "playtoscore")->text(), QStringLiteral("5000"));
     QCOMPARE(box(form, "timeperturn")->text(), QStringLiteral("60"));
     QCOMPARE(box(form, "zwonked")->text(), QStringLiteral("5000"));
