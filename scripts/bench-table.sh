@@ -27,7 +27,7 @@ export BENCHMARK_MIN_TIME=${BENCHMARK_MIN_TIME:-0.05}
 # is whether the code is optimised, as the compile flags say.
 build_type=$(awk -F= '/^CMAKE_BUILD_TYPE:/ { print $2 }' "$build/CMakeCache.txt" 2>/dev/null)
 flags=$(grep -m1 '^ *FLAGS = ' "$build/build.ninja" 2>/dev/null)
-build_kind="${build_type:-default} build, flags:${flags#*=}"
+build_kind="build type ${build_type:-(project default)}, flags:${flags#*=}"
 if [[ ! $flags =~ -O[123s] ]]; then
     echo "bench-table: warning: $build is not optimised ($build_kind); its figures say little" >&2
 fi
