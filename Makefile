@@ -18,7 +18,7 @@ deps:
 	bash scripts/install-deps.sh
 
 bench: build
-	for b in $(BUILD_DIR)/bench/bench_*; do "$$b"; done
+	bash scripts/bench-table.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

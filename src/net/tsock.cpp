@@ -176,8 +176,11 @@ void TSock::adoptSocket(QTcpSocket *socket)
         if (onWrite)
             onWrite(this);
     });
-    connect(m_socket, &QTcpSocket::connected, this,
-            [this] { reportInfo(InfoConnected, QStringLiteral("Non-Blocking Socket Connected")); });
+    connect(m_socket, &QTcpSocket::connected, this, [this] {
+        // An option set before the connection exists is lost: set it again.
+        m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        reportInfo(InfoConnected, QStringLiteral("Non-Blocking Socket Connected"));
+    });
     connect(m_socket, &QTcpSocket::disconnected, this, &TSock::peerClosed);
     connect(m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
         // The peer's close is reported as a disconnect, not as an error.

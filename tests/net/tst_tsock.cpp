@@ -21,6 +21,7 @@ private slots:
     void boundConnectionComesFromItsPort();
     void bindFailure();
     void portNames();
+    void everyConnectionSendsWithoutDelay();
 };
 
 namespace {
@@ -259,6 +260,30 @@ void TestTSock::portNames()
     QCOMPARE(TSock::resolvePort("http"), quint16(80));
     QVERIFY_THROWS_EXCEPTION(ZwonkyError, TSock::resolvePort("no-such-service-here"));
     QVERIFY_THROWS_EXCEPTION(ZwonkyError, TSock::resolvePort("99999"));
+}
+
+// Small messages leave at once on both ends (no wait for the ACK of the one
+// before), whether the connection was opened plainly, from a bound port, or
+// accepted by the listener.
+void TestTSock::everyConnectionSendsWithoutDelay()
+{
+    Listener listener;
+    TSock plain;
+    TSock bound;
+    bound.bindLocal();
+    for (TSock *client : {&plain, &bound}) {
+        client->setHostName("127.0.0.1");
+        client->setPortName(QString::number(listener.sock.localPort()));
+        client->open();
+        QTRY_VERIFY(client->isConnected());
+    }
+    QTRY_COMPARE(listener.accepted.size(), 2);
+    const QList<TSock *> ends{&plain, &bound, listener.accepted[0], listener.accepted[1]};
+    for (TSock *end : ends) {
+        auto *socket = end->findChild<QTcpSocket *>();
+        QVERIFY(socket);
+        QCOMPARE(socket->socketOption(QAbstractSocket::LowDelayOption).toInt(), 1);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTSock)
