@@ -135,7 +135,7 @@ void LobbyWindow::buildLayout()
     left->addSpacing(10);
     m_host = button("button_host", QStringLiteral("Host a Game"), artwork::accentColour(), player);
     left->addWidget(m_host);
-    m_announce = new QCheckBox(QStringLiteral("Show my games to players on my network"), player);
+    m_announce = new QCheckBox(QStringLiteral("Show my games on my network"), player);
     m_announce->setObjectName(QStringLiteral("check_announce"));
     m_announce->setStyleSheet(QStringLiteral("color: #1e1e1e;"));
     left->addWidget(m_announce);

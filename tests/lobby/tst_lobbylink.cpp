@@ -44,17 +44,22 @@ void TestLobbyLink::theLinkLastsAsLongAsTheGame()
     QVERIFY(game.waitForStarted());
 
     QTRY_VERIFY_WITH_TIMEOUT(link.gameConnected(), 30000);
-    QCOMPARE(link.openLinks(), 1);
     QCOMPARE(game.state(), QProcess::Running);
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(changes.at(0).first().toBool(), true);
+    // Another game on this machine (started by someone else) could link too.
+    const int links = link.openLinks();
+    QVERIFY(links >= 1);
 
-    // The game ends the ordinary way; the link goes with it.
+    // The game ends the ordinary way; its link goes with it.
     game.terminate();
-    QTRY_VERIFY_WITH_TIMEOUT(!link.gameConnected(), 30000);
     QTRY_COMPARE_WITH_TIMEOUT(game.state(), QProcess::NotRunning, 30000);
     QCOMPARE(game.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(changes.count(), 2);
-    QCOMPARE(changes.at(0).first().toBool(), true);
-    QCOMPARE(changes.at(1).first().toBool(), false);
+    QTRY_COMPARE_WITH_TIMEOUT(link.openLinks(), links - 1, 30000);
+    if (links == 1) {
+        QCOMPARE(changes.count(), 2);
+        QCOMPARE(changes.at(1).first().toBool(), false);
+    }
 }
 
 void TestLobbyLink::theRealStarterRefusesAMissingGame()
