@@ -1,5 +1,6 @@
 #include "net/tsock.h"
 
+#include "net/hostaddress.h"
 #include "net/zwonkyerror.h"
 
 #include <QHostAddress>
@@ -67,6 +68,10 @@ void TSock::setListen(bool listen)
     server->setMaxPendingConnections(Backlog);
     // Read by listen(): set afterwards it would change nothing.
     server->setListenBacklogSize(Backlog);
+    // Any is the dual-stack address: IPv6 joiners are taken as well as IPv4
+    // ones, whose peer addresses arrive mapped (::ffff:a.b.c.d) and are
+    // turned back into dotted form in accept(). Where IPv6 is switched off,
+    // Qt listens on IPv4 alone.
     if (!server->listen(QHostAddress::Any, port)) {
         delete server;
         throw ZwonkyError(QStringLiteral("Listen - Error Binding Socket"));
@@ -98,8 +103,10 @@ void TSock::open()
     if (m_server)
         throw ZwonkyError(QStringLiteral("Listen - Socket Already In Use"));
     const quint16 port = resolvePort(m_portName);
-    if (startsWithDigit(m_hostName)) {
-        connectTo(m_hostName, port);
+    // A literal address (IPv4, or IPv6 with or without brackets and zone)
+    // needs no lookup.
+    if (const auto address = literalAddress(m_hostName)) {
+        connectTo(*address, port);
         return;
     }
     // Names are looked up without blocking the game; Qt caches the answers
@@ -114,7 +121,7 @@ void TSock::open()
                                 QStringLiteral("Host Lookup - Could Not Find Host Entry"));
             return;
         }
-        self->connectTo(addresses.first().toString(), port);
+        self->connectTo(addresses.first(), port);
     });
 }
 
@@ -153,7 +160,7 @@ void TSock::setDiscardInput(bool discard)
         m_socket->setReadBufferSize(discard ? DiscardChunk : 0);
 }
 
-void TSock::connectTo(const QString &address, quint16 port)
+void TSock::connectTo(const QHostAddress &address, quint16 port)
 {
     if (!m_socket)
         adoptSocket(new QTcpSocket(this));

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QHostAddress;
 class QTcpServer;
 class QTcpSocket;
 
@@ -66,14 +67,15 @@ public:
     Event onWrite;
     InfoEvent onInfo;
 
-    // Bind to all local addresses on the port and listen (backlog 5), or
-    // close the listener. Throws "Listen - ..." texts.
+    // Bind to all local addresses on the port, IPv6 as well as IPv4, and
+    // listen (backlog 5), or close the listener. Throws "Listen - ..." texts.
     void setListen(bool listen);
     bool isListening() const;
     // The bound port (useful when the port name is "0").
     quint16 localPort() const;
 
-    // Starts a non-blocking connect to HostName:PortName.
+    // Starts a non-blocking connect to HostName:PortName. The host is a name,
+    // an IPv4 address or an IPv6 address ("::1", "[fe80::1%eth0]").
     void open();
     bool isConnected() const;
     // Binds the coming connection to a free port of 127.0.0.1 before open(),
@@ -124,7 +126,7 @@ private:
     void reportError(int code, const QString &text);
     void reportFailure(Failure failure, int code, const QString &text);
     void reportInfo(int code, const QString &text);
-    void connectTo(const QString &address, quint16 port);
+    void connectTo(const QHostAddress &address, quint16 port);
 
     QString m_hostName;
     QString m_portName;

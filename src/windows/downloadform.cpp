@@ -83,7 +83,7 @@ QLabel *wrappedText(const QString &name, const QString &text, QWidget *parent)
 Tdownload::Tdownload(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
     , m_address(QString::fromLatin1(DownloadAddress))
-    , m_lobbyPath(QString::fromLatin1(LobbyPath))
+    , m_lobbyPaths(defaultLobbyPaths(QCoreApplication::applicationDirPath()))
     , m_starter([](const QString &program, const QStringList &arguments) {
         return QProcess::startDetached(program, arguments);
     })
@@ -218,6 +218,11 @@ QString Tdownload::defaultLobbyPath()
     return QString::fromLatin1(LobbyPath);
 }
 
+QStringList Tdownload::defaultLobbyPaths(const QString &programFolder)
+{
+    return {QDir(programFolder).filePath(QStringLiteral("zwonky-lobby")), defaultLobbyPath()};
+}
+
 QStringList Tdownload::installerArguments()
 {
     return {QStringLiteral("/SP-"), QStringLiteral("/silent"), QStringLiteral("/noicons")};
@@ -260,12 +265,26 @@ QString Tdownload::downloadFolder() const
 
 void Tdownload::setLobbyPath(const QString &path)
 {
-    m_lobbyPath = path;
+    m_lobbyPaths = {path};
+}
+
+void Tdownload::setLobbyPaths(const QStringList &paths)
+{
+    m_lobbyPaths = paths;
+}
+
+QStringList Tdownload::lobbyPaths() const
+{
+    return m_lobbyPaths;
 }
 
 QString Tdownload::lobbyPath() const
 {
-    return m_lobbyPath;
+    for (const QString &path : m_lobbyPaths) {
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
 }
 
 void Tdownload::setProcessStarter(ProcessStarter starter)
@@ -330,11 +349,12 @@ void Tdownload::Button1Click()
 
 void Tdownload::Button2Click()
 {
-    if (!QFileInfo(m_lobbyPath).isFile()) {
+    const QString lobby = lobbyPath();
+    if (lobby.isEmpty()) {
         tell(QString::fromLatin1(NoLobbyText));
         return;
     }
-    if (!m_starter || !m_starter(m_lobbyPath, {})) {
+    if (!m_starter || !m_starter(lobby, {})) {
         tell(QString::fromLatin1(StartErrorText));
         return;
     }

@@ -39,6 +39,9 @@ public:
     // what the installer is told on its command line.
     static QUrl defaultDownloadAddress();
     static QString defaultLobbyPath();
+    // Where a lobby is looked for, in order: the companion lobby beside the
+    // game's own program, then the fixed path of an installed one.
+    static QStringList defaultLobbyPaths(const QString &programFolder);
     static QStringList installerArguments();
 
     // The folder the installer is saved in: the program's folder, or the
@@ -55,6 +58,9 @@ public:
     void setDownloadFolder(const QString &folder);
     QString downloadFolder() const;
     void setLobbyPath(const QString &path);
+    void setLobbyPaths(const QStringList &paths);
+    QStringList lobbyPaths() const;
+    // The first of the lobby paths that holds a file; empty when none does.
     QString lobbyPath() const;
     void setProcessStarter(ProcessStarter starter);
     void setMessenger(Messenger messenger);
@@ -103,7 +109,7 @@ private:
 
     QUrl m_address;
     QString m_folder;
-    QString m_lobbyPath;
+    QStringList m_lobbyPaths;
     ProcessStarter m_starter;
     Messenger m_messenger;
 };

@@ -4,6 +4,7 @@
 // played and what it put into the tally, for the tests to read.
 
 #include "audio/soundplayer.h"
+#include "lobby/gamestarter.h"
 #include "tally/tallyrecorder.h"
 
 #include <QList>
@@ -42,6 +43,22 @@ public:
     QStringList checklist;
     int highestGame = 0;
     int highestTurn = 0;
+};
+
+// The lobby's game starter: records the parameters of every start.
+class RecordingGameStarter : public lobby::GameStarter
+{
+public:
+    bool startGame(const QStringList &arguments, QString *error) override
+    {
+        starts << arguments;
+        if (!succeeds && error)
+            *error = failure;
+        return succeeds;
+    }
+    QList<QStringList> starts;
+    bool succeeds = true;
+    QString failure = QStringLiteral("The game was not found.");
 };
 
 } // namespace zwonky::testing

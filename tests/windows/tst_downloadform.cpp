@@ -134,6 +134,8 @@ private slots:
     void downloadFolderFallsBackToPerUserFolder();
     void playWithOthers_data();
     void playWithOthers();
+    void playWithOthersPrefersTheLobbyBesideTheGame_data();
+    void playWithOthersPrefersTheLobbyBesideTheGame();
     void playSoloOnlyCloses();
     void messageBoxKeepsTheDesktopLook();
 };
@@ -439,6 +441,47 @@ void TestDownloadForm::playWithOthers()
                      "desktop or using the your Window's start-up menu.")});
         QVERIFY(rig.window.isVisible());
     }
+}
+
+void TestDownloadForm::playWithOthersPrefersTheLobbyBesideTheGame_data()
+{
+    QTest::addColumn<bool>("beside");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QString>("expected"); // file name started, empty = none
+    QTest::newRow("both") << true << true << "zwonky-lobby";
+    QTest::newRow("beside only") << true << false << "zwonky-lobby";
+    QTest::newRow("installed only") << false << true << "PellixLobby";
+    QTest::newRow("neither") << false << false << "";
+}
+
+void TestDownloadForm::playWithOthersPrefersTheLobbyBesideTheGame()
+{
+    QFETCH(bool, beside);
+    QFETCH(bool, installed);
+    QFETCH(QString, expected);
+    Rig rig;
+    QTemporaryDir fixed;
+    const QStringList defaults = Tdownload::defaultLobbyPaths(rig.folder.path());
+    QCOMPARE(defaults, (QStringList{rig.folder.filePath("zwonky-lobby"), "/opt/pellix/PellixLobby"}));
+    const QString fixedLobby = fixed.filePath(QStringLiteral("PellixLobby"));
+    rig.window.setLobbyPaths({defaults.first(), fixedLobby});
+    if (beside)
+        QVERIFY(QFile(defaults.first()).open(QIODevice::WriteOnly));
+    if (installed)
+        QVERIFY(QFile(fixedLobby).open(QIODevice::WriteOnly));
+
+    rig.window.show();
+    QTest::mouseClick(rig.button("Button2"), Qt::LeftButton);
+    if (expected.isEmpty()) {
+        QVERIFY(rig.started.isEmpty());
+        QCOMPARE(rig.messenger.texts.size(), 1);
+        QCOMPARE(rig.exits.count(), 0);
+        return;
+    }
+    QCOMPARE(rig.started.size(), 1);
+    QCOMPARE(QFileInfo(rig.started[0].program).fileName(), expected);
+    QVERIFY(rig.started[0].arguments.isEmpty());
+    QCOMPARE(rig.exits.count(), 1);
 }
 
 void TestDownloadForm::playSoloOnlyCloses()
