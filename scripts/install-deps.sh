@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and benchmarking need.
+# Installs the Debian packages that building, testing, benchmarking and
+# packaging need (dpkg-dev: cpack's dependency scan; desktop-file-utils and
+# appstream: the checks of the desktop entry and the metadata).
 # Idempotent: only packages that are missing are installed.
 set -euo pipefail
 
@@ -10,6 +12,7 @@ PACKAGES=(
   libgl-dev libjpeg62-turbo
   libbenchmark-dev liblz4-dev
   fonts-dejavu-core
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()
