@@ -1,4 +1,5 @@
 #include "client/chatform.h"
+#include "client/announcer.h"
 #include "client/mainmenus.h"
 #include "client/playertableview.h"
 #include "client/trayview.h"
@@ -213,6 +214,7 @@ void Tchat::buildLayout()
 
     // Whose turn, the host's verdicts, the announcements and the winner.
     m_turnStatus = new TurnStatusView(*m_session, m_mainPanel);
+    m_announcer = new Announcer(*m_session, m_mainPanel);
 }
 
 // The chat pane in the bottom right corner, on the Options and View menus'
