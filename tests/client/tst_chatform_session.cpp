@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QtTest>
 
 using namespace zwonky;
@@ -535,11 +536,30 @@ void TestChatformSession::menusInOrder()
     };
     QStringList menus;
     for (QAction *top : rig.window.menuBar()->actions())
-        menus << top->text() + QStringLiteral(": ") + describe(top->menu());
+        menus << QString(top->text()).remove(QLatin1Char('&')) + QStringLiteral(": ") + describe(top->menu());
     QCOMPARE(menus, expected);
     QCOMPARE(rig.control<QAction>("Help2")->shortcut(), QKeySequence(Qt::Key_F1));
-    QCOMPARE(rig.control<QAction>("StartGame1")->text(), QStringLiteral("Start Game"));
-    QCOMPARE(rig.control<QAction>("ScrollOff1")->text(), QStringLiteral("Chat Scroll Off"));
+    // The captions read as they always did; "&" marks the underlined key.
+    QCOMPARE(rig.control<QAction>("StartGame1")->text(), QStringLiteral("&Start Game"));
+    QCOMPARE(rig.control<QAction>("ScrollOff1")->text(), QStringLiteral("Chat Scr&oll Off"));
+
+    // Every menu and entry has a key, none twice within one menu.
+    std::function<void(QWidget *)> keysOf = [&keysOf](QWidget *owner) {
+        QSet<QChar> used;
+        for (QAction *item : owner->actions()) {
+            if (item->isSeparator() || !item->isVisible())
+                continue;
+            const QString text = item->text();
+            const qsizetype amp = text.indexOf(QLatin1Char('&'));
+            QVERIFY2(amp >= 0 && amp + 1 < text.size(), qPrintable(text));
+            const QChar key = text.at(amp + 1).toUpper();
+            QVERIFY2(!used.contains(key), qPrintable(text));
+            used.insert(key);
+            if (item->menu())
+                keysOf(item->menu());
+        }
+    };
+    keysOf(rig.window.menuBar());
     // No tally window attached: its entry is grey, not silent.
     QVERIFY(!rig.control<QAction>("ViewTally1")->isEnabled());
     QVERIFY(rig.control<QAction>("SpyList1")->isEnabled());
