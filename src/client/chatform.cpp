@@ -1,4 +1,5 @@
 #include "client/chatform.h"
+#include "windows/controlnames.h"
 #include "client/announcer.h"
 #include "client/mainmenus.h"
 #include "client/playertableview.h"
@@ -79,6 +80,8 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
     resize(windowsize::DefaultWidth, windowsize::DefaultHeight);
     // Keys typed anywhere in the window go to the tray first.
     qApp->installEventFilter(this);
+    // Names for screen readers, once every control is made.
+    nameControls(this);
 }
 
 Tchat::~Tchat()
