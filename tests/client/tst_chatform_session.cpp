@@ -339,10 +339,10 @@ void TestChatformSession::verdictsAndTurnEnd()
     rig.feed(protocol::accepted(3, QStringLiteral("CAT")));
     auto *status = rig.control<QLabel>("label_status");
     QCOMPARE(status->text(), QStringLiteral("CAT ACCEPTED"));
-    QCOMPARE(status->palette().color(QPalette::WindowText), QColor(0, 0x80, 0));
+    QCOMPARE(status->palette().color(QPalette::WindowText), QColor(0, 0x7A, 0));
     rig.feed(protocol::rejected(QStringLiteral("CAT"), QStringLiteral("+ Rejected. Word Exists")));
     QCOMPARE(status->text(), QStringLiteral("CAT Rejected. Word Exists"));
-    QCOMPARE(status->palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
+    QCOMPARE(status->palette().color(QPalette::WindowText), QColor(0xD0, 0, 0));
 
     // Without "+" the command is empty and nothing happens.
     rig.feed("CMD_turnend");
