@@ -1,4 +1,6 @@
 #include "client/chatform.h"
+#include "windows/controlnames.h"
+#include "client/announcer.h"
 #include "client/mainmenus.h"
 #include "client/playertableview.h"
 #include "client/trayview.h"
@@ -78,6 +80,8 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
     resize(windowsize::DefaultWidth, windowsize::DefaultHeight);
     // Keys typed anywhere in the window go to the tray first.
     qApp->installEventFilter(this);
+    // Names for screen readers, once every control is made.
+    nameControls(this);
 }
 
 Tchat::~Tchat()
@@ -213,6 +217,7 @@ void Tchat::buildLayout()
 
     // Whose turn, the host's verdicts, the announcements and the winner.
     m_turnStatus = new TurnStatusView(*m_session, m_mainPanel);
+    m_announcer = new Announcer(*m_session, m_mainPanel);
 }
 
 // The chat pane in the bottom right corner, on the Options and View menus'

@@ -61,6 +61,7 @@ class TrayView;
 class GameOptionsView;
 class MainMenus;
 class TurnStatusView;
+class Announcer;
 
 // The other windows the main window opens; the start-up creates them and
 // hands them over. Any may be null (tests), then the action does nothing.
@@ -118,6 +119,8 @@ public:
     int currentTurnSeat() const;
     QString playerName() const { return m_playerName; }
     PlayerTableView &playerTable() { return *m_playerTable; }
+    // What is said to assistive technology as the game goes on.
+    Announcer &announcer() { return *m_announcer; }
 
     // start-up and roles
     void processparams();
@@ -235,6 +238,7 @@ private:
     QPushButton *m_startButton = nullptr;  // `button_start`
     GameOptionsView *m_gameOptions = nullptr; // `panel_options`
     TurnStatusView *m_turnStatus = nullptr;   // `label_turn`, `label_status`, ...
+    Announcer *m_announcer = nullptr;         // `label_announce`
 
     // the menu bar; its actions are connected by buildMenus
     MainMenus *m_menus = nullptr;

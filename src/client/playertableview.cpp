@@ -22,6 +22,9 @@ void setTextColour(QWidget *widget, const QColor &colour)
     widget->setPalette(palette);
 }
 
+const QColor GainGreen(0x1f, 0x6b, 0x2a);
+const QColor PenaltyRed(0xa0, 0x00, 0x00);
+
 QLabel *at(const std::array<QLabel *, 7> &row, int seat)
 {
     return isPlayingSeat(seat) ? row[std::size_t(seat)] : nullptr;
@@ -78,7 +81,7 @@ void PlayerTableView::buildRows(QWidget *panel)
         // Any turn result up to six digits with its sign ("+123456").
         bonus->setGeometry(164, top, 60, 20);
         bonus->setContentsMargins(3, 0, 0, 0); // clear of the score before it
-        setTextColour(bonus, QColor(0x1f, 0x6b, 0x2a));
+        setTextColour(bonus, GainGreen);
         m_bonuses[i] = bonus;
 
         auto *eyes = new ArtLabel(artwork::paintEyes, artwork::EyesSize, panel);
@@ -155,6 +158,8 @@ void PlayerTableView::showRow(int seat)
         m_bonuses[i]->setText(QStringLiteral("-500"));
     else
         m_bonuses[i]->setText(QStringLiteral("+%1").arg(row.result->points()));
+    // A loss in red, a gain in green.
+    setTextColour(m_bonuses[i], row.result && row.result->lostPoints() ? PenaltyRed : GainGreen);
     m_eyes[i]->setVisible(row.watching);
     m_newMarkers[i]->setVisible(row.boughtTiles);
 }

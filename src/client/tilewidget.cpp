@@ -2,6 +2,7 @@
 
 #include "client/lettertiles.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,6 +15,19 @@ TileWidget::TileWidget(int dieNumber, const LetterImages *images, QWidget *paren
     setFixedSize(LetterImages::TileSize, LetterImages::TileSize);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     setCursor(Qt::PointingHandCursor);
+    // Tab reaches the tiles; a click leaves the keyboard where it was.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleDescription(QStringLiteral(
+        "Space lays it on the word tray, or takes it back when it was the last one laid"));
+    updateAccessibleName();
+}
+
+void TileWidget::setTrayPosition(int position)
+{
+    if (position == m_trayPosition)
+        return;
+    m_trayPosition = position;
+    updateAccessibleName();
 }
 
 void TileWidget::setPictureIndex(int index)
@@ -21,7 +35,20 @@ void TileWidget::setPictureIndex(int index)
     if (index == m_pictureIndex)
         return;
     m_pictureIndex = index;
+    updateAccessibleName();
     update();
+}
+
+void TileWidget::updateAccessibleName()
+{
+    QString name = QStringLiteral("Tile %1: ").arg(m_dieNumber);
+    if (m_pictureIndex >= 1 && m_pictureIndex <= 26)
+        name += QStringLiteral("letter ") + QChar(u'A' + (m_pictureIndex - 1));
+    else
+        name += QStringLiteral("blank");
+    if (m_trayPosition > 0)
+        name += QStringLiteral(", on the tray at %1").arg(m_trayPosition);
+    setAccessibleName(name);
 }
 
 QSize TileWidget::sizeHint() const
@@ -36,6 +63,45 @@ void TileWidget::paintEvent(QPaintEvent *)
         painter.drawPixmap(0, 0, m_images->image(m_pictureIndex, devicePixelRatioF()));
     else
         LetterImages::paintTile(painter, m_pictureIndex);
+    if (hasFocus()) {
+        // A dark ring inside a white one shows on any letter and any board.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::white, 3.0));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 5, 5);
+        painter.setPen(QPen(QColor(0x10, 0x10, 0x10), 1.5));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(3.5, 3.5, -3.5, -3.5), 4, 4);
+    }
+}
+
+void TileWidget::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        emit mouseDown(this, Qt::LeftButton);
+        return;
+    case Qt::Key_Menu:
+        event->accept();
+        emit mouseDown(this, Qt::RightButton);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TileWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TileWidget::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void TileWidget::mousePressEvent(QMouseEvent *event)

@@ -18,7 +18,7 @@ public:
 
     int dieNumber() const { return m_dieNumber; }
     int trayPosition() const { return m_trayPosition; }
-    void setTrayPosition(int position) { m_trayPosition = position; }
+    void setTrayPosition(int position);
     QString letter() const { return m_letter; }
     void setLetter(const QString &letter) { m_letter = letter; }
     int homePlace() const { return m_homePlace; }
@@ -36,8 +36,16 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Space or Enter works the focused tile as a left click does, the
+    // context-menu key as a right click (a shuffle).
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // The name a screen reader reads: the die and the letter it shows.
+    void updateAccessibleName();
+
     const int m_dieNumber;
     const LetterImages *m_images;
     int m_trayPosition = 0;

@@ -3,7 +3,9 @@
 #include "session/clientsession.h"
 #include "widgets/flatbutton.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <functional>
@@ -12,7 +14,8 @@ namespace zwonky {
 
 namespace {
 
-// Takes a double click of a push button (QPushButton has no signal for it).
+// Takes a double click of a push button (QPushButton has no signal for it);
+// from the keyboard, Space or Enter on the focused button does the same.
 class DoubleClickFilter : public QObject
 {
 public:
@@ -28,6 +31,13 @@ public:
             m_action();
             return true;
         }
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+                m_action();
+                return true;
+            }
+        }
         return false;
     }
 
@@ -42,7 +52,9 @@ FlatButton *makeTurnButton(QWidget *parent, const char *name, const QString &tex
     button->setObjectName(QLatin1String(name));
     button->setAccent(accent);
     button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus); // keys belong to the tray while typing
+    // Reached by Tab, not taken by a click: a click leaves the keyboard
+    // where it was (the chat entry, or the tray while typing).
+    button->setFocusPolicy(Qt::TabFocus);
     button->hide();
     return button;
 }
@@ -95,12 +107,12 @@ void TurnButtons::build(QWidget *panel)
                               QRect(486, top, 74, 26));
     m_finish->setToolTip(QStringLiteral("End your turn now"));
 
-    m_typing = new QCheckBox(QStringLiteral("Typing ON"), panel);
+    m_typing = new QCheckBox(QStringLiteral("&Typing ON"), panel);
     m_typing->setObjectName(QStringLiteral("checkbox_typing"));
     m_typing->setGeometry(572, top + 3, 110, 20);
     m_typing->setFont(bold);
     m_typing->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
-    m_typing->setFocusPolicy(Qt::NoFocus);
+    m_typing->setFocusPolicy(Qt::TabFocus);
     m_typing->hide();
     m_typing->setChecked(m_typingMode);
     connect(m_typing, &QCheckBox::toggled, this, [this](bool on) { m_typingMode = on; });
@@ -111,6 +123,62 @@ void TurnButtons::build(QWidget *panel)
     m_newTiles->installEventFilter(
         new DoubleClickFilter(m_newTiles, [this] { emit newTilesDoubleClicked(); }));
     m_old->installEventFilter(new DoubleClickFilter(m_old, [this] { emit oldTilesDoubleClicked(); }));
+    describe();
+    addKeys(panel);
+}
+
+void TurnButtons::describe()
+{
+    m_done->setAccessibleName(QStringLiteral("Done"));
+    m_done->setAccessibleDescription(QStringLiteral("Submit the word on the tray (Alt+D; Enter while typing)"));
+    m_clear->setAccessibleName(QStringLiteral("Clear"));
+    m_clear->setAccessibleDescription(QStringLiteral("Take every tile back from the tray (Alt+C; 1 while typing)"));
+    m_newTiles->setAccessibleName(QStringLiteral("New Tiles"));
+    m_newTiles->setAccessibleDescription(
+        QStringLiteral("New letters for 300 points (double click or Alt+N; 0 while typing)"));
+    m_old->setAccessibleName(QStringLiteral("Old Tiles"));
+    m_old->setAccessibleDescription(QStringLiteral("The old letters back for 300 points (double click or Alt+L)"));
+    m_finish->setAccessibleName(QStringLiteral("Finish"));
+    m_finish->setAccessibleDescription(QStringLiteral("End your turn now (Alt+I)"));
+    m_typing->setAccessibleName(QStringLiteral("Typing ON"));
+    m_typing->setAccessibleDescription(
+        QStringLiteral("While checked, typed letters lay tiles and Backspace takes the last one back "
+                       "(Alt+T; Tab on your turn)"));
+}
+
+// The turn's keys work wherever the keyboard is in the window, while their
+// button is shown; they are not letters, digits or Tab, which the tray
+// reads while typing.
+void TurnButtons::addKeys(QWidget *panel)
+{
+    struct Key
+    {
+        const char *name;
+        QPushButton *button;
+        Qt::Key key;
+        void (TurnButtons::*signal)();
+    };
+    const Key keys[] = {
+        {"key_done", m_done, Qt::Key_D, &TurnButtons::doneClicked},
+        {"key_clear", m_clear, Qt::Key_C, &TurnButtons::clearClicked},
+        {"key_newtiles", m_newTiles, Qt::Key_N, &TurnButtons::newTilesDoubleClicked},
+        {"key_old", m_old, Qt::Key_L, &TurnButtons::oldTilesDoubleClicked},
+        {"key_finish", m_finish, Qt::Key_I, &TurnButtons::finishClicked},
+    };
+    for (const Key &k : keys) {
+        auto *action = new QAction(panel);
+        action->setObjectName(QLatin1String(k.name));
+        action->setShortcut(QKeySequence(Qt::ALT | k.key));
+        action->setShortcutContext(Qt::WindowShortcut);
+        panel->addAction(action);
+        static_cast<FlatButton *>(k.button)->setKeyLetter(QChar(u'A' + (k.key - Qt::Key_A)));
+        QPushButton *button = k.button;
+        const auto signal = k.signal;
+        connect(action, &QAction::triggered, this, [this, button, signal] {
+            if (!button->isHidden())
+                (this->*signal)();
+        });
+    }
 }
 
 void TurnButtons::toggleTyping()

@@ -47,6 +47,8 @@ signals:
 
 private:
     void build(QWidget *panel);
+    void describe();
+    void addKeys(QWidget *panel);
 
     ClientSession &m_session;
     QPushButton *m_done = nullptr;     // `button_done`

@@ -22,6 +22,10 @@ TurnClockView::TurnClockView(ClientSession &session, QWidget *board, QObject *pa
     m_timeLabel->setObjectName(QStringLiteral("label_time"));
     m_timeLabel->setGeometry(TileSide + 9, ClockTop - 3, ClockBarLeft - TileSide - 14, 18);
     m_timeLabel->setToolTip(QStringLiteral("Time left in this turn"));
+    // White on the cloth, as the rest of the board's lettering.
+    QPalette clockColours = m_timeLabel->palette();
+    clockColours.setColor(QPalette::WindowText, Qt::white);
+    m_timeLabel->setPalette(clockColours);
     QFont clockFont = m_timeLabel->font();
     clockFont.setBold(true);
     m_timeLabel->setFont(clockFont);

@@ -12,8 +12,9 @@ namespace zwonky {
 
 namespace {
 
-constexpr quint32 StatusGreen = 0x008000;
-constexpr quint32 StatusRed = 0x0000FF;
+// Green and red, each as dark as it needs to be to read on the cream pill.
+constexpr quint32 StatusGreen = 0x007A00;
+constexpr quint32 StatusRed = 0x0000D0;
 
 void setTextColour(QWidget *widget, quint32 value)
 {

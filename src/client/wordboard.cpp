@@ -13,7 +13,8 @@ namespace zwonky {
 namespace {
 
 constexpr quint32 Green = 0x008000;
-constexpr quint32 Red = 0x0000FF;
+// Red dark enough to read on the silver of a full column.
+constexpr quint32 Red = 0x0000A0;
 constexpr quint32 Silver = 0xC0C0C0;
 constexpr quint32 Maroon = 0x000080;
 constexpr quint32 White = 0xFFFFFF;

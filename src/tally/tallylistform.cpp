@@ -1,4 +1,5 @@
 #include "tally/tallylistform.h"
+#include "windows/controlnames.h"
 
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
@@ -92,6 +93,8 @@ Ttallylist::Ttallylist(QWidget *parent) : TiledBackground(parent), m_grid(Column
         QMessageBox::information(nullptr, QStringLiteral("Zwonky"), text);
     };
     buildLayout();
+    // Names for screen readers, once every control is made.
+    nameControls(this);
 }
 
 Ttallylist::~Ttallylist()

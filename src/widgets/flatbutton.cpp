@@ -22,6 +22,23 @@ void FlatButton::setAccent(const QColor &colour)
     update();
 }
 
+void FlatButton::setKeyLetter(QChar letter)
+{
+    m_keyLetter = letter;
+    update();
+}
+
+QString FlatButton::paintedText() const
+{
+    QString shown = text();
+    if (m_keyLetter.isNull() || shown.contains(QLatin1Char('&')))
+        return shown;
+    const qsizetype at = shown.indexOf(m_keyLetter, 0, Qt::CaseInsensitive);
+    if (at >= 0)
+        shown.insert(at, QLatin1Char('&'));
+    return shown;
+}
+
 QSize FlatButton::sizeHint() const
 {
     const QFontMetrics metrics(font());
@@ -64,13 +81,16 @@ void FlatButton::paintEvent(QPaintEvent *event)
     painter.setPen(QPen(base.darker(140), 1.0));
     painter.drawRoundedRect(r, radius, radius);
     if (hasFocus()) {
-        painter.setPen(QPen(QColor(255, 255, 255, 150), 1.0, Qt::DotLine));
+        // A dark ring inside a white one: seen on any accent and any cloth.
         painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(r.adjusted(2.5, 2.5, -2.5, -2.5), radius - 1, radius - 1);
+        painter.setPen(QPen(Qt::white, 2.0));
+        painter.drawRoundedRect(r.adjusted(1.5, 1.5, -1.5, -1.5), radius - 1, radius - 1);
+        painter.setPen(QPen(QColor(0x10, 0x10, 0x10), 1.0));
+        painter.drawRoundedRect(r.adjusted(3.0, 3.0, -3.0, -3.0), radius - 2, radius - 2);
     }
     painter.setPen(isEnabled() ? Qt::white : QColor(0xee, 0xee, 0xee));
     painter.setFont(font());
-    painter.drawText(r, Qt::AlignCenter, text());
+    painter.drawText(r, Qt::AlignCenter | Qt::TextShowMnemonic, paintedText());
 }
 
 } // namespace zwonky

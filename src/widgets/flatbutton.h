@@ -14,6 +14,11 @@ public:
     explicit FlatButton(const QString &text, QWidget *parent = nullptr);
 
     void setAccent(const QColor &colour);
+    // Underlines the first `letter` of the caption, the key that works the
+    // button (the caption itself stays as it is).
+    void setKeyLetter(QChar letter);
+    // The caption as painted, with "&" before the key's letter.
+    QString paintedText() const;
     QSize sizeHint() const override;
 
 protected:
@@ -23,6 +28,7 @@ protected:
 
 private:
     QColor m_accent;
+    QChar m_keyLetter;
     bool m_hovered = false;
 };
 

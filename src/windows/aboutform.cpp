@@ -1,4 +1,5 @@
 #include "windows/aboutform.h"
+#include "windows/controlnames.h"
 
 #include "net/protocol.h"
 #include "widgets/placement.h"
@@ -127,6 +128,8 @@ void Tabout::ensureBuilt()
     layout->setSpacing(4);
     layout->addWidget(m_image1);
     layout->addLayout(lower);
+    // Names for screen readers, once every control is made.
+    nameControls(this);
 }
 
 void Tabout::setVisible(bool visible)

@@ -1,4 +1,5 @@
 #include "windows/downloadform.h"
+#include "windows/controlnames.h"
 
 
 #include "storage/datafolder.h"
@@ -200,6 +201,8 @@ Tdownload::Tdownload(QWidget *parent)
     connect(m_httpCli1, &InstallerTransfer::bodyBegun, this, &Tdownload::HttpCli1DocBegin);
     connect(m_httpCli1, &InstallerTransfer::bodyReceived, this, &Tdownload::HttpCli1DocData);
     connect(m_httpCli1, &InstallerTransfer::finished, this, &Tdownload::transferFinished);
+    // Names for screen readers, once every control is made.
+    nameControls(this);
 }
 
 Tdownload::~Tdownload()

@@ -1,4 +1,5 @@
 #include "windows/gamestart.h"
+#include "windows/controlnames.h"
 
 #include "widgets/artlabel.h"
 #include "widgets/artwork.h"
@@ -107,6 +108,8 @@ Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
     m_startPicture->setToolTip(QStringLiteral("Start the game with these options"));
     m_startPicture->move((249 - 150) / 2, 242);
     connect(m_startPicture, &QPushButton::clicked, this, [this] { button_startClick(); });
+    // Names for screen readers, once every control is made.
+    nameControls(this);
 }
 
 void Tgamestartform::hideFastOption() { m_fast->hide(); }

@@ -1,4 +1,5 @@
 #include "windows/helpform.h"
+#include "windows/controlnames.h"
 
 #include "widgets/placement.h"
 #include "widgets/skybackground.h"
@@ -360,6 +361,8 @@ void Thelp::ensureBuilt()
     layout->addWidget(pagePanel, 1);
 
     FormCreate();
+    // Names for screen readers, once every control is made.
+    nameControls(this);
 }
 
 void Thelp::setVisible(bool visible)

@@ -1,4 +1,5 @@
 #include "windows/phrasesform.h"
+#include "windows/controlnames.h"
 
 #include "widgets/flatbutton.h"
 #include "widgets/flatpanel.h"
@@ -54,6 +55,8 @@ Tphrases::Tphrases(QWidget *parent) : QWidget(parent, Qt::Window)
     panelLayout->addLayout(buttons);
 
     resize(360, 330);
+    // Names for screen readers, once every control is made.
+    nameControls(this);
 }
 
 void Tphrases::setPhrases(const QStringList &phrases)

@@ -1,4 +1,5 @@
 #include "windows/spylistform.h"
+#include "windows/controlnames.h"
 
 #include "net/fieldcursor.h"
 #include "net/zwonkyerror.h"
@@ -66,6 +67,8 @@ Tspylist::Tspylist(QWidget *parent) : TiledBackground(parent)
     ok->setObjectName(QStringLiteral("Button1"));
     ok->setGeometry(112, 156, 60, 28);
     connect(ok, &QPushButton::clicked, this, [this] { Button1Click(); });
+    // Names for screen readers, once every control is made.
+    nameControls(this);
 }
 
 void Tspylist::setKickEnabled(bool enabled) { m_kickAction->setEnabled(enabled); }

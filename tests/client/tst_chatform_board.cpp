@@ -26,7 +26,7 @@ QStringList tenLetters() { return QString("ABCDEFGHIJ").split(QString(), Qt::Ski
 
 const QColor Silver(0xC0, 0xC0, 0xC0);
 const QColor Green(0x00, 0x80, 0x00);
-const QColor Red(0xFF, 0x00, 0x00);
+const QColor Red(0xA0, 0x00, 0x00);
 
 } // namespace
 

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QtTest>
 
 using namespace zwonky;
@@ -338,10 +339,10 @@ void TestChatformSession::verdictsAndTurnEnd()
     rig.feed(protocol::accepted(3, QStringLiteral("CAT")));
     auto *status = rig.control<QLabel>("label_status");
     QCOMPARE(status->text(), QStringLiteral("CAT ACCEPTED"));
-    QCOMPARE(status->palette().color(QPalette::WindowText), QColor(0, 0x80, 0));
+    QCOMPARE(status->palette().color(QPalette::WindowText), QColor(0, 0x7A, 0));
     rig.feed(protocol::rejected(QStringLiteral("CAT"), QStringLiteral("+ Rejected. Word Exists")));
     QCOMPARE(status->text(), QStringLiteral("CAT Rejected. Word Exists"));
-    QCOMPARE(status->palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
+    QCOMPARE(status->palette().color(QPalette::WindowText), QColor(0xD0, 0, 0));
 
     // Without "+" the command is empty and nothing happens.
     rig.feed("CMD_turnend");
@@ -536,11 +537,30 @@ void TestChatformSession::menusInOrder()
     };
     QStringList menus;
     for (QAction *top : rig.window.menuBar()->actions())
-        menus << top->text() + QStringLiteral(": ") + describe(top->menu());
+        menus << QString(top->text()).remove(QLatin1Char('&')) + QStringLiteral(": ") + describe(top->menu());
     QCOMPARE(menus, expected);
     QCOMPARE(rig.control<QAction>("Help2")->shortcut(), QKeySequence(Qt::Key_F1));
-    QCOMPARE(rig.control<QAction>("StartGame1")->text(), QStringLiteral("Start Game"));
-    QCOMPARE(rig.control<QAction>("ScrollOff1")->text(), QStringLiteral("Chat Scroll Off"));
+    // The captions read as they always did; "&" marks the underlined key.
+    QCOMPARE(rig.control<QAction>("StartGame1")->text(), QStringLiteral("&Start Game"));
+    QCOMPARE(rig.control<QAction>("ScrollOff1")->text(), QStringLiteral("Chat Scr&oll Off"));
+
+    // Every menu and entry has a key, none twice within one menu.
+    std::function<void(QWidget *)> keysOf = [&keysOf](QWidget *owner) {
+        QSet<QChar> used;
+        for (QAction *item : owner->actions()) {
+            if (item->isSeparator() || !item->isVisible())
+                continue;
+            const QString text = item->text();
+            const qsizetype amp = text.indexOf(QLatin1Char('&'));
+            QVERIFY2(amp >= 0 && amp + 1 < text.size(), qPrintable(text));
+            const QChar key = text.at(amp + 1).toUpper();
+            QVERIFY2(!used.contains(key), qPrintable(text));
+            used.insert(key);
+            if (item->menu())
+                keysOf(item->menu());
+        }
+    };
+    keysOf(rig.window.menuBar());
     // No tally window attached: its entry is grey, not silent.
     QVERIFY(!rig.control<QAction>("ViewTally1")->isEnabled());
     QVERIFY(rig.control<QAction>("SpyList1")->isEnabled());

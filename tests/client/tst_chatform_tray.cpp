@@ -74,6 +74,7 @@ private slots:
     void purchasesAreAnnounced();
     void turnButtons();
     void nothingHappensOutsideTheOwnTurn();
+    void wholeTurnWithoutTheMouse();
 };
 
 void TestChatformTray::typedLettersTakeTheLowestNumberedTile()
@@ -642,6 +643,62 @@ void TestChatformTray::nothingHappensOutsideTheOwnTurn()
     for (int die = 1; die <= 10; ++die)
         QCOMPARE(tile(table, die)->pos(), oneRowPlace(die));
     QCOMPARE(table.sound.clips, QStringList{});
+}
+
+// Every action of a turn has a key that works while typing is on (the Alt
+// keys are not the tray's), and without typing the tiles are worked by
+// Tab and Space; each tile says its letter and place to a screen reader.
+void TestChatformTray::wholeTurnWithoutTheMouse()
+{
+    TrayTable table;
+    QVERIFY(table.seat(3));
+    table.window.show();
+    table.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&table.window));
+    table.startTurn(3, letters("ABCDEFGHIJ"), QStringLiteral("false"));
+    QCOMPARE(tile(table, 2)->accessibleName(), QStringLiteral("Tile 2: letter B"));
+
+    QTest::keyClick(&table.window, Qt::Key_B);
+    QTest::keyClick(&table.window, Qt::Key_A);
+    QCOMPARE(tile(table, 1)->accessibleName(), QStringLiteral("Tile 1: letter A, on the tray at 2"));
+    QTest::keyClick(&table.window, Qt::Key_D, Qt::AltModifier);
+    QTest::keyClick(&table.window, Qt::Key_C);
+    QTest::keyClick(&table.window, Qt::Key_C, Qt::AltModifier);
+    QTest::keyClick(&table.window, Qt::Key_N, Qt::AltModifier);
+    QCOMPARE(table.takeSent(), (QList<QByteArray>{"CMD_setdice+3+1+2", "CMD_setdice+3+2+1", "CMD_done+3+2+1",
+                                                   "CMD_setdice+3+1+3", "CMD_clearthem+3",
+                                                   "CMD_newtiles+3"}));
+    QCOMPARE(tile(table, 1)->accessibleName(), QStringLiteral("Tile 1: letter A"));
+    table.feed(protocol::newTilesNotice(3, 0));
+    table.feed(protocol::theDice(3, DealKind::New, letters("KLMNOPQRST")));
+    QTest::keyClick(&table.window, Qt::Key_L, Qt::AltModifier);
+    QTest::keyClick(&table.window, Qt::Key_I, Qt::AltModifier);
+    QCOMPARE(table.takeSent(), (QList<QByteArray>{"CMD_oldtiles+3", "CMD_finish+3"}));
+
+    // The typing switch has its key too (Tab does the same on the own turn).
+    auto *typing = table.find<QCheckBox>(QStringLiteral("checkbox_typing"));
+    QVERIFY(typing->isChecked());
+    QTest::keyClick(&table.window, Qt::Key_T, Qt::AltModifier);
+    QTRY_VERIFY(!typing->isChecked());
+
+    // A game without typing: Tab reaches a tile, Space lays it and takes it back.
+    TrayTable plain;
+    QVERIFY(plain.seat(3));
+    plain.window.show();
+    plain.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&plain.window));
+    plain.startTurn(3, letters("ABCDEFGHIJ"), QStringLiteral("false"), false);
+    TileWidget *first = tile(plain, 1);
+    QCOMPARE(first->focusPolicy(), Qt::TabFocus);
+    first->setFocus(Qt::TabFocusReason);
+    QVERIFY(first->hasFocus());
+    QTest::keyClick(first, Qt::Key_Space);
+    QCOMPARE(plain.takeSent(), QList<QByteArray>{"CMD_setdice+3+1+1"});
+    QTest::keyClick(first, Qt::Key_Space);
+    QCOMPARE(plain.takeSent(), QList<QByteArray>{"CMD_setdice+3+0+1"});
+    // Outside typing mode the Alt keys still work the buttons.
+    QTest::keyClick(&plain.window, Qt::Key_I, Qt::AltModifier);
+    QCOMPARE(plain.takeSent(), QList<QByteArray>{"CMD_finish+3"});
 }
 
 QTEST_MAIN(TestChatformTray)
