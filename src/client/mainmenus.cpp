@@ -58,15 +58,15 @@ void MainMenus::buildFile(QMenuBar *bar)
     QMenu *file = addMenu(bar, "File1", QStringLiteral("&File"));
     m_startGame = addItem(file, "StartGame1", QStringLiteral("&Start Game"));
     file->addSeparator();
-    m_addComputer = file->addMenu(QStringLiteral("Add Computer Player"));
+    m_addComputer = file->addMenu(QStringLiteral("&Add Computer Player"));
     m_addComputer->setObjectName(QStringLiteral("AddComputerPlayer1"));
     for (int n = LowestLevel; n <= HighestLevel; ++n) {
-        QAction *level = m_addComputer->addAction(levelName(n));
+        QAction *level = m_addComputer->addAction(QLatin1Char('&') + levelName(n));
         level->setObjectName(QStringLiteral("Add") + levelName(n) + QLatin1Char('1'));
         level->setData(n);
     }
     m_removeComputers = addItem(file, "RemoveComputerPlayers1",
-                                QStringLiteral("Remove Computer Players"));
+                                QStringLiteral("&Remove Computer Players"));
     enableComputerItems(false);
     file->addSeparator();
     // Kept from older versions of the menu; they do nothing and are never shown.
