@@ -5,12 +5,14 @@
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QWidget>
@@ -137,6 +139,10 @@ void ScaledTree::captureControl(QWidget *control)
     }
     if (const QTextDocument *document = documentOf(control))
         look.documentMargin = document->documentMargin();
+    if (qobject_cast<const QCheckBox *>(control)) {
+        look.styleSheet = control->styleSheet();
+        look.indicator = control->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, control);
+    }
     if (QLayout *layout = control->layout()) {
         if (m_mode == Mode::Placed)
             m_layouts.push_back({layout, {}, -1, -1});
@@ -208,6 +214,14 @@ void ScaledTree::follow(qreal factor)
 void ScaledTree::show(const Look &look)
 {
     QWidget *control = look.control;
+    if (look.indicator > 0) {
+        // The style draws the check mark at a fixed size; a style sheet sizes it.
+        const QString grown = atOne(m_shown) ? look.styleSheet
+            : look.styleSheet + QStringLiteral("QCheckBox::indicator{width:%1px;height:%1px;}")
+                                    .arg(m_scale.length(look.indicator));
+        if (control->styleSheet() != grown)
+            control->setStyleSheet(grown);
+    }
     control->setFont(m_scale.font(look.font, control->logicalDpiY()));
     if (look.minimum != QSize(0, 0) || look.maximum != QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)) {
         // Both limits at once, so that neither holds the other back.

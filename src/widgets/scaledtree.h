@@ -62,6 +62,8 @@ private:
         int indent = 0;
         int margin = 0;
         qreal documentMargin = -1;
+        QString styleSheet;   // of a check box, whose mark grows through it
+        int indicator = 0;    // the check mark's side, 0 for other controls
     };
     struct LayoutLook
     {
