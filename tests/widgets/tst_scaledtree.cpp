@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <QVBoxLayout>
 
 #include <cmath>
 #include <limits>
@@ -29,9 +28,6 @@ private slots:
     void grownRectanglesStillTouch();
     void typeGrows();
     void placedTreeGrowsAndComesBack();
-    void changesWhileGrownAreLogical();
-    void laidOutTreeGrowsItsMeasures();
-    void outsideAnyTreeThePlainCalls();
 };
 
 void TestScaledTree::fitting_data()
@@ -198,82 +194,6 @@ void TestScaledTree::placedTreeGrowsAndComesBack()
     // The grid lays out again at the default size.
     board.columns->resize(400, 100);
     QTRY_VERIFY(board.right->geometry().right() > 300);
-}
-
-void TestScaledTree::changesWhileGrownAreLogical()
-{
-    BoardScale scale;
-    Board board;
-    new ScaledTree(&board.root, scale, ScaledTree::Mode::Placed);
-    scale.setFactor(1.5);
-    scaled::move(board.fixed, {91, 8});
-    // Edges: 136.5 -> 137 and 198; 12 and 73.5 -> 74.
-    QCOMPARE(board.fixed->geometry(), QRect(137, 12, 61, 62));
-    QCOMPARE(scaled::geometry(board.fixed), QRect(91, 8, 41, 41));
-    scaled::resize(board.hidden, {60, 12});
-    QCOMPARE(board.hidden->width(), 90);
-    QFont bigger = scaled::font(board.plain);
-    bigger.setPointSize(12);
-    scaled::setFont(board.plain, bigger);
-    QCOMPARE(board.plain->font().pointSizeF(), 18.0);
-    QCOMPARE(scaled::font(board.plain).pointSize(), 12);
-
-    scale.setFactor(2.0);
-    QCOMPARE(board.fixed->geometry(), QRect(182, 16, 82, 82));
-    QCOMPARE(board.plain->font().pointSizeF(), 24.0);
-    scale.setFactor(1.0);
-    QCOMPARE(board.fixed->geometry(), QRect(91, 8, 41, 41));
-    QCOMPARE(board.hidden->geometry(), QRect(200, 100, 60, 12));
-    QCOMPARE(board.plain->font().pointSize(), 12);
-    // At 1 the calls are the plain ones.
-    scaled::move(board.fixed, {10, 10});
-    QCOMPARE(board.fixed->pos(), QPoint(10, 10));
-}
-
-void TestScaledTree::laidOutTreeGrowsItsMeasures()
-{
-    BoardScale scale;
-    QWidget panel;
-    auto *outer = new QVBoxLayout(&panel);
-    outer->setContentsMargins(8, 6, 8, 8);
-    outer->setSpacing(4);
-    auto *close = new QWidget(&panel);
-    close->setFixedSize(24, 22);
-    outer->addWidget(close);
-    auto *list = new QLabel(QStringLiteral("words"), &panel);
-    outer->addWidget(list);
-    panel.resize(300, 200);
-    panel.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&panel));
-    const QRect closeBefore = close->geometry();
-    new ScaledTree(&panel, scale, ScaledTree::Mode::LaidOut);
-
-    scale.setFactor(1.5);
-    QCOMPARE(outer->contentsMargins(), QMargins(12, 9, 12, 12));
-    QCOMPARE(outer->spacing(), 6);
-    QCOMPARE(close->size(), QSize(36, 33));
-    // The layout, not the tree, places the controls.
-    panel.resize(450, 300);
-    QTRY_COMPARE(close->pos(), QPoint(12, 9));
-
-    scale.setFactor(1.0);
-    panel.resize(300, 200);
-    QTRY_COMPARE(close->geometry(), closeBefore);
-    QCOMPARE(outer->contentsMargins(), QMargins(8, 6, 8, 8));
-}
-
-void TestScaledTree::outsideAnyTreeThePlainCalls()
-{
-    QWidget parent;
-    auto *child = new QLabel(&parent);
-    scaled::place(child, QRect(3, 4, 50, 20));
-    QCOMPARE(child->geometry(), QRect(3, 4, 50, 20));
-    QCOMPARE(scaled::geometry(child), QRect(3, 4, 50, 20));
-    QFont type = child->font();
-    type.setPointSize(13);
-    scaled::setFont(child, type);
-    QCOMPARE(child->font().pointSize(), 13);
-    QCOMPARE(ScaledTree::of(child), nullptr);
 }
 
 QTEST_MAIN(TestScaledTree)
