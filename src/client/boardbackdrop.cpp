@@ -28,6 +28,8 @@ void BoardBackdrop::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
+    // Drawn in logical pixels, at whatever size the board shows it.
+    painter.scale(width() / qreal(LogicalWidth), height() / qreal(LogicalHeight));
 
     // The word tray: a dark wooden trough with ten numbered hollows.
     const QRectF trough(trayLeft(1) - 6.5, 2.5, Tile * 10 + 13.0, Tile + 11.0);

@@ -10,6 +10,11 @@ class BoardBackdrop : public QWidget
 {
     Q_OBJECT
 public:
+    // Its size on a board of the default size: behind 14 tile places, down
+    // to below the lower row of the rack.
+    static constexpr int LogicalWidth = 41 * 14 + 9 + 12;
+    static constexpr int LogicalHeight = 103 + 41 + 6;
+
     explicit BoardBackdrop(QWidget *parent);
 
     void setTwoRows(bool twoRows);

@@ -7,19 +7,23 @@
 #include "client/turnstatusview.h"
 #include "session/clientsession.h"
 
+#include "client/boardfit.h"
 #include "client/chatpane.h"
 #include "client/errorreport.h"
 #include "client/gameoptionsview.h"
 #include "client/windowsize.h"
 #include "client/wordboard.h"
+#include "client/wordlistpanel.h"
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
 #include "net/tsock.h"
 #include "net/zwonkyerror.h"
 #include "widgets/artlabel.h"
 #include "widgets/artwork.h"
+#include "widgets/boardscale.h"
 #include "widgets/flatbutton.h"
 #include "widgets/flatpanel.h"
+#include "widgets/scaledtree.h"
 #include "widgets/tiledbackground.h"
 #include "windows/aboutform.h"
 #include "windows/gamestart.h"
@@ -73,6 +77,12 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
     m_wordBoard = new WordBoard(*m_session, this, m_boardPanel, m_columnsPanel);
     m_wordBoard->setSoundOut([this](SoundClip clip) { m_chatPane->playEvent(clip); });
     m_wordBoard->setFocusChat([this] { focusChat(); });
+    // The word-list panel floats over the board and grows with it.
+    new ScaledTree(&m_wordBoard->wordLists(), m_boardFit->scale(), ScaledTree::Mode::LaidOut);
+    connect(m_boardFit, &BoardFit::fitted, this, [this] {
+        if (m_wordBoard->wordLists().isVisible())
+            m_wordBoard->wordLists().takePlace();
+    });
     wireSession();
     setupLobbyLink();
     connect(m_menus->newSound(), &QAction::toggled, m_session, &ClientSession::setNewTurnSound);
@@ -146,6 +156,8 @@ void Tchat::showMessage(const QString &text, std::function<void()> afterwards)
 
 void Tchat::reportError(const QString &text) { m_report->show(ErrorReport::Kind::Error, text); }
 
+const BoardScale &Tchat::boardScale() const { return m_boardFit->scale(); }
+
 TileWidget *Tchat::tile(int die) const { return m_tray->tile(die); }
 int Tchat::trayCount() const { return m_tray->trayCount(); }
 void Tchat::focusChat() { m_chatPane->focusEntry(); }
@@ -155,9 +167,10 @@ bool Tchat::runGuarded(const std::function<void()> &work)
     return zwonky::runGuarded(work, [this](const QString &text) { reportError(text); });
 }
 
-// The window: the cloth, and on it one fixed panel 785 x 520 with the
-// options and player rows on the left, the board, the turn buttons, the
-// word columns and the chat on the right.
+// The window: the cloth, and on it one panel 785 x 520 with the options and
+// player rows on the left, the board, the turn buttons, the word columns and
+// the chat on the right. Its controls are placed in logical pixels; when the
+// window grows, the panel and everything on it grow by one factor (BoardFit).
 void Tchat::buildLayout()
 {
     auto *background = new TiledBackground(this);
@@ -167,7 +180,9 @@ void Tchat::buildLayout()
 
     m_mainPanel = new QWidget(background);
     m_mainPanel->setObjectName(QStringLiteral("panel_board1"));
-    m_mainPanel->setGeometry(5, 2, MainPanelWidth, MainPanelHeight);
+    m_boardFit = new BoardFit(background, m_mainPanel, QRect(5, 2, MainPanelWidth, MainPanelHeight),
+                              QSize(windowsize::DefaultWidth, windowsize::DefaultHeight));
+    new ScaledTree(m_mainPanel, m_boardFit->scale(), ScaledTree::Mode::Placed);
 
     QFont bold = font();
     bold.setBold(true);

@@ -3,6 +3,7 @@
 // The main window: the client of one player. Its parts live in their own
 // files, each section below names the file that implements it:
 //   chatform.cpp          construction, layout, start-up roles (host/join/solo)
+//   boardfit.h            the board panel at the window's size (one factor)
 //   chatform_session.cpp  start-up roles, the requests of the menus
 //   mainmenus.h           the menu bar and its actions (MainMenus)
 //   gameoptionsview.h     the game options panel (GameOptionsView)
@@ -62,6 +63,8 @@ class GameOptionsView;
 class MainMenus;
 class TurnStatusView;
 class Announcer;
+class BoardFit;
+class BoardScale;
 
 // The other windows the main window opens; the start-up creates them and
 // hands them over. Any may be null (tests), then the action does nothing.
@@ -139,6 +142,9 @@ public:
     // Forwards of the tray for the whole-game tests and benchmarks.
     TileWidget *tile(int die) const;
     int trayCount() const;
+
+    // The factor the board is shown at (1 at the default size and smaller).
+    const BoardScale &boardScale() const;
 
     // ---- word columns and word-list panel (wordboard.h), made in chatform.cpp ----
     WordBoard &wordBoard() { return *m_wordBoard; }
@@ -231,6 +237,7 @@ private:
 
     // -- controls shared across parts (created by buildLayout / build*) --
     QWidget *m_mainPanel = nullptr;       // `panel_board1`, holds everything
+    BoardFit *m_boardFit = nullptr;       // grows the panel with the window
     QWidget *m_logo = nullptr;            // `image_logo`
     QWidget *m_boardPanel = nullptr;      // `panel_board`
     QWidget *m_columnsPanel = nullptr;

@@ -161,8 +161,8 @@ void Tchat::applyMinimumSize()
     QWidget *central = centralWidget();
     if (!central || !m_mainPanel)
         return;
-    central->setMinimumSize(std::max(central->minimumWidth(), m_mainPanel->width() + 10),
-                            std::max(central->minimumHeight(), m_mainPanel->height() + 12));
+    central->setMinimumSize(std::max(central->minimumWidth(), windowsize::MainPanelWidth + 10),
+                            std::max(central->minimumHeight(), windowsize::MainPanelHeight + 12));
 }
 
 } // namespace zwonky

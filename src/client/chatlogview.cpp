@@ -2,6 +2,7 @@
 
 #include "client/colortext.h"
 #include "client/rteurl.h"
+#include "widgets/scaledtree.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QMimeData>
@@ -67,9 +68,9 @@ void ChatLogView::setPointSize(int points, bool keepView)
     // top: the newest line stays in view, or with Chat Scroll Off the line
     // that was at the top stays there.
     const int firstVisible = cursorForPosition(QPoint(0, 0)).position();
-    QFont logFont = font();
+    QFont logFont = scaled::font(this);
     logFont.setPointSize(points);
-    setFont(logFont);
+    scaled::setFont(this, logFont);
     QScrollBar *scroll = verticalScrollBar();
     if (keepView) {
         QTextCursor top(document());

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zwonky {
@@ -19,26 +20,35 @@ int letterIndex(const QString &letter)
     return 1;
 }
 
-QPixmap LetterImages::image(int index, qreal devicePixelRatio) const
+QPixmap LetterImages::image(int index, qreal devicePixelRatio, int side) const
 {
     if (index < 0 || index >= Count)
         index = 0;
     if (!(devicePixelRatio > 0.0) || devicePixelRatio > 8.0)
         devicePixelRatio = 1.0;
-    const auto key = std::make_pair(int(std::lround(devicePixelRatio * 100)), index);
-    const auto found = m_cache.find(key);
+    side = std::clamp(side, 1, MaxSide);
+    // All tiles show at one size: a new size or ratio replaces the pictures.
+    const int ratio = int(std::lround(devicePixelRatio * 100));
+    if (side != m_cachedSide || ratio != m_cachedRatio) {
+        m_cache.clear();
+        m_cachedSide = side;
+        m_cachedRatio = ratio;
+    }
+    const auto found = m_cache.find(index);
     if (found != m_cache.end())
         return found->second;
 
-    const int side = int(std::ceil(TileSize * devicePixelRatio));
-    QPixmap pixmap(side, side);
+    const int pixels = int(std::ceil(side * devicePixelRatio));
+    QPixmap pixmap(pixels, pixels);
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     {
         QPainter painter(&pixmap);
+        const qreal grown = qreal(side) / TileSize;
+        painter.scale(grown, grown);
         paintTile(painter, index);
     }
-    m_cache.emplace(key, pixmap);
+    m_cache.emplace(index, pixmap);
     return pixmap;
 }
 

@@ -4,6 +4,7 @@
 #include "session/clientsession.h"
 #include "widgets/artlabel.h"
 #include "widgets/artwork.h"
+#include "widgets/scaledtree.h"
 
 #include <QAction>
 #include <QLabel>
@@ -171,14 +172,14 @@ void PlayerTableView::markTurn(int seat)
         return;
     // In a fast game everybody plays at once: no marker.
     m_turnMarker->setVisible(!m_session.settings().fast);
-    m_turnMarker->move(m_turnMarker->x(), name->y() + 2);
+    scaled::move(m_turnMarker, {scaled::geometry(m_turnMarker).x(), scaled::geometry(name).y() + 2});
 }
 
 void PlayerTableView::markCaughtUpTurn(int seat)
 {
     // A newcomer's marker goes to the row as it stands; it shows with the next turn.
     if (const QLabel *name = nameLabel(seat))
-        m_turnMarker->move(m_turnMarker->x(), name->y());
+        scaled::move(m_turnMarker, {scaled::geometry(m_turnMarker).x(), scaled::geometry(name).y()});
 }
 
 void PlayerTableView::popupFor(int seat, const QPoint &globalPosition)

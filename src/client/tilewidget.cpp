@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace zwonky {
 
 TileWidget::TileWidget(int dieNumber, const LetterImages *images, QWidget *parent)
@@ -58,11 +60,17 @@ QSize TileWidget::sizeHint() const
 
 void TileWidget::paintEvent(QPaintEvent *)
 {
+    // The picture is drawn at the tile's size, however large the board is.
     QPainter painter(this);
-    if (m_images)
-        painter.drawPixmap(0, 0, m_images->image(m_pictureIndex, devicePixelRatioF()));
-    else
+    const int side = std::min(width(), height());
+    if (m_images) {
+        painter.drawPixmap(0, 0, m_images->image(m_pictureIndex, devicePixelRatioF(), side));
+    } else {
+        const qreal grown = qreal(side) / LetterImages::TileSize;
+        painter.scale(grown, grown);
         LetterImages::paintTile(painter, m_pictureIndex);
+    }
+    painter.resetTransform();
     if (hasFocus()) {
         // A dark ring inside a white one shows on any letter and any board.
         painter.setRenderHint(QPainter::Antialiasing);

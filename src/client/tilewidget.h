@@ -6,8 +6,8 @@ namespace zwonky {
 
 class LetterImages;
 
-// One letter die on the board (`dice_1` .. `dice_13`): a 41 x 41 picture that
-// reports mouse-downs. It carries the tile's own values: its die number, its
+// One letter die on the board (`dice_1` .. `dice_13`): a 41 x 41 picture
+// (grown with the board) that reports mouse-downs. It carries the tile's own values: its die number, its
 // tray position (the "tag": 0 on the rack, 1-10 on the word tray), its die
 // letter and its home place on the rack.
 class TileWidget : public QWidget

@@ -8,6 +8,7 @@
 #include "client/typingkeys.h"
 #include "net/zwonkyerror.h"
 #include "session/clientsession.h"
+#include "widgets/scaledtree.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -59,13 +60,13 @@ void TrayView::buildTiles(QWidget *board)
     m_letterImages = std::make_shared<LetterImages>();
 
     m_backdrop = new BoardBackdrop(board);
-    m_backdrop->setGeometry(0, 0, TileSide * 14 + 9 + 12, LowerRowTop + TileSide + 6);
+    m_backdrop->setGeometry(0, 0, BoardBackdrop::LogicalWidth, BoardBackdrop::LogicalHeight);
     m_backdrop->lower();
 
     for (int die = 1; die <= 13; ++die) {
         auto *piece = new TileWidget(die, m_letterImages.get(), board);
         const QPoint place = rackPlace(die);
-        piece->move(place);
+        scaled::move(piece, place);
         // Until the first deal the tiles rest at their rack places.
         piece->setHomePlace(place.x());
         piece->setVisible(die <= 10);
@@ -161,7 +162,7 @@ QRandomGenerator *TrayView::randomGenerator()
 void TrayView::sendTileHome(TileWidget *piece)
 {
     piece->setTrayPosition(0);
-    piece->move(piece->homePlace(), rowTop(piece->dieNumber()));
+    scaled::move(piece, {piece->homePlace(), rowTop(piece->dieNumber())});
 }
 
 // ---------------------------------------------------------------- dealing
@@ -192,7 +193,7 @@ void TrayView::onLettersDealt(DealKind kind)
             piece->setPictureIndex(letterIndex(letter));
         }
         const QPoint place = rackPlace(die);
-        piece->move(place);
+        scaled::move(piece, place);
         piece->setHomePlace(place.x());
     }
 }
@@ -208,12 +209,12 @@ void TrayView::onTileMoved(int position, int die)
             piece->setTrayPosition(position);
             piece->raise();
         }
-        piece->move(trayLeft(position), TrayTop);
+        scaled::move(piece, {trayLeft(position), TrayTop});
     } else if (own) {
         sendTileHome(piece);
     } else {
         // Shuffles are not relayed: the tile goes to its unshuffled place.
-        piece->move(rackPlace(die));
+        scaled::move(piece, rackPlace(die));
     }
 }
 
@@ -284,7 +285,7 @@ void TrayView::changespot(int a, int b)
     second->setHomePlace(home);
     for (TileWidget *piece : {first, second})
         if (piece->trayPosition() == 0)
-            piece->move(piece->homePlace(), piece->y());
+            scaled::move(piece, {piece->homePlace(), scaled::geometry(piece).y()});
 }
 
 void TrayView::shufflethem()
@@ -311,7 +312,7 @@ void TrayView::movetiles()
     for (int die = 1; die <= 13; ++die) {
         TileWidget *piece = tile(die);
         const QPoint place = rackPlace(die);
-        piece->move(place);
+        scaled::move(piece, place);
         piece->setHomePlace(place.x());
     }
     m_backdrop->setTwoRows(m_twoRows);

@@ -2,6 +2,7 @@
 
 #include "client/lettertiles.h"
 #include "session/clientsession.h"
+#include "widgets/scaledtree.h"
 
 #include <QLabel>
 
@@ -47,11 +48,11 @@ void TurnClockView::show(int secondsLeft)
 
 void TurnClockView::setTimerBarWidth(int seconds)
 {
-    // One pixel a second, as far as the board reaches.
+    // One logical pixel a second, as far as the board reaches.
     const int room = m_timerBar->parentWidget()
-        ? std::max(0, m_timerBar->parentWidget()->width() - ClockBarLeft)
+        ? std::max(0, scaled::geometry(m_timerBar->parentWidget()).width() - ClockBarLeft)
         : 0;
-    m_timerBar->resize(std::clamp(seconds, 0, room), m_timerBar->height());
+    scaled::resize(m_timerBar, {std::clamp(seconds, 0, room), scaled::geometry(m_timerBar).height()});
     // The bar warms from green to red as the turn runs out.
     const char *colour = seconds > 20 ? "#3d9a3d" : seconds > 10 ? "#e0a020" : "#d03a2a";
     const QString style = QStringLiteral("background:%1;border-radius:3px;").arg(QLatin1String(colour));

@@ -4,9 +4,13 @@
 #include "client/wordlistpanel.h"
 #include "client/wordpoints.h"
 #include "session/clientsession.h"
+#include "widgets/scaledtree.h"
 
 #include <QGridLayout>
 #include <QLabel>
+
+#include <algorithm>
+#include <cmath>
 
 namespace zwonky {
 
@@ -20,6 +24,8 @@ constexpr quint32 Maroon = 0x000080;
 constexpr quint32 White = 0xFFFFFF;
 // A column holds five words at most: the host refuses a sixth.
 constexpr int FullColumn = 5;
+// The margin of the columns' grid.
+constexpr int GridLeft = 3;
 
 } // namespace
 
@@ -60,7 +66,7 @@ void WordBoard::buildColumns(QWidget *columnsPanel)
     // Five words of each length must show whole: columns are as wide as
     // their words are long, and the lengths are watermarks while empty.
     auto *grid = new QGridLayout;
-    grid->setContentsMargins(3, 3, 3, 1);
+    grid->setContentsMargins(GridLeft, 3, 3, 1);
     grid->setHorizontalSpacing(3);
     grid->setVerticalSpacing(0);
     QFont words(QStringLiteral("DejaVu Sans Condensed"));
@@ -130,6 +136,20 @@ void WordBoard::showPreview()
     for (int length = ShortestWord; length <= LongestWord; ++length)
         m_memos[std::size_t(length)]->setText(QString::number(preview(length)));
     m_sum->setText(QStringLiteral("Current: %1").arg(previewTotal()));
+    fitSum();
+}
+
+// The grid sets the sum as wide as its text, at the right. While the board
+// is grown the grid stands still, so the sum's width is set here.
+void WordBoard::fitSum()
+{
+    const ScaledTree *tree = ScaledTree::of(m_sum);
+    if (!tree || qFuzzyCompare(tree->factor(), 1.0))
+        return;
+    QRect place = scaled::geometry(m_sum);
+    const int wanted = int(std::ceil(m_sum->sizeHint().width() / tree->factor()));
+    place.setLeft(std::max(GridLeft, place.right() + 1 - wanted));
+    scaled::place(m_sum, place);
 }
 
 // ---------------------------------------------------------------- the session's news

@@ -58,6 +58,7 @@ private:
     void onGameOver(const QString &winnerText);
     void onTurnScored(int seat, const TurnResult &result);
     void showPreview();
+    void fitSum();
 
     ClientSession &m_session;
     std::function<void(SoundClip)> m_play;

@@ -151,14 +151,19 @@ void WordListPanel::fitColumns()
     }
 }
 
+void WordListPanel::takePlace()
+{
+    if (!m_placement)
+        return;
+    const QRect place = m_placement();
+    if (place.isValid())
+        setGeometry(place);
+}
+
 void WordListPanel::showEvent(QShowEvent *event)
 {
     fitColumns();
-    if (m_placement) {
-        const QRect place = m_placement();
-        if (place.isValid())
-            setGeometry(place);
-    }
+    takePlace();
     raise();
     QFrame::showEvent(event);
 }

@@ -42,6 +42,9 @@ public:
     QStringList words(int seat) const;
     // The "X" button: hides the panel and says so.
     void button_closeClick();
+    // Takes the place its owner computes now (as it does each time it is
+    // shown); the window calls it when the board changed its size.
+    void takePlace();
 
 signals:
     void closedByPlayer();
