@@ -30,6 +30,9 @@ const char *const NoLobbyText =
     "Please close the game and open the Pellix Lobby using the icon on your desktop or using "
     "the your Window's start-up menu.";
 
+// The type sizes are the ones the main window uses anyway (16 and 13 pixels
+// bold, 13 and 11 pixels plain): every other size would be one more face to
+// match, load and shape for while the solo game starts.
 QString windowStyle()
 {
     return QStringLiteral(
@@ -40,15 +43,15 @@ QString windowStyle()
         // boxes that open over this window keep the desktop's look.
         "QFrame[panel=\"true\"] QLabel { color: #1b2a4e; }"
         "QLabel#label_isclosed { color: white; background: #c62828; border: 2px solid white;"
-        "  border-radius: 6px; font-size: 15pt; font-weight: bold; padding: 2px 10px; }"
-        "QLabel#label_pitch { font-size: 11pt; font-weight: bold; color: #1d3f8f; }"
+        "  border-radius: 6px; font-size: 16px; font-weight: bold; padding: 2px 10px; }"
+        "QLabel#label_pitch { font-size: 13px; font-weight: bold; color: #1d3f8f; }"
         "QLabel#infolabel { font-weight: bold; color: #1d3f8f; }"
         "QLabel#infolabel3 { color: #7a5a1f; }"
-        "QLabel#label_firewall { color: #6b6b6b; font-size: 8pt; }"
+        "QLabel#label_firewall { color: #6b6b6b; font-size: 11px; }"
         "QFrame[panel=\"true\"] QPushButton { border-radius: 6px; padding: 7px 14px;"
         "  font-weight: bold; color: white; }"
         "QPushButton#getbutton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        "  stop:0 #5fc25a, stop:1 #2e8b3a); border: 1px solid #1f6a29; font-size: 11pt; }"
+        "  stop:0 #5fc25a, stop:1 #2e8b3a); border: 1px solid #1f6a29; font-size: 13px; }"
         "QPushButton#getbutton:hover { background: #6fd66a; }"
         "QPushButton#abortbutton { background: #d9534f; border: 1px solid #a33a36; }"
         "QPushButton#abortbutton:hover { background: #e8645f; }"
@@ -58,7 +61,7 @@ QString windowStyle()
         "QFrame[panel=\"true\"] QPushButton:pressed { padding-top: 8px; padding-bottom: 6px; }"
         "QPushButton#getbutton:disabled, QPushButton#abortbutton:disabled {"
         "  background: #d4d4d4; color: #f7f7f7; border: 1px solid #b8b8b8; }"
-        "QLabel#label_solo, QLabel#label_others { font-size: 10pt; }");
+        "QLabel#label_solo, QLabel#label_others { font-size: 13px; }");
 }
 
 QFrame *whitePanel(const QString &name, QWidget *parent)
