@@ -1,6 +1,7 @@
 #include "client/wordlistpanel.h"
 
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -54,7 +55,8 @@ WordListPanel::WordListPanel(QWidget *parent) : QFrame(parent)
     grid->setHorizontalSpacing(5);
     grid->setVerticalSpacing(1);
     QFont listFont(QStringLiteral("DejaVu Sans Condensed"));
-    listFont.setStyleHint(QFont::SansSerif);
+    // The hint alone would also reset the application's text strategy.
+    listFont.setStyleHint(QFont::SansSerif, QGuiApplication::font().styleStrategy());
     listFont.setPixelSize(12);
     for (int seat = 1; seat <= Seats; ++seat) {
         const auto row = std::size_t(seat);
