@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -19,6 +20,9 @@ QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent)
     return label;
 }
 
+constexpr int BorderWidth = 2;
+constexpr qreal CornerRadius = 6;
+
 QString entryText(const QString &word)
 {
     return QStringLiteral("%1: %2").arg(word.size()).arg(word);
@@ -29,10 +33,10 @@ QString entryText(const QString &word)
 WordListPanel::WordListPanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("panel_wordlists"));
+    // A rounded cream card with a 2-pixel brown border, painted here: the
+    // frame's width keeps the contents inside the border.
     setFrameShape(QFrame::Box);
-    setAutoFillBackground(true);
-    setStyleSheet(QStringLiteral("QFrame#panel_wordlists{background:#fbf3dc;border:2px solid #8a5a2b;"
-                                 "border-radius:6px;}"));
+    setLineWidth(BorderWidth);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 6, 8, 8);
@@ -151,6 +155,17 @@ void WordListPanel::fitColumns()
                                  static_cast<QWidget *>(m_scores[row]), static_cast<QWidget *>(m_lists[row])})
             control->setVisible(used);
     }
+}
+
+void WordListPanel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal inset = BorderWidth / 2.0;
+    const QRectF card = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
+    painter.setPen(QPen(QColor(0x8a, 0x5a, 0x2b), BorderWidth));
+    painter.setBrush(QColor(0xfb, 0xf3, 0xdc));
+    painter.drawRoundedRect(card, CornerRadius, CornerRadius);
 }
 
 void WordListPanel::showEvent(QShowEvent *event)

@@ -47,6 +47,7 @@ signals:
     void closedByPlayer();
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
