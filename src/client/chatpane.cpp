@@ -81,7 +81,8 @@ void ChatPane::buildLog(QWidget *panel, int left, int height)
     log->setLineWrapMode(QTextEdit::WidgetWidth);
     log->document()->setDocumentMargin(5);
     QFont logFont(QStringLiteral("MS Sans Serif"));
-    logFont.setStyleHint(QFont::SansSerif);
+    // The hint alone would also reset the application's text strategy.
+    logFont.setStyleHint(QFont::SansSerif, QGuiApplication::font().styleStrategy());
     logFont.setPointSize(m_textSize);
     log->setFont(logFont);
     QPalette logPalette = log->palette();
@@ -117,7 +118,8 @@ void ChatPane::buildEntry(QWidget *panel, int left, int top)
     m_entry->setObjectName(QStringLiteral("mychat"));
     m_entry->setGeometry(left, top, panel->width() - left, EntryHeight);
     QFont entryFont(QStringLiteral("Arial"));
-    entryFont.setStyleHint(QFont::SansSerif);
+    // The hint alone would also reset the application's text strategy.
+    entryFont.setStyleHint(QFont::SansSerif, QGuiApplication::font().styleStrategy());
     entryFont.setPixelSize(13);
     m_entry->setFont(entryFont);
     m_entry->setText(EnterChatHere);

@@ -2,6 +2,7 @@
 
 #include "session/clientsession.h"
 #include "widgets/flatpanel.h"
+#include "widgets/textcolour.h"
 
 #include <QLabel>
 
@@ -12,7 +13,7 @@ GameOptionsView::GameOptionsView(ClientSession &session, QWidget *parent) : QObj
     auto *options = new FlatPanel(parent);
     options->setObjectName(QStringLiteral("panel_options"));
     options->setGeometry(2, 58, 184, 134);
-    options->setStyleSheet(QStringLiteral("QLabel { color: #1e1e1e; }"));
+    setTextColour(options, QColor(0x1e, 0x1e, 0x1e));
     m_panel = options;
     auto optionLabel = [options](const char *name, const QString &text, int row) {
         auto *label = new QLabel(text, options);
@@ -31,7 +32,7 @@ GameOptionsView::GameOptionsView(ClientSession &session, QWidget *parent) : QObj
     QFont bold = options->font();
     bold.setBold(true);
     m_teamLabel->setFont(bold);
-    m_teamLabel->setStyleSheet(QStringLiteral("color: #800000;"));
+    setTextColour(m_teamLabel, QColor(0x80, 0x00, 0x00));
 
     connect(&session, &ClientSession::gameStarted, this,
             [this](const QString &, const GameSettings &settings) { onGameStarted(settings); });

@@ -1,6 +1,7 @@
 #include "client/lettertiles.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -86,7 +87,8 @@ void LetterImages::paintTile(QPainter &painter, int index)
 
     const QString text(QChar(u'A' + (index - 1)));
     QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStyleHint(QFont::SansSerif);
+    // The hint alone would also reset the application's text strategy.
+    font.setStyleHint(QFont::SansSerif, QGuiApplication::font().styleStrategy());
     font.setWeight(QFont::Black);
     font.setPixelSize(index == 13 || index == 23 ? 23 : 26); // M and W are wide
     painter.setFont(font);

@@ -2,6 +2,7 @@
 
 #include "session/clientsession.h"
 #include "widgets/flatbutton.h"
+#include "widgets/textcolour.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -111,7 +112,7 @@ void TurnButtons::build(QWidget *panel)
     m_typing->setObjectName(QStringLiteral("checkbox_typing"));
     m_typing->setGeometry(572, top + 3, 110, 20);
     m_typing->setFont(bold);
-    m_typing->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
+    setTextColour(m_typing, Qt::white);
     m_typing->setFocusPolicy(Qt::TabFocus);
     m_typing->hide();
     m_typing->setChecked(m_typingMode);

@@ -5,6 +5,7 @@
 #include "session/clientsession.h"
 #include "widgets/fittinglabel.h"
 #include "widgets/pilllabel.h"
+#include "widgets/textcolour.h"
 
 #include <QLabel>
 
@@ -39,7 +40,7 @@ TurnStatusView::TurnStatusView(ClientSession &session, QWidget *parent)
     QFont turnFont = bold;
     turnFont.setPixelSize(16);
     m_turnLabel->setFont(turnFont);
-    m_turnLabel->setStyleSheet(QStringLiteral("color: #ffe7a3;"));
+    setTextColour(m_turnLabel, QColor(0xff, 0xe7, 0xa3));
 
     m_status = new PillLabel(parent);
     m_status->setObjectName(QStringLiteral("label_status"));

@@ -7,6 +7,7 @@
 #include "widgets/scaledtree.h"
 
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 
 #include <algorithm>
@@ -70,7 +71,8 @@ void WordBoard::buildColumns(QWidget *columnsPanel)
     grid->setHorizontalSpacing(3);
     grid->setVerticalSpacing(0);
     QFont words(QStringLiteral("DejaVu Sans Condensed"));
-    words.setStyleHint(QFont::SansSerif);
+    // The hint alone would also reset the application's text strategy.
+    words.setStyleHint(QFont::SansSerif, QGuiApplication::font().styleStrategy());
     words.setBold(true);
     words.setPixelSize(11);
     for (int length = ShortestWord; length <= LongestWord; ++length) {

@@ -1,9 +1,11 @@
 #include "client/wordlistpanel.h"
 
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,6 +20,9 @@ QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent)
     return label;
 }
 
+constexpr int BorderWidth = 2;
+constexpr qreal CornerRadius = 6;
+
 QString entryText(const QString &word)
 {
     return QStringLiteral("%1: %2").arg(word.size()).arg(word);
@@ -28,10 +33,10 @@ QString entryText(const QString &word)
 WordListPanel::WordListPanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("panel_wordlists"));
+    // A rounded cream card with a 2-pixel brown border, painted here: the
+    // frame's width keeps the contents inside the border.
     setFrameShape(QFrame::Box);
-    setAutoFillBackground(true);
-    setStyleSheet(QStringLiteral("QFrame#panel_wordlists{background:#fbf3dc;border:2px solid #8a5a2b;"
-                                 "border-radius:6px;}"));
+    setLineWidth(BorderWidth);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 6, 8, 8);
@@ -54,7 +59,8 @@ WordListPanel::WordListPanel(QWidget *parent) : QFrame(parent)
     grid->setHorizontalSpacing(5);
     grid->setVerticalSpacing(1);
     QFont listFont(QStringLiteral("DejaVu Sans Condensed"));
-    listFont.setStyleHint(QFont::SansSerif);
+    // The hint alone would also reset the application's text strategy.
+    listFont.setStyleHint(QFont::SansSerif, QGuiApplication::font().styleStrategy());
     listFont.setPixelSize(12);
     for (int seat = 1; seat <= Seats; ++seat) {
         const auto row = std::size_t(seat);
@@ -158,6 +164,17 @@ void WordListPanel::takePlace()
     const QRect place = m_placement();
     if (place.isValid())
         setGeometry(place);
+}
+
+void WordListPanel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal inset = BorderWidth / 2.0;
+    const QRectF card = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
+    painter.setPen(QPen(QColor(0x8a, 0x5a, 0x2b), BorderWidth));
+    painter.setBrush(QColor(0xfb, 0xf3, 0xdc));
+    painter.drawRoundedRect(card, CornerRadius, CornerRadius);
 }
 
 void WordListPanel::showEvent(QShowEvent *event)

@@ -50,6 +50,7 @@ signals:
     void closedByPlayer();
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

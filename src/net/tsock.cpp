@@ -5,6 +5,7 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
+#include <QNetworkProxy>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -65,6 +66,9 @@ void TSock::setListen(bool listen)
         return;
     const quint16 port = resolvePort(m_portName);
     auto *server = new QTcpServer(this);
+    // Game connections are direct, as the socket component's always were:
+    // no proxy, and no asking the system for one (which starts a thread).
+    server->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
     server->setMaxPendingConnections(Backlog);
     // Read by listen(): set afterwards it would change nothing.
     server->setListenBacklogSize(Backlog);
@@ -174,6 +178,7 @@ void TSock::adoptSocket(QTcpSocket *socket)
 {
     m_socket = socket;
     m_socket->setParent(this);
+    m_socket->setProxy(QNetworkProxy(QNetworkProxy::NoProxy)); // direct, as the server's
     if (m_discardInput)
         m_socket->setReadBufferSize(DiscardChunk);
     // Game messages are small and must leave at once, not wait for an ACK.

@@ -6,6 +6,7 @@
 #include "widgets/deferrediconstyle.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QTimer>
 
 namespace zwonky {
@@ -23,6 +24,13 @@ int runProgram(const ProgramRun &run)
 
     // Before any window: icons are read when drawn, not when made.
     QApplication::setStyle(new DeferredIconStyle);
+    // Every text of the game is in a Latin script, where the shaping engine
+    // only adds kerning and ligatures at the price of a shaping set-up for every face and
+    // size the windows use; scripts that need shaping still get it. Fonts
+    // made later inherit this from the application's font.
+    QFont plainText = QApplication::font();
+    plainText.setStyleStrategy(QFont::PreferNoShaping);
+    QApplication::setFont(plainText);
 
     PrevInstance guard(run.guardFolder.isEmpty() ? PrevInstance::defaultFolder() : run.guardFolder);
     if (!guard.claim()) {

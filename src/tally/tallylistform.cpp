@@ -6,6 +6,7 @@
 #include "widgets/artwork.h"
 #include "widgets/flatbutton.h"
 #include "widgets/flatpanel.h"
+#include "widgets/textcolour.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,7 +38,7 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, boo
         font.setBold(true);
         label->setFont(font);
     }
-    label->setStyleSheet(QStringLiteral("color: #1e1e1e;"));
+    setTextColour(label, QColor(0x1e, 0x1e, 0x1e));
     return label;
 }
 

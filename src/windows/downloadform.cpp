@@ -1,9 +1,11 @@
 #include "windows/downloadform.h"
 #include "windows/controlnames.h"
 
-
 #include "storage/datafolder.h"
+#include "widgets/flatbutton.h"
+#include "widgets/flatpanel.h"
 #include "widgets/placement.h"
+#include "widgets/textcolour.h"
 #include "windows/aboutform.h"
 #include "windows/installertransfer.h"
 
@@ -13,7 +15,9 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLinearGradient>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -31,42 +35,57 @@ const char *const NoLobbyText =
     "Please close the game and open the Pellix Lobby using the icon on your desktop or using "
     "the your Window's start-up menu.";
 
-QString windowStyle()
+// The window's colours. The type sizes are the ones the main window uses
+// anyway (16 and 13 pixels bold, 13 and 11 pixels plain): every other size
+// would be one more font face to match and load while a solo game starts.
+// Everything is drawn with palettes and painted panels, not a style sheet:
+// one over this window put the style sheet engine under each of its
+// controls, at the cost of most of the window's making and showing.
+const QColor PanelText(0x1b, 0x2a, 0x4e);
+const QColor Navy(0x1d, 0x3f, 0x8f);
+const QColor Brown(0x7a, 0x5a, 0x1f);
+const QColor Grey(0x6b, 0x6b, 0x6b);
+const QColor Green(0x2e, 0x8b, 0x3a);
+const QColor Red(0xd9, 0x53, 0x4f);
+const QColor Blue(0x24, 0x56, 0xc6);
+
+// "IS CLOSED" over the advert: white bold capitals on a red rounded badge
+// with a white edge.
+class ClosedBadge : public QLabel
 {
-    return QStringLiteral(
-        "QWidget#Tdownload { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        "  stop:0 #1d3f8f, stop:1 #0b1b45); }"
-        "QFrame[panel=\"true\"] { background: white; border-radius: 10px; }"
-        // Plain labels and buttons only inside the panels: the message
-        // boxes that open over this window keep the desktop's look.
-        "QFrame[panel=\"true\"] QLabel { color: #1b2a4e; }"
-        "QLabel#label_isclosed { color: white; background: #c62828; border: 2px solid white;"
-        "  border-radius: 6px; font-size: 15pt; font-weight: bold; padding: 2px 10px; }"
-        "QLabel#label_pitch { font-size: 11pt; font-weight: bold; color: #1d3f8f; }"
-        "QLabel#infolabel { font-weight: bold; color: #1d3f8f; }"
-        "QLabel#infolabel3 { color: #7a5a1f; }"
-        "QLabel#label_firewall { color: #6b6b6b; font-size: 8pt; }"
-        "QFrame[panel=\"true\"] QPushButton { border-radius: 6px; padding: 7px 14px;"
-        "  font-weight: bold; color: white; }"
-        "QPushButton#getbutton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        "  stop:0 #5fc25a, stop:1 #2e8b3a); border: 1px solid #1f6a29; font-size: 11pt; }"
-        "QPushButton#getbutton:hover { background: #6fd66a; }"
-        "QPushButton#abortbutton { background: #d9534f; border: 1px solid #a33a36; }"
-        "QPushButton#abortbutton:hover { background: #e8645f; }"
-        "QPushButton#Button1, QPushButton#Button2 { background: qlineargradient(x1:0, y1:0,"
-        "  x2:0, y2:1, stop:0 #4f86f7, stop:1 #2456c6); border: 1px solid #1b3f94; }"
-        "QPushButton#Button1:hover, QPushButton#Button2:hover { background: #5d92ff; }"
-        "QFrame[panel=\"true\"] QPushButton:pressed { padding-top: 8px; padding-bottom: 6px; }"
-        "QPushButton#getbutton:disabled, QPushButton#abortbutton:disabled {"
-        "  background: #d4d4d4; color: #f7f7f7; border: 1px solid #b8b8b8; }"
-        "QLabel#label_solo, QLabel#label_others { font-size: 10pt; }");
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        {
+            QPainter painter(this);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(QPen(Qt::white, 2.0));
+            painter.setBrush(QColor(0xc6, 0x28, 0x28));
+            painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 6, 6);
+        }
+        QLabel::paintEvent(event);
+    }
+};
+
+QFont typeOf(const QWidget *widget, int pixels, bool bold)
+{
+    QFont font = widget->font();
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
 }
 
-QFrame *whitePanel(const QString &name, QWidget *parent)
+FlatPanel *whitePanel(const QString &name, QWidget *parent)
 {
-    auto *panel = new QFrame(parent);
+    auto *panel = new FlatPanel(parent);
     panel->setObjectName(name);
-    panel->setProperty("panel", true);
+    panel->setFill(Qt::white);
+    panel->setBorder(QColor());
+    panel->setRadius(10);
+    setTextColour(panel, PanelText);
     return panel;
 }
 
@@ -77,6 +96,16 @@ QLabel *wrappedText(const QString &name, const QString &text, QWidget *parent)
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignCenter);
     return label;
+}
+
+FlatButton *panelButton(const QString &name, const QString &text, const QColor &accent,
+                        QWidget *parent)
+{
+    auto *button = new FlatButton(text, parent);
+    button->setObjectName(name);
+    button->setAccent(accent);
+    button->setMinimumHeight(32);
+    return button;
 }
 
 } // namespace
@@ -91,12 +120,10 @@ Tdownload::Tdownload(QWidget *parent)
 {
     setObjectName(QStringLiteral("Tdownload"));
     setWindowTitle(QStringLiteral("Download The Pellix Lobby"));
-    setAttribute(Qt::WA_StyledBackground, true);
     setFixedSize(724, 500);
-    setStyleSheet(windowStyle());
 
     // Left panel: the lobby advert and the download.
-    QFrame *left = whitePanel(QStringLiteral("panel_download"), this);
+    FlatPanel *left = whitePanel(QStringLiteral("panel_download"), this);
     auto *leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(16, 16, 16, 14);
     leftLayout->setSpacing(8);
@@ -106,80 +133,93 @@ Tdownload::Tdownload(QWidget *parent)
     advert->setAlignment(Qt::AlignCenter);
     advert->setPixmap(QPixmap::fromImage(Tabout::picture(QStringLiteral("lobby.jpg"))));
     advert->setFixedSize(320, 200);
-    auto *closedLabel = new QLabel(QStringLiteral("IS CLOSED"), advert);
+    auto *closedLabel = new ClosedBadge(QStringLiteral("IS CLOSED"), advert);
     closedLabel->setObjectName(QStringLiteral("label_isclosed"));
+    closedLabel->setFont(typeOf(closedLabel, 16, true));
+    setTextColour(closedLabel, Qt::white);
+    closedLabel->setContentsMargins(12, 4, 12, 4);
     closedLabel->adjustSize();
     closedLabel->move((advert->width() - closedLabel->width()) / 2, 56);
     leftLayout->addWidget(advert, 0, Qt::AlignHCenter);
 
-    leftLayout->addWidget(wrappedText(
+    QLabel *pitch = wrappedText(
         QStringLiteral("label_pitch"),
         QStringLiteral("Download The Pellix Lobby Now to play this  and other exciting games "
                        "online with other players!"),
-        left));
+        left);
+    pitch->setFont(typeOf(pitch, 13, true));
+    setTextColour(pitch, Navy);
+    leftLayout->addWidget(pitch);
     leftLayout->addStretch();
 
-    m_getbutton = new QPushButton(QStringLiteral("Download And Install The Pellix Lobby Now"), left);
-    m_getbutton->setObjectName(QStringLiteral("getbutton"));
-    m_getbutton->setCursor(Qt::PointingHandCursor);
+    m_getbutton = panelButton(QStringLiteral("getbutton"),
+                              QStringLiteral("Download And Install The Pellix Lobby Now"), Green, left);
+    m_getbutton->setFont(typeOf(m_getbutton, 13, true));
     connect(m_getbutton, &QPushButton::clicked, this, &Tdownload::getbuttonClick);
     leftLayout->addWidget(m_getbutton);
 
     m_infolabel = new QLabel(left);
     m_infolabel->setObjectName(QStringLiteral("infolabel"));
+    QFont bold = m_infolabel->font();
+    bold.setBold(true);
+    m_infolabel->setFont(bold);
+    setTextColour(m_infolabel, Navy);
     m_infolabel->setAlignment(Qt::AlignCenter);
     leftLayout->addWidget(m_infolabel);
     m_infolabel3 = new QLabel(left);
     m_infolabel3->setObjectName(QStringLiteral("infolabel3"));
+    setTextColour(m_infolabel3, Brown);
     m_infolabel3->setAlignment(Qt::AlignCenter);
     leftLayout->addWidget(m_infolabel3);
     m_infolabel2 = new QLabel(left);
     m_infolabel2->setObjectName(QStringLiteral("infolabel2"));
     m_infolabel2->hide();
 
-    m_abortbutton = new QPushButton(QStringLiteral("Stop Download"), left);
-    m_abortbutton->setObjectName(QStringLiteral("abortbutton"));
+    m_abortbutton = panelButton(QStringLiteral("abortbutton"), QStringLiteral("Stop Download"), Red, left);
     m_abortbutton->setEnabled(false);
     connect(m_abortbutton, &QPushButton::clicked, this, &Tdownload::abortbuttonClick);
     leftLayout->addWidget(m_abortbutton, 0, Qt::AlignHCenter);
 
     // Upper right panel: play alone.
-    QFrame *solo = whitePanel(QStringLiteral("panel_solo"), this);
+    FlatPanel *solo = whitePanel(QStringLiteral("panel_solo"), this);
     auto *soloLayout = new QVBoxLayout(solo);
     soloLayout->setContentsMargins(18, 18, 18, 14);
     soloLayout->setSpacing(12);
-    soloLayout->addWidget(wrappedText(
+    QLabel *soloText = wrappedText(
         QStringLiteral("label_solo"),
         QStringLiteral("To proceed to the game without the ability to play against others "
                        "click the button below."),
-        solo));
-    m_button1 = new QPushButton(QStringLiteral("Play Solo Game"), solo);
-    m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button1->setCursor(Qt::PointingHandCursor);
+        solo);
+    soloText->setFont(typeOf(soloText, 13, false));
+    soloLayout->addWidget(soloText);
+    m_button1 = panelButton(QStringLiteral("Button1"), QStringLiteral("Play Solo Game"), Blue, solo);
     m_button1->setMinimumWidth(180);
     connect(m_button1, &QPushButton::clicked, this, &Tdownload::Button1Click);
     soloLayout->addWidget(m_button1, 0, Qt::AlignHCenter);
     soloLayout->addStretch();
-    soloLayout->addWidget(wrappedText(
+    QLabel *firewall = wrappedText(
         QStringLiteral("label_firewall"),
         QStringLiteral("Note: Even if you are playing offline, you will need to configure your "
                        "FIREWALL to allow the game to access the internet components."),
-        solo));
+        solo);
+    firewall->setFont(typeOf(firewall, 11, false));
+    setTextColour(firewall, Grey);
+    soloLayout->addWidget(firewall);
 
     // Lower right panel: an installed lobby.
-    QFrame *others = whitePanel(QStringLiteral("panel_others"), this);
+    FlatPanel *others = whitePanel(QStringLiteral("panel_others"), this);
     auto *othersLayout = new QVBoxLayout(others);
     othersLayout->setContentsMargins(18, 18, 18, 18);
     othersLayout->setSpacing(12);
-    othersLayout->addWidget(wrappedText(
+    QLabel *othersText = wrappedText(
         QStringLiteral("label_others"),
         QStringLiteral("If you already have The Pellix Lobby and you wish to play with others "
                        "then click the button below to close this game and open The Pellix "
                        "Lobby."),
-        others));
-    m_button2 = new QPushButton(QStringLiteral("Play with Others"), others);
-    m_button2->setObjectName(QStringLiteral("Button2"));
-    m_button2->setCursor(Qt::PointingHandCursor);
+        others);
+    othersText->setFont(typeOf(othersText, 13, false));
+    othersLayout->addWidget(othersText);
+    m_button2 = panelButton(QStringLiteral("Button2"), QStringLiteral("Play with Others"), Blue, others);
     m_button2->setMinimumWidth(180);
     connect(m_button2, &QPushButton::clicked, this, &Tdownload::Button2Click);
     othersLayout->addWidget(m_button2, 0, Qt::AlignHCenter);
@@ -432,6 +472,16 @@ void Tdownload::tell(const QString &text)
                                 this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
+}
+
+void Tdownload::paintEvent(QPaintEvent *)
+{
+    // A deep blue sky behind the three white panels.
+    QPainter painter(this);
+    QLinearGradient sky(0, 0, 0, height());
+    sky.setColorAt(0.0, QColor(0x1d, 0x3f, 0x8f));
+    sky.setColorAt(1.0, QColor(0x0b, 0x1b, 0x45));
+    painter.fillRect(rect(), sky);
 }
 
 void Tdownload::showEvent(QShowEvent *event)

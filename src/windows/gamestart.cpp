@@ -6,6 +6,7 @@
 #include "widgets/flatpanel.h"
 #include "widgets/placement.h"
 #include "widgets/spinedit.h"
+#include "widgets/textcolour.h"
 
 #include "players/playerlevel.h"
 
@@ -62,7 +63,7 @@ Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
     auto *card = new FlatPanel(this);
     card->setObjectName(QStringLiteral("panel_options"));
     card->setGeometry(6, 6, 249, 299);
-    card->setStyleSheet(QStringLiteral("QLabel, QCheckBox { color: #1e1e1e; }"));
+    setTextColour(card, QColor(0x1e, 0x1e, 0x1e));
 
     auto *heading = new QLabel(QStringLiteral("GAME OPTIONS"), card);
     heading->setObjectName(QStringLiteral("label_heading"));
@@ -71,7 +72,7 @@ Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
     font.setPixelSize(17);
     heading->setFont(font);
     heading->setAlignment(Qt::AlignCenter);
-    heading->setStyleSheet(QStringLiteral("color: #800000;"));
+    setTextColour(heading, QColor(0x80, 0x00, 0x00));
     heading->setGeometry(0, 6, 249, 24);
 
     makeCaption(card, QStringLiteral("Play To Score:"), 36);

@@ -5,6 +5,7 @@
 #include "net/zwonkyerror.h"
 #include "widgets/flatbutton.h"
 #include "widgets/placement.h"
+#include "widgets/textcolour.h"
 
 #include <QAction>
 #include <QEvent>
@@ -60,7 +61,7 @@ Tspylist::Tspylist(QWidget *parent) : TiledBackground(parent)
     font.setBold(true);
     font.setPixelSize(17);
     title->setFont(font);
-    title->setStyleSheet(QStringLiteral("color: white;"));
+    setTextColour(title, Qt::white);
     title->setGeometry(8, 156, 100, 28);
 
     auto *ok = new FlatButton(QStringLiteral("Ok"), this);

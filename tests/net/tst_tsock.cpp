@@ -1,6 +1,7 @@
 #include "net/tsock.h"
 #include "net/zwonkyerror.h"
 
+#include <QNetworkProxy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -22,6 +23,7 @@ private slots:
     void bindFailure();
     void portNames();
     void everyConnectionSendsWithoutDelay();
+    void connectionsAreDirectWhateverTheProxy();
 };
 
 namespace {
@@ -284,6 +286,37 @@ void TestTSock::everyConnectionSendsWithoutDelay()
         QVERIFY(socket);
         QCOMPARE(socket->socketOption(QAbstractSocket::LowDelayOption).toInt(), 1);
     }
+}
+
+// Game connections never go through a proxy: with the application's proxy
+// pointing at a SOCKS server that is not there, a listener still listens and
+// a client still reaches it.
+void TestTSock::connectionsAreDirectWhateverTheProxy()
+{
+    QTcpServer gone;
+    QVERIFY(gone.listen(QHostAddress::LocalHost, 0));
+    const quint16 nowhere = gone.serverPort();
+    gone.close();
+    const QNetworkProxy before = QNetworkProxy::applicationProxy();
+    QNetworkProxy::setApplicationProxy(
+        QNetworkProxy(QNetworkProxy::Socks5Proxy, QStringLiteral("127.0.0.1"), nowhere));
+    struct Restore
+    {
+        QNetworkProxy proxy;
+        ~Restore() { QNetworkProxy::setApplicationProxy(proxy); }
+    } restore{before};
+
+    Listener listener;
+    QVERIFY(listener.sock.isListening());
+    TSock client;
+    client.bindLocal();
+    client.setHostName(QStringLiteral("127.0.0.1"));
+    client.setPortName(QString::number(listener.sock.localPort()));
+    client.open();
+    QTRY_COMPARE(listener.accepted.size(), 1);
+    QTRY_VERIFY(client.isConnected());
+    client.sendText(QByteArray("CMD_chat+1+direct\xFF"));
+    QTRY_COMPARE(listener.received, QByteArray("CMD_chat+1+direct\xFF"));
 }
 
 QTEST_GUILESS_MAIN(TestTSock)

@@ -2,9 +2,11 @@
 #include "server/serverform.h"
 #include "startup/application.h"
 #include "startup/previnst.h"
+#include "startup/programrun.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -15,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,6 +36,7 @@ private slots:
     void termWhileStartingClosesCleanly();
     void guardPlantedByAnotherAccount_data();
     void guardPlantedByAnotherAccount();
+    void latinTextsAreNotShaped();
 
 private:
     static QString chatText(Tchat &chat)
@@ -282,6 +286,40 @@ void TestStartup::guardPlantedByAnotherAccount()
     QVERIFY(game.process().waitForFinished(20000));
     QCOMPARE(game.process().exitCode(), 0);
     ::chmod(QFile::encodeName(takenFolder).constData(), 0700);
+}
+
+// The program's path to its main loop asks for unshaped Latin text once, on
+// the application's font, and every window's fonts inherit it, the chat
+// log's described family included.
+void TestStartup::latinTextsAreNotShaped()
+{
+    const QFont before = QApplication::font();
+    QTemporaryDir folder;
+    ProgramRun run;
+    run.guardFolder = folder.path();
+    run.dataFolder = folder.path();
+    run.gamePort = QStringLiteral("0");
+    QFont logFont;
+    QFont downloadFont;
+    run.started = [&](ZwonkyApplication &game) {
+        logFont = game.chat().findChild<QTextEdit *>(QStringLiteral("mainchat"))->font();
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *pitch = window->findChild<QLabel *>(QStringLiteral("label_pitch"))) {
+                pitch->ensurePolished();
+                downloadFont = pitch->font();
+            }
+        }
+        QTimer::singleShot(0, &game, [&game] { game.closeMainWindow(); });
+    };
+    const int exitCode = runProgram(run);
+    const QFont programFont = QApplication::font();
+    QApplication::setFont(before);
+
+    QCOMPARE(exitCode, 0);
+    QVERIFY(programFont.styleStrategy() & QFont::PreferNoShaping);
+    QVERIFY(logFont.styleStrategy() & QFont::PreferNoShaping);
+    QCOMPARE(logFont.family(), QStringLiteral("MS Sans Serif"));
+    QVERIFY(downloadFont.styleStrategy() & QFont::PreferNoShaping);
 }
 
 QTEST_MAIN(TestStartup)

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -138,6 +139,7 @@ private slots:
     void playWithOthersPrefersTheLobbyBesideTheGame();
     void playSoloOnlyCloses();
     void messageBoxKeepsTheDesktopLook();
+    void lookWithoutStyleSheet();
 };
 
 void TestDownloadForm::initTestCase()
@@ -513,6 +515,33 @@ void TestDownloadForm::messageBoxKeepsTheDesktopLook()
     QCOMPARE(ok->palette().color(QPalette::ButtonText), plain.color(QPalette::ButtonText));
     QCOMPARE(ok->palette().color(QPalette::Button), plain.color(QPalette::Button));
     box->close();
+}
+
+// The window draws its sky, panels, badge and buttons itself: no control
+// runs under the style sheet engine, and the look is still there.
+void TestDownloadForm::lookWithoutStyleSheet()
+{
+    Rig rig;
+    rig.window.ensurePolished();
+    for (QWidget *control : rig.window.findChildren<QWidget *>())
+        QVERIFY2(!control->style()->inherits("QStyleSheetStyle"), qPrintable(control->objectName()));
+
+    const QImage window = rig.window.grab().toImage();
+    auto colourAt = [&](const QWidget *widget, QPoint at) {
+        return QColor(window.pixel(widget->mapTo(&rig.window, at)));
+    };
+    // The sky at the top left, a white panel, the red badge with a white edge.
+    QVERIFY(QColor(window.pixel(2, 2)).blue() > 0x40 && QColor(window.pixel(2, 2)).red() < 0x30);
+    auto *panel = rig.window.findChild<QWidget *>(QStringLiteral("panel_solo"));
+    QVERIFY(panel);
+    QCOMPARE(colourAt(panel, QPoint(panel->width() / 2, panel->height() - 4)), QColor(Qt::white));
+    auto *badge = rig.window.findChild<QLabel *>(QStringLiteral("label_isclosed"));
+    QVERIFY(badge);
+    QCOMPARE(colourAt(badge, QPoint(4, badge->height() / 2)), QColor(0xc6, 0x28, 0x28));
+    QCOMPARE(colourAt(badge, QPoint(1, badge->height() / 2)), QColor(Qt::white));
+    QCOMPARE(badge->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QCOMPARE(rig.window.findChild<QLabel *>(QStringLiteral("label_solo"))->palette().color(QPalette::WindowText),
+             QColor(0x1b, 0x2a, 0x4e));
 }
 
 QTEST_MAIN(TestDownloadForm)
