@@ -10,8 +10,7 @@ namespace zwonky {
 
 namespace {
 
-const std::array<const char *, 6> FriendlyNames{"Robo Ann", "Robo Bo", "Robo Cy",
-                                                 "Robo Di", "Robo Ed", "Robo Flo"};
+const std::array<const char *, 6> FriendlyNames{"Ann", "Bo", "Cy", "Di", "Ed", "Flo"};
 constexpr char ChatColour[] = "clBlack";
 
 } // namespace
@@ -43,7 +42,7 @@ ComputerPlayer::ComputerPlayer(int level, quint32 seed, QObject *parent)
 
 QString ComputerPlayer::computerName(const QString &name)
 {
-    return name + QStringLiteral(" (Computer)");
+    return name + QStringLiteral(" (bot)");
 }
 
 QString ComputerPlayer::defaultName(int index)

@@ -37,7 +37,8 @@ public:
     const ClientSession &session() const { return m_session; }
     const PlayerLevel &level() const { return m_level; }
 
-    // "Ann (Computer)": a name that shows it is a computer player.
+    // "Ann (bot)": a name that shows it is a computer player, short enough
+    // for the score table.
     static QString computerName(const QString &name);
     // A friendly name for the n-th computer player of a table (from 0).
     static QString defaultName(int index);

@@ -97,7 +97,8 @@ Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
     m_level->setObjectName(QStringLiteral("computerlevel"));
     for (int n = LowestLevel; n <= HighestLevel; ++n)
         m_level->addItem(levelName(n), n);
-    m_level->setCurrentIndex(DefaultLevel - LowestLevel);
+    // A newcomer's first computer opponents are the gentlest ones.
+    m_level->setCurrentIndex(0);
     m_level->setGeometry(150, 214, 82, 24);
 
     m_startPicture = new PictureButton(
