@@ -1,5 +1,7 @@
 #include "client/tilewidget.h"
 
+#include "widgets/focusring.h"
+
 #include "client/lettertiles.h"
 
 #include <QKeyEvent>
@@ -71,15 +73,8 @@ void TileWidget::paintEvent(QPaintEvent *)
         LetterImages::paintTile(painter, m_pictureIndex);
     }
     painter.resetTransform();
-    if (hasFocus()) {
-        // A dark ring inside a white one shows on any letter and any board.
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(Qt::white, 3.0));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 5, 5);
-        painter.setPen(QPen(QColor(0x10, 0x10, 0x10), 1.5));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(3.5, 3.5, -3.5, -3.5), 4, 4);
-    }
+    if (hasFocus())
+        paintFocusRing(painter, QRectF(rect()), 6);
 }
 
 void TileWidget::keyPressEvent(QKeyEvent *event)

@@ -1,5 +1,7 @@
 #include "widgets/artlabel.h"
 
+#include "widgets/focusring.h"
+
 #include <QPainter>
 
 namespace zwonky {
@@ -23,6 +25,9 @@ PictureButton::PictureButton(Painter painter, QSize size, QWidget *parent)
 {
     resize(size);
     setCursor(Qt::PointingHandCursor);
+    // Reached by Tab and shown with a focus ring; a click does not take the
+    // keyboard away from where it was.
+    setFocusPolicy(Qt::TabFocus);
     setFlat(true);
 }
 
@@ -31,6 +36,8 @@ void PictureButton::paintEvent(QPaintEvent *event)
     Q_UNUSED(event);
     QPainter painter(this);
     m_painter(painter, QRectF(rect()), m_hovered, isDown(), isEnabled());
+    if (hasFocus())
+        paintFocusRing(painter, QRectF(rect()), 10);
 }
 
 void PictureButton::enterEvent(QEnterEvent *event)

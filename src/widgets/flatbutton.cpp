@@ -1,5 +1,7 @@
 #include "widgets/flatbutton.h"
 
+#include "widgets/focusring.h"
+
 #include <QEnterEvent>
 #include <QFontMetrics>
 #include <QLinearGradient>
@@ -80,14 +82,8 @@ void FlatButton::paintEvent(QPaintEvent *event)
     painter.setBrush(fill);
     painter.setPen(QPen(base.darker(140), 1.0));
     painter.drawRoundedRect(r, radius, radius);
-    if (hasFocus()) {
-        // A dark ring inside a white one: seen on any accent and any cloth.
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(Qt::white, 2.0));
-        painter.drawRoundedRect(r.adjusted(1.5, 1.5, -1.5, -1.5), radius - 1, radius - 1);
-        painter.setPen(QPen(QColor(0x10, 0x10, 0x10), 1.0));
-        painter.drawRoundedRect(r.adjusted(3.0, 3.0, -3.0, -3.0), radius - 2, radius - 2);
-    }
+    if (hasFocus())
+        paintFocusRing(painter, r, radius);
     painter.setPen(isEnabled() ? Qt::white : QColor(0xee, 0xee, 0xee));
     painter.setFont(font());
     painter.drawText(r, Qt::AlignCenter | Qt::TextShowMnemonic, paintedText());
