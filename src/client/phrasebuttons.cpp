@@ -1,10 +1,15 @@
 #include "client/phrasebuttons.h"
 
 #include "client/chatsounds.h"
+#include "widgets/scaledtext.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFontInfo>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace zwonky {
 
@@ -12,6 +17,38 @@ namespace {
 
 constexpr int ButtonWidth = 22;
 constexpr int ButtonPitch = 15;
+
+// A phrase button draws its small caption from the bold type of the
+// window's ordinary size, scaled down: its own size would be one more face
+// to set up before the first paint, for a digit.
+class PhraseButton : public QPushButton
+{
+public:
+    PhraseButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QString caption = option.text;
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+
+        QFont reference = font();
+        reference.setPixelSize(QFontInfo(QApplication::font()).pixelSize());
+        const int wanted = font().pixelSize() > 0 ? font().pixelSize() : reference.pixelSize();
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                       QPalette::ButtonText));
+        QRectF area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        if (isDown())
+            area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                           style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+        drawScaledText(painter, area, Qt::AlignCenter | Qt::TextShowMnemonic, caption, reference,
+                       wanted);
+    }
+};
 
 const QStringList &builtInPhrases()
 {
@@ -33,7 +70,7 @@ PhraseButtons::PhraseButtons(QWidget *pane) : QObject(pane), m_phrases(builtInPh
     buttonFont.setPixelSize(9);
     buttonFont.setBold(true);
     for (int k = 1; k <= Count + 1; ++k) {
-        auto *button = new QPushButton(k <= Count ? QString::number(k) : QStringLiteral("\u266A"),
+        auto *button = new PhraseButton(k <= Count ? QString::number(k) : QStringLiteral("\u266A"),
                                        pane);
         button->setObjectName(QStringLiteral("b_phrase%1").arg(k));
         button->setGeometry(0, (k - 1) * ButtonPitch, ButtonWidth, ButtonPitch - 1);

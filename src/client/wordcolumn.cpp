@@ -1,5 +1,7 @@
 #include "client/wordcolumn.h"
 
+#include "widgets/scaledtext.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -89,11 +91,10 @@ void WordColumn::paintEvent(QPaintEvent *event)
     if (!document()->isEmpty())
         return;
     QPainter painter(viewport());
-    QFont mark = font();
-    mark.setPixelSize(qMax(12, viewport()->height() / 2));
-    painter.setFont(mark);
     painter.setPen(QColor(128, 128, 128, 70));
-    painter.drawText(viewport()->rect(), Qt::AlignCenter, QString::number(m_length));
+    // The column's own type, grown: the mark needs no face of its own.
+    drawScaledText(painter, viewport()->rect(), Qt::AlignCenter, QString::number(m_length), font(),
+                   qMax(12, viewport()->height() / 2));
 }
 
 void WordColumn::applyColours()

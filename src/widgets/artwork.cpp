@@ -1,5 +1,7 @@
 #include "widgets/artwork.h"
 
+#include "widgets/scaledtext.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -9,6 +11,20 @@
 #include <cmath>
 
 namespace zwonky::artwork {
+
+namespace {
+
+// Every letter of the pictures is drawn from one size of the bold face (the
+// logo's), scaled: the pictures then need no font set-up of their own.
+QFont letteringFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    font.setPixelSize(16);
+    return font;
+}
+
+} // namespace
 
 QColor feltColour() { return QColor(0x2f, 0x6e, 0x5b); }
 QColor panelColour() { return QColor(0xfd, 0xf8, 0xec); }
@@ -107,12 +123,9 @@ void paintNewTilesMarker(QPainter &painter, const QRectF &rect)
     painter.setBrush(fill);
     painter.setPen(QPen(QColor(0x9a, 0x5b, 0x00), 1.0));
     painter.drawRoundedRect(r, r.height() / 2.0, r.height() / 2.0);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setBold(true);
-    font.setPixelSize(qMax(6, int(r.height() * 0.62)));
-    painter.setFont(font);
     painter.setPen(QColor(0x6b, 0x2a, 0x00));
-    painter.drawText(r, Qt::AlignCenter, QStringLiteral("NEW"));
+    drawScaledText(painter, r, Qt::AlignCenter, QStringLiteral("NEW"), letteringFont(),
+                   qMax(6, int(r.height() * 0.62)));
     painter.restore();
 }
 
@@ -132,12 +145,9 @@ void paintLetterTile(QPainter &painter, const QRectF &rect, const QString &lette
     painter.setBrush(face);
     painter.setPen(QPen(QColor(0x9c, 0x7a, 0x3c), 1.0));
     painter.drawRoundedRect(r, radius, radius);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setBold(true);
-    font.setPixelSize(qMax(6, int(r.height() * 0.62)));
-    painter.setFont(font);
     painter.setPen(QColor(0xa0, 0x17, 0x1b));
-    painter.drawText(r.adjusted(0, r.height() * 0.04, 0, 0), Qt::AlignCenter, letter);
+    drawScaledText(painter, r.adjusted(0, r.height() * 0.04, 0, 0), Qt::AlignCenter, letter,
+                   letteringFont(), qMax(6, int(r.height() * 0.62)));
     painter.restore();
 }
 
@@ -202,15 +212,14 @@ void paintStartPicture(QPainter &painter, const QRectF &rect, bool hovered, bool
     paintLetterTile(painter, QRectF(-tile / 2.0, -tile / 2.0, tile, tile), QStringLiteral("Z"));
     painter.restore();
 
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setBold(true);
-    font.setPixelSize(int(r.height() * 0.3));
-    painter.setFont(font);
+    const int textSize = int(r.height() * 0.3);
     const QRectF text = r.adjusted(tile + 16, 0, -6, 0);
     painter.setPen(QColor(0, 0, 0, 90));
-    painter.drawText(text.translated(1, 1), Qt::AlignCenter, QStringLiteral("START\nGAME"));
+    drawScaledText(painter, text.translated(1, 1), Qt::AlignCenter, QStringLiteral("START\nGAME"),
+                   letteringFont(), textSize);
     painter.setPen(Qt::white);
-    painter.drawText(text, Qt::AlignCenter, QStringLiteral("START\nGAME"));
+    drawScaledText(painter, text, Qt::AlignCenter, QStringLiteral("START\nGAME"),
+                   letteringFont(), textSize);
     painter.restore();
 }
 

@@ -1,5 +1,6 @@
 #include "windows/controlnames.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -117,15 +118,26 @@ void nameControls(QWidget *window)
     if (!window)
         return;
     const QString windowClass = bareClassName(window);
+    QHash<QString, const Naming *> rows;
     for (const Naming &n : table()) {
-        if (n.window != windowClass)
+        if (n.window == windowClass)
+            rows.insert(n.control, &n);
+    }
+    if (rows.isEmpty())
+        return;
+    // One walk over the window's controls: a main window holds hundreds.
+    const QList<QWidget *> controls = window->findChildren<QWidget *>();
+    for (QWidget *control : controls) {
+        const QString objectName = control->objectName();
+        if (objectName.isEmpty())
             continue;
-        for (QWidget *control : window->findChildren<QWidget *>(n.control)) {
-            if (!n.name.isEmpty())
-                control->setAccessibleName(n.name);
-            if (!n.description.isEmpty())
-                control->setAccessibleDescription(n.description);
-        }
+        const Naming *n = rows.value(objectName);
+        if (!n)
+            continue;
+        if (!n->name.isEmpty())
+            control->setAccessibleName(n->name);
+        if (!n->description.isEmpty())
+            control->setAccessibleDescription(n->description);
     }
 }
 
