@@ -6,12 +6,65 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 
 namespace zwonky {
+
+namespace {
+
+// The log's scroll bar. Every new line moves its value and range, yet in a
+// long log the handle rarely moves by a whole pixel: the bar is drawn again
+// only when what it shows has changed.
+class LogScrollBar : public QScrollBar
+{
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void sliderChange(SliderChange change) override
+    {
+        if (change != SliderOrientationChange && drawnNow() == m_drawn)
+            return;
+        QScrollBar::sliderChange(change);
+    }
+
+    void paintEvent(QPaintEvent *event) override
+    {
+        m_drawn = drawnNow();
+        QScrollBar::paintEvent(event);
+    }
+
+private:
+    struct Drawn
+    {
+        QRect handle;
+        bool empty = false;
+        bool operator==(const Drawn &) const = default;
+    };
+
+    Drawn drawnNow() const
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this),
+                minimum() == maximum()};
+    }
+
+    Drawn m_drawn{QRect(), false}; // matches no real state: the first change draws
+};
+
+} // namespace
+
+ChatLogView::ChatLogView(QWidget *parent) : QTextEdit(parent)
+{
+    setVerticalScrollBar(new LogScrollBar(Qt::Vertical, this));
+}
 
 void ChatLogView::appendLine(const QString &line, quint32 colour, bool keepView)
 {
@@ -23,7 +76,6 @@ void ChatLogView::appendLine(const QString &line, quint32 colour, bool keepView)
     const QString body = colon >= 0 ? text.mid(colon + 1) : text;
 
     QScrollBar *scroll = verticalScrollBar();
-    setUpdatesEnabled(false);
     const QTextCursor caret = textCursor();
     const int firstVisible = scroll->value();
     // Where the line at the top of the view is, to keep it there when the
@@ -55,11 +107,12 @@ void ChatLogView::appendLine(const QString &line, quint32 colour, bool keepView)
         const qreal droppedHeight = topLineY - layout->blockBoundingRect(topLine.block()).top();
         scroll->setValue(firstVisible - qRound(droppedHeight));
     } else {
-        setTextCursor(end);
+        // The caret goes after the newest line; it is usually there already,
+        // and setting it again would scroll and repaint for nothing.
+        if (textCursor() != end)
+            setTextCursor(end);
         scroll->setValue(scroll->maximum());
     }
-    setUpdatesEnabled(true);
-    viewport()->update();
 }
 
 void ChatLogView::setPointSize(int points, bool keepView)

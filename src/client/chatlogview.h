@@ -25,7 +25,7 @@ public:
     static constexpr int MaxLines = 1000;
     static constexpr int TrimBatch = 200;
 
-    using QTextEdit::QTextEdit;
+    explicit ChatLogView(QWidget *parent = nullptr);
 
     // Adds one line in the colour 0x00BBGGRR: the text up to its first ":"
     // in bold. keepView: the line at the top of the view stays there.
