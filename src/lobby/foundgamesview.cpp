@@ -1,6 +1,7 @@
 #include "lobby/foundgamesview.h"
 
 #include "lobby/announcelistener.h"
+#include "lobby/emptyhint.h"
 
 #include <QDateTime>
 #include <QHeaderView>
@@ -51,6 +52,13 @@ QString FoundGamesView::pickedAddress() const
 {
     const auto items = selectedItems();
     return items.isEmpty() ? QString() : items.first()->data(0, AddressRole).toString();
+}
+
+void FoundGamesView::paintEvent(QPaintEvent *event)
+{
+    QTreeWidget::paintEvent(event);
+    paintEmptyHint(*this, QStringLiteral("Looking for games... A game hosted on your network "
+                                         "shows up here by itself."));
 }
 
 void FoundGamesView::refresh()

@@ -21,6 +21,10 @@ public:
     // The address of the picked game; empty when none is picked.
     QString pickedAddress() const;
 
+protected:
+    // An empty list says what it waits for.
+    void paintEvent(QPaintEvent *event) override;
+
 signals:
     // A game was picked (its address), or picked and confirmed by a double click.
     void picked(const QString &address);

@@ -1,6 +1,7 @@
 #include "lobby/lobbywindow.h"
 
 #include "lobby/announcelistener.h"
+#include "lobby/emptyhint.h"
 #include "lobby/foundgamesview.h"
 #include "net/hostaddress.h"
 #include "widgets/artlabel.h"
@@ -166,7 +167,7 @@ void LobbyWindow::buildLayout()
     addressRow->addWidget(m_join);
     right->addLayout(addressRow);
     right->addWidget(heading(QStringLiteral("Joined lately"), join));
-    m_recent = new QListWidget(join);
+    m_recent = new HintedList(QStringLiteral("The hosts you join are remembered here."), join);
     m_recent->setObjectName(QStringLiteral("list_recent"));
     right->addWidget(m_recent, 1);
     panels->addWidget(join, 1);
@@ -216,6 +217,9 @@ void LobbyWindow::showState()
             showStatus(m_controller.announcingAllowed()
                            ? QStringLiteral("You are hosting a game. Players on your network see it in their lobby.")
                            : QStringLiteral("You are hosting a game. It is not shown on your network."));
+        else if (!m_joinedHost.isEmpty())
+            showStatus(QStringLiteral("You are playing in the game at %1. The lobby is back when it ends.")
+                           .arg(m_joinedHost));
         else
             showStatus(QStringLiteral("Your game is running. The lobby is back when it ends."));
         break;
@@ -251,6 +255,7 @@ void LobbyWindow::fillRecent()
 
 void LobbyWindow::button_hostClick()
 {
+    m_joinedHost.clear();
     saveSettings();
     QString message;
     m_controller.hostGame(m_name->text(), &message);
@@ -267,9 +272,11 @@ void LobbyWindow::button_joinClick()
     }
     saveSettings();
     QString message;
+    m_joinedHost.clear();
     if (m_controller.joinGame(m_name->text(), m_address->text(), &message)) {
+        m_joinedHost = *normalisedHost(m_address->text());
         LobbySettings settings = m_settings;
-        settings.rememberHost(*normalisedHost(m_address->text()));
+        settings.rememberHost(m_joinedHost);
         QString error;
         if (m_file.save(settings, &error))
             m_settings = settings;
@@ -280,6 +287,7 @@ void LobbyWindow::button_joinClick()
 
 void LobbyWindow::button_soloClick()
 {
+    m_joinedHost.clear();
     QString message;
     m_controller.soloGame(&message);
     showStatus(message);

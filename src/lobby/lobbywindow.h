@@ -60,6 +60,8 @@ private:
     QPushButton *m_join = nullptr;
     QPushButton *m_solo = nullptr;
     PillLabel *m_status = nullptr;
+    // The host of the game joined last, named in the status while it runs.
+    QString m_joinedHost;
     PillLabel *m_problem = nullptr;
 };
 

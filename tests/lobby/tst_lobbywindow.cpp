@@ -68,6 +68,19 @@ struct Rig
     }
 };
 
+// Dark pixels in a band across the middle of a list: the empty-list hint is
+// drawn there, while rows start at the top.
+int inkAcrossTheMiddle(QAbstractItemView *view)
+{
+    const QImage image = view->viewport()->grab().toImage();
+    int ink = 0;
+    for (int y = image.height() / 2 - 8; y <= image.height() / 2 + 8; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 180)
+                ++ink;
+    return ink;
+}
+
 } // namespace
 
 class TestLobbyWindow : public QObject
@@ -77,6 +90,8 @@ private slots:
     void buttonsStartTheGame();
     void heardGamesAreListedAndPicked();
     void aRunningGameIsShownAndBlocksStarts();
+    void aJoinedGameNamesItsHost();
+    void emptyListsSayWhatTheyWaitFor();
     void settingsKeepTheGamesSectionByteForByte();
     void settingsComeBackAndBadValuesAreSkipped();
 };
@@ -150,6 +165,48 @@ void TestLobbyWindow::aRunningGameIsShownAndBlocksStarts()
     game.disconnectFromHost();
     QTRY_VERIFY(rig.control<QPushButton>("button_host")->isEnabled());
     QCOMPARE(rig.window->statusText(), QStringLiteral("The game has ended."));
+}
+
+void TestLobbyWindow::aJoinedGameNamesItsHost()
+{
+    Rig rig;
+    rig.type("edit_name", QStringLiteral("Ann"));
+    rig.type("edit_address", QStringLiteral("[::1]"));
+    QTest::mouseClick(rig.control<QPushButton>("button_join"), Qt::LeftButton);
+    QTcpSocket game;
+    game.connectToHost(QHostAddress::LocalHost, rig.link.port());
+    QTRY_COMPARE(rig.window->statusText(),
+                 QStringLiteral("You are playing in the game at ::1. The lobby is back when it ends."));
+    game.disconnectFromHost();
+    QTRY_COMPARE(rig.window->statusText(), QStringLiteral("The game has ended."));
+
+    // A game hosted afterwards is not taken for the one joined before.
+    QTest::mouseClick(rig.control<QPushButton>("button_host"), Qt::LeftButton);
+    QTcpSocket hosted;
+    hosted.connectToHost(QHostAddress::LocalHost, rig.link.port());
+    QTRY_VERIFY(rig.window->statusText().startsWith(QStringLiteral("You are hosting a game.")));
+}
+
+void TestLobbyWindow::emptyListsSayWhatTheyWaitFor()
+{
+    Rig rig;
+    auto *games = rig.control<QTreeWidget>("list_games");
+    auto *recent = rig.control<QListWidget>("list_recent");
+    QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+    QVERIFY(inkAcrossTheMiddle(games) > 0);
+    QVERIFY(inkAcrossTheMiddle(recent) > 0);
+
+    // With a row the hint is gone.
+    QUdpSocket other;
+    other.writeDatagram(*encodeAnnouncement({newAnnouncementId(), QStringLiteral("Bo"), QStringLiteral("1.0.7")}),
+                        QHostAddress::LocalHost, rig.listener.port());
+    QTRY_COMPARE(games->topLevelItemCount(), 1);
+    QCOMPARE(inkAcrossTheMiddle(games), 0);
+    rig.type("edit_name", QStringLiteral("Ann"));
+    rig.type("edit_address", QStringLiteral("10.0.0.9"));
+    QTest::mouseClick(rig.control<QPushButton>("button_join"), Qt::LeftButton);
+    QCOMPARE(recent->count(), 1);
+    QCOMPARE(inkAcrossTheMiddle(recent), 0);
 }
 
 void TestLobbyWindow::settingsKeepTheGamesSectionByteForByte()
