@@ -5,30 +5,17 @@
 
 #include <QAccessible>
 #include <QLabel>
-#include <QPaintEvent>
 
 #include <utility>
 
 namespace zwonky {
 
-namespace {
-
-// A label that a screen reader reads but nobody sees.
-class QuietLabel : public QLabel
-{
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent *event) override { event->accept(); }
-};
-
-} // namespace
-
 Announcer::Announcer(ClientSession &session, QWidget *parent)
     : QObject(parent), m_session(session)
 {
-    m_label = new QuietLabel(parent);
+    // A label that a screen reader reads by its name and nobody sees: it has
+    // no text, so an announcement costs no layout and no paint.
+    m_label = new QLabel(parent);
     m_label->setObjectName(QStringLiteral("label_announce"));
     m_label->setGeometry(0, 0, 1, 1);
     m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -42,7 +29,6 @@ void Announcer::say(const QString &text)
     if (text.isEmpty())
         return;
     m_last = text;
-    m_label->setText(text);
     m_label->setAccessibleName(text);
     QAccessibleEvent alert(m_label, QAccessible::Alert);
     if (m_sink)
