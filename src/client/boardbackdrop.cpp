@@ -1,4 +1,5 @@
 #include "client/boardbackdrop.h"
+#include "widgets/inlinefill.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -46,7 +47,7 @@ void BoardBackdrop::paintEvent(QPaintEvent *)
     painter.setFont(numbers);
     for (int position = 1; position <= 10; ++position) {
         const QRectF hollow(trayLeft(position) + 1.5, 9.5, Tile - 3.0, Tile - 3.0);
-        painter.setPen(QPen(QColor(0x2E, 0x1A, 0x08, 160), 1.0));
+        painter.setPen(QPen(inlineFill(painter, QColor(0x2E, 0x1A, 0x08, 160)), 1.0));
         painter.setBrush(QColor(0x4A, 0x2C, 0x10));
         painter.drawRoundedRect(hollow, 5.0, 5.0);
         painter.setPen(QColor(0xD8, 0xB8, 0x80, 170));

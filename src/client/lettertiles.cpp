@@ -1,4 +1,5 @@
 #include "client/lettertiles.h"
+#include "widgets/inlinefill.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -61,7 +62,7 @@ void LetterImages::paintTile(QPainter &painter, int index)
     // A soft drop shadow under the tile, then the ivory face with a wooden rim.
     const QRectF face(1.0, 1.0, TileSize - 3.5, TileSize - 3.5);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(60, 40, 15, 70));
+    painter.setBrush(inlineFill(painter, QColor(60, 40, 15, 70)));
     painter.drawRoundedRect(face.translated(1.6, 1.8), 6.0, 6.0);
 
     QLinearGradient wood(face.topLeft(), face.bottomRight());
@@ -73,7 +74,7 @@ void LetterImages::paintTile(QPainter &painter, int index)
     painter.drawRoundedRect(face, 6.0, 6.0);
 
     // Bevel: light along the top and left edges.
-    painter.setPen(QPen(QColor(255, 255, 255, 170), 1.3));
+    painter.setPen(QPen(inlineFill(painter, QColor(255, 255, 255, 170)), 1.3));
     painter.setBrush(Qt::NoBrush);
     QPainterPath bevel;
     bevel.moveTo(face.left() + 3.0, face.bottom() - 5.0);

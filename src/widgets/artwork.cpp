@@ -1,4 +1,5 @@
 #include "widgets/artwork.h"
+#include "widgets/inlinefill.h"
 
 #include "widgets/scaledtext.h"
 
@@ -44,7 +45,7 @@ void paintBackgroundTile(QPainter &painter, const QRectF &rect)
     const qreal w = rect.width();
     const qreal h = rect.height();
     const QPointF o = rect.topLeft();
-    QPen thread(QColor(255, 255, 255, 18), w / 48.0);
+    QPen thread(inlineFill(painter, QColor(255, 255, 255, 18)), w / 48.0);
     painter.setPen(thread);
     for (int i = -4; i <= 4; ++i) {
         const qreal d = i * w / 4.0;
@@ -53,7 +54,7 @@ void paintBackgroundTile(QPainter &painter, const QRectF &rect)
     }
     // Small diamonds where threads cross, darker, like a printed felt.
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 26));
+    painter.setBrush(inlineFill(painter, QColor(0, 0, 0, 26)));
     const qreal r = w / 24.0;
     for (int gx = 0; gx <= 4; ++gx) {
         for (int gy = 0; gy <= 4; ++gy) {
@@ -137,12 +138,12 @@ void paintLetterTile(QPainter &painter, const QRectF &rect, const QString &lette
     const qreal radius = r.width() * 0.18;
     // shadow
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 70));
+    painter.setBrush(inlineFill(painter, QColor(0, 0, 0, 70)));
     painter.drawRoundedRect(r.translated(1.2, 1.4), radius, radius);
     QLinearGradient face(r.topLeft(), r.bottomLeft());
     face.setColorAt(0.0, QColor(0xff, 0xf7, 0xde));
     face.setColorAt(1.0, QColor(0xee, 0xd9, 0xa8));
-    painter.setBrush(face);
+    painter.setBrush(inlineFill(painter, face));
     painter.setPen(QPen(QColor(0x9c, 0x7a, 0x3c), 1.0));
     painter.drawRoundedRect(r, radius, radius);
     painter.setPen(QColor(0xa0, 0x17, 0x1b));
@@ -180,7 +181,7 @@ void paintStartPicture(QPainter &painter, const QRectF &rect, bool hovered, bool
     const qreal radius = r.height() * 0.3;
     // shadow
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, pressed ? 40 : 80));
+    painter.setBrush(inlineFill(painter, QColor(0, 0, 0, pressed ? 40 : 80)));
     painter.drawRoundedRect(r.translated(1.5, pressed ? 1.0 : 2.5), radius, radius);
 
     QColor top = enabled ? QColor(0x6b, 0xd0, 0x5a) : QColor(0xc4, 0xc4, 0xc4);
@@ -192,7 +193,7 @@ void paintStartPicture(QPainter &painter, const QRectF &rect, bool hovered, bool
     QLinearGradient body(r.topLeft(), r.bottomLeft());
     body.setColorAt(0.0, top);
     body.setColorAt(1.0, bottom);
-    painter.setBrush(body);
+    painter.setBrush(inlineFill(painter, body));
     painter.setPen(QPen(enabled ? QColor(0x14, 0x55, 0x1a) : QColor(0x70, 0x70, 0x70), 1.2));
     painter.drawRoundedRect(r, radius, radius);
     // gloss
@@ -201,7 +202,7 @@ void paintStartPicture(QPainter &painter, const QRectF &rect, bool hovered, bool
     shine.setColorAt(0.0, QColor(255, 255, 255, 120));
     shine.setColorAt(1.0, QColor(255, 255, 255, 10));
     painter.setPen(Qt::NoPen);
-    painter.setBrush(shine);
+    painter.setBrush(inlineFill(painter, shine));
     painter.drawRoundedRect(gloss, radius * 0.7, radius * 0.7);
 
     // a tile on the left, the words on the right

@@ -1,4 +1,5 @@
 #include "widgets/flatbutton.h"
+#include "widgets/inlinefill.h"
 
 #include "widgets/focusring.h"
 
@@ -74,12 +75,12 @@ void FlatButton::paintEvent(QPaintEvent *event)
     QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -1.5, -1.5);
     const qreal radius = qMin(6.0, r.height() / 2.5);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 60));
+    painter.setBrush(inlineFill(painter, QColor(0, 0, 0, 60)));
     painter.drawRoundedRect(r.translated(0.8, 1.0), radius, radius);
     QLinearGradient fill(r.topLeft(), r.bottomLeft());
     fill.setColorAt(0.0, base.lighter(118));
     fill.setColorAt(1.0, base);
-    painter.setBrush(fill);
+    painter.setBrush(inlineFill(painter, fill));
     painter.setPen(QPen(base.darker(140), 1.0));
     painter.drawRoundedRect(r, radius, radius);
     if (hasFocus())

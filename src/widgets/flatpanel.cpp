@@ -1,4 +1,5 @@
 #include "widgets/flatpanel.h"
+#include "widgets/inlinefill.h"
 
 #include "widgets/artwork.h"
 
@@ -38,7 +39,7 @@ void FlatPanel::paintEvent(QPaintEvent *event)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     painter.setPen(m_border.isValid() ? QPen(m_border, 1.0) : QPen(Qt::NoPen));
-    painter.setBrush(m_fill);
+    painter.setBrush(inlineFill(painter, m_fill));
     painter.drawRoundedRect(r, m_radius, m_radius);
 }
 

@@ -1,5 +1,6 @@
 #include "widgets/tiledbackground.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace zwonky {
@@ -26,9 +27,19 @@ void TiledBackground::paintEvent(QPaintEvent *event)
         m_cache = artwork::render(m_painter, m_tileSize, ratio);
         m_cacheRatio = ratio;
     }
+    // One plain copy per tile, and only where the window needs painting.
+    // (Qt's own tiling fills through spans it hands out to worker threads
+    // for a surface this large: a wake-up on another core for each band.)
+    const QSizeF tile = m_cache.deviceIndependentSize();
+    const QRect dirty = event->rect();
+    const int firstColumn = int(dirty.left() / tile.width());
+    const int firstRow = int(dirty.top() / tile.height());
     QPainter painter(this);
-    painter.drawTiledPixmap(rect(), m_cache);
-    Q_UNUSED(event);
+    painter.setClipRect(dirty);
+    for (qreal y = firstRow * tile.height(); y <= dirty.bottom(); y += tile.height()) {
+        for (qreal x = firstColumn * tile.width(); x <= dirty.right(); x += tile.width())
+            painter.drawPixmap(QPointF(x, y), m_cache);
+    }
 }
 
 } // namespace zwonky
