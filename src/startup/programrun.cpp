@@ -28,8 +28,11 @@ int runProgram(const ProgramRun &run)
     // only adds kerning and ligatures at the price of a shaping set-up for every face and
     // size the windows use; scripts that need shaping still get it. Fonts
     // made later inherit this from the application's font.
+    // The windows' named faces ("MS Sans Serif", "Arial") ask for a sans
+    // serif too: where they are missing and fall back to the same face as
+    // the windows' own type, a size both use is then set up and drawn once.
     QFont plainText = QApplication::font();
-    plainText.setStyleStrategy(QFont::PreferNoShaping);
+    plainText.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
     QApplication::setFont(plainText);
 
     PrevInstance guard(run.guardFolder.isEmpty() ? PrevInstance::defaultFolder() : run.guardFolder);
