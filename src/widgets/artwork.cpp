@@ -224,13 +224,14 @@ void paintStartPicture(QPainter &painter, const QRectF &rect, bool hovered, bool
     painter.restore();
 }
 
-QPixmap render(const Painter &paint, QSize logicalSize, qreal devicePixelRatio)
+QPixmap render(const Painter &paint, QSize logicalSize, qreal devicePixelRatio,
+               const QColor &ground)
 {
     const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
     QPixmap pixmap(QSize(int(std::ceil(logicalSize.width() * ratio)),
                          int(std::ceil(logicalSize.height() * ratio))));
     pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
+    pixmap.fill(ground);
     QPainter painter(&pixmap);
     paint(painter, QRectF(QPointF(0, 0), QSizeF(logicalSize)));
     return pixmap;

@@ -46,7 +46,10 @@ void paintLogo(QPainter &painter, const QRectF &rect);
 // One letter tile, as on the rack (also used by the logo).
 void paintLetterTile(QPainter &painter, const QRectF &rect, const QString &letter);
 
-// Renders a painter into a pixmap of the logical size at the given ratio.
-QPixmap render(const Painter &painter, QSize logicalSize, qreal devicePixelRatio);
+// Renders a painter into a pixmap of the logical size at the given ratio,
+// over `ground` (an opaque ground gives a pixmap without alpha, which is
+// copied to the screen rather than blended).
+QPixmap render(const Painter &painter, QSize logicalSize, qreal devicePixelRatio,
+               const QColor &ground = Qt::transparent);
 
 } // namespace zwonky::artwork

@@ -5,6 +5,14 @@
 
 namespace zwonky {
 
+namespace {
+
+// The window is laid with blocks of this many tiles a side: a few large
+// copies cost less than many small ones.
+constexpr int BlockTiles = 4;
+
+} // namespace
+
 TiledBackground::TiledBackground(QWidget *parent)
     : QWidget(parent), m_painter(artwork::paintBackgroundTile),
       m_tileSize(artwork::BackgroundTileSize)
@@ -20,14 +28,29 @@ void TiledBackground::setTile(artwork::Painter painter, QSize logicalSize)
     update();
 }
 
+QPixmap TiledBackground::tileBlock(qreal ratio) const
+{
+    // Over the cloth's own colour: an opaque picture is copied, not blended.
+    const QPixmap tile = artwork::render(m_painter, m_tileSize, ratio, artwork::feltColour());
+    QPixmap block(tile.size() * BlockTiles);
+    block.setDevicePixelRatio(ratio);
+    QPainter painter(&block);
+    const QSizeF step = tile.deviceIndependentSize();
+    for (int row = 0; row < BlockTiles; ++row) {
+        for (int column = 0; column < BlockTiles; ++column)
+            painter.drawPixmap(QPointF(column * step.width(), row * step.height()), tile);
+    }
+    return block;
+}
+
 void TiledBackground::paintEvent(QPaintEvent *event)
 {
     const qreal ratio = devicePixelRatioF();
     if (m_cache.isNull() || m_cacheRatio != ratio) {
-        m_cache = artwork::render(m_painter, m_tileSize, ratio);
+        m_cache = tileBlock(ratio);
         m_cacheRatio = ratio;
     }
-    // One plain copy per tile, and only where the window needs painting.
+    // Plain copies of the block, only where the window needs painting.
     // (Qt's own tiling fills through spans it hands out to worker threads
     // for a surface this large: a wake-up on another core for each band.)
     const QSizeF tile = m_cache.deviceIndependentSize();
