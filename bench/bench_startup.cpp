@@ -14,6 +14,7 @@
 #include "benchtable.h"
 #include "client/chatform.h"
 #include "startup/application.h"
+#include "startup/processend.h"
 #include "startup/programrun.h"
 
 #include <QApplication>
@@ -225,7 +226,8 @@ int main(int argc, char **argv)
     if (argc > 1 && (std::strcmp(argv[1], ZwonkyRole) == 0 || std::strcmp(argv[1], BareRole) == 0)) {
         const bool zwonky = std::strcmp(argv[1], ZwonkyRole) == 0;
         QApplication app(argc, argv);
-        return zwonky ? runZwonky() : runBare();
+        // Each ends as its own kind of program does.
+        return zwonky ? zwonky::endProcess(runZwonky()) : runBare();
     }
     int pairs = 20;
     if (argc > 2 && std::strcmp(argv[1], "--pairs") == 0)

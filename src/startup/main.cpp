@@ -1,3 +1,4 @@
+#include "startup/processend.h"
 #include "startup/programrun.h"
 
 #include <QApplication>
@@ -7,5 +8,5 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     zwonky::ProgramRun run;
     run.parameters = QApplication::arguments().mid(1);
-    return zwonky::runProgram(run);
+    return zwonky::endProcess(zwonky::runProgram(run));
 }

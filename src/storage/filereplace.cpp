@@ -12,13 +12,14 @@ namespace zwonky {
 
 namespace {
 
-// A file system that cannot sync (some virtual ones) is no failure; one
-// that tried and failed is.
+// The contents and the size reach the disk before the file is put in place
+// (the times of the new file need not). A file system that cannot sync (some
+// virtual ones) is no failure; one that tried and failed is.
 bool syncToDisk(int fd)
 {
     if (fd < 0)
         return false;
-    if (::fsync(fd) == 0)
+    if (::fdatasync(fd) == 0)
         return true;
     return errno == EINVAL || errno == EROFS || errno == ENOTSUP;
 }

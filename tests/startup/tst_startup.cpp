@@ -203,12 +203,14 @@ void TestStartup::secondStartEndsAndTermClosesCleanly()
     QCOMPARE(first.process().state(), QProcess::Running);
 
     // SIGTERM closes the main window like File > Exit: a normal exit that
-    // removes the working word list on the way out.
+    // removes the working word list on the way out. The process skips Qt's
+    // own teardown, never the program's: the guard's socket is gone too.
     first.process().terminate();
     QVERIFY(first.process().waitForFinished(20000));
     QCOMPARE(first.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(first.process().exitCode(), 0);
     QVERIFY(!QFile::exists(first.workFile("English")));
+    QVERIFY(!QFile::exists(guard.socketPath()));
 }
 
 void TestStartup::termWhileStartingClosesCleanly()
