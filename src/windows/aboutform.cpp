@@ -2,6 +2,7 @@
 #include "windows/controlnames.h"
 
 #include "net/protocol.h"
+#include "widgets/jpegpicture.h"
 #include "widgets/placement.h"
 #include "widgets/skybackground.h"
 
@@ -9,6 +10,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImageReader>
+#include <QResource>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
@@ -148,7 +150,15 @@ QUrl Tabout::webAddress()
 QImage Tabout::picture(const QString &fileName)
 {
     registerPictureResources();
-    QImageReader reader(QStringLiteral(":/pictures/") + fileName);
+    const QString path = QStringLiteral(":/pictures/") + fileName;
+    // The built-in pictures are JPEG files, decoded without the plug-ins.
+    const QResource resource(path);
+    if (resource.isValid()) {
+        const QImage decoded = decodeJpeg(resource.uncompressedData());
+        if (!decoded.isNull())
+            return decoded;
+    }
+    QImageReader reader(path);
     return reader.read();
 }
 
