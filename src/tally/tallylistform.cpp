@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include <limits>
+#include <utility>
 
 namespace zwonky {
 
@@ -93,9 +94,6 @@ Ttallylist::Ttallylist(QWidget *parent) : TiledBackground(parent), m_grid(Column
     m_reportError = [](const QString &text) {
         QMessageBox::information(nullptr, QStringLiteral("Zwonky"), text);
     };
-    buildLayout();
-    // Names for screen readers, once every control is made.
-    nameControls(this);
 }
 
 Ttallylist::~Ttallylist()
@@ -120,6 +118,26 @@ void Ttallylist::setTallyFolder(const QString &folder)
 QString Ttallylist::tallyFilePath() const
 {
     return m_file.path();
+}
+
+void Ttallylist::ensureBuilt()
+{
+    if (m_built)
+        return;
+    m_built = true;
+    buildLayout();
+    // Names for screen readers, once every control is made.
+    nameControls(this);
+    showtally();
+    showchecklist();
+}
+
+void Ttallylist::setVisible(bool visible)
+{
+    // The controls are made only for a player who opens the tally.
+    if (visible)
+        ensureBuilt();
+    TiledBackground::setVisible(visible);
 }
 
 void Ttallylist::buildLayout()
@@ -196,8 +214,13 @@ void Ttallylist::buildLayout()
     connect(m_reset, &QPushButton::clicked, this, [this] { button_resetClick(); });
     connect(m_done, &QPushButton::clicked, this, [this] { button_doneClick(); });
     connect(m_checklist, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
-        if (m_updating == 0)
-            checklistClickCheck(m_checklist->row(item));
+        if (m_updating != 0)
+            return;
+        // The tick stays as the click left it, even where nothing follows.
+        const int index = m_checklist->row(item);
+        if (index >= 0 && index < m_players.size())
+            m_players[index].ticked = item->checkState() == Qt::Checked;
+        checklistClickCheck(index);
     });
     connect(m_listboxTally, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
         if (m_updating == 0)
@@ -227,6 +250,11 @@ bool Ttallylist::loadtally()
             m_file.keepBadCopy(path);
             report(error);
         }
+    }
+    // This run's counters start at 0.
+    for (int row = 1; row < m_grid.rowCount(); ++row) {
+        for (int col = 5; col <= 8; ++col)
+            m_grid.setCell(col, row, QStringLiteral("0"));
     }
     showtally();
     return ok;
@@ -259,32 +287,44 @@ bool Ttallylist::writeTallyFile(bool letEventsRun)
 
 // ---- what the window shows ------------------------------------------------
 
+// Each shows what the grid or the list of players holds now; nothing before
+// the controls are made.
 void Ttallylist::showtally()
 {
+    if (!m_built)
+        return;
     for (int column = 1; column <= 4; ++column)
         showOwnCell(column);
     ++m_updating;
     m_listboxTally->clear();
-    for (int row = 1; row < m_grid.rowCount(); ++row) {
+    for (int row = 1; row < m_grid.rowCount(); ++row)
         m_listboxTally->addItem(checkedItem(m_grid.cell(0, row), true));
-        // This run's counters start at 0.
-        for (int col = 5; col <= 8; ++col)
-            m_grid.setCell(col, row, QStringLiteral("0"));
-    }
+    --m_updating;
+}
+
+void Ttallylist::showchecklist()
+{
+    if (!m_built)
+        return;
+    ++m_updating;
+    m_checklist->clear();
+    for (const Player &player : std::as_const(m_players))
+        m_checklist->addItem(checkedItem(player.name, player.ticked));
     --m_updating;
 }
 
 void Ttallylist::showOwnCell(int column)
 {
-    if (column >= 1 && column <= 4)
+    if (m_built && column >= 1 && column <= 4)
         m_mylabels[column - 1]->setText(m_grid.cell(column, 0));
 }
 
 int Ttallylist::tallyRowOf(const QString &name) const
 {
-    for (int i = 0; i < m_listboxTally->count(); ++i) {
-        if (m_listboxTally->item(i)->text().compare(name, Qt::CaseInsensitive) == 0)
-            return i + 1;
+    // The opponents' rows are "Players Being Tallied", in the same order.
+    for (int row = 1; row < m_grid.rowCount(); ++row) {
+        if (m_grid.cell(0, row).compare(name, Qt::CaseInsensitive) == 0)
+            return row;
     }
     return -1;
 }
@@ -295,6 +335,15 @@ void Ttallylist::setChecked(QListWidget *list, int index, bool checked)
     if (QListWidgetItem *item = list->item(index))
         item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
     --m_updating;
+}
+
+void Ttallylist::tickPlayer(int index, bool ticked)
+{
+    if (index < 0 || index >= m_players.size())
+        return;
+    m_players[index].ticked = ticked;
+    if (m_built)
+        setChecked(m_checklist, index, ticked);
 }
 
 void Ttallylist::report(const QString &text) const
@@ -315,8 +364,8 @@ void Ttallylist::addgame(const QString &winner)
     addtomine(1);
     if (winner == Mine)
         addtomine(2);
-    for (int i = 0; i < m_checklist->count(); ++i) {
-        const int row = tallyRowOf(m_checklist->item(i)->text());
+    for (const Player &player : std::as_const(m_players)) {
+        const int row = tallyRowOf(player.name);
         if (row < 1)
             continue;
         for (int col = 1; col <= 8; ++col) {
@@ -336,7 +385,7 @@ void Ttallylist::addgame(const QString &winner)
             addit(8, row);
         }
     }
-    if (m_listboxTally->currentRow() >= 0)
+    if (m_built && m_listboxTally->currentRow() >= 0)
         listbox_tallyClick();
 }
 
@@ -362,14 +411,12 @@ int Ttallylist::highestTurnScore() const
 
 void Ttallylist::loadchecklist(const QStringList &boardNames)
 {
-    ++m_updating;
-    m_checklist->clear();
+    m_players.clear();
     for (const QString &name : boardNames) {
-        if (name == Waiting)
-            continue;
-        m_checklist->addItem(checkedItem(name, tallyRowOf(name) > 0));
+        if (name != Waiting)
+            m_players.append({name, tallyRowOf(name) > 0});
     }
-    --m_updating;
+    showchecklist();
 }
 
 void Ttallylist::addtomine(int column)
@@ -402,26 +449,30 @@ void Ttallylist::moverow(int row)
 
 void Ttallylist::checklistClickCheck(int index)
 {
-    QListWidgetItem *item = m_checklist->item(index);
-    if (!item)
+    if (index < 0 || index >= m_players.size())
         return;
-    const QString name = item->text();
+    const QString name = m_players[index].name;
     // Already tallied: nothing happens, whatever the click did to the mark.
     if (tallyRowOf(name) > 0)
         return;
-    ++m_updating;
-    m_listboxTally->addItem(checkedItem(name, true));
-    --m_updating;
+    if (m_built) {
+        ++m_updating;
+        m_listboxTally->addItem(checkedItem(name, true));
+        --m_updating;
+    }
     const int row = m_grid.rowCount();
     m_grid.setRowCount(row + 1);
     m_grid.setCell(0, row, name);
     for (int col = 1; col <= 8; ++col)
         m_grid.setCell(col, row, QStringLiteral("0"));
-    setChecked(m_checklist, index, true);
+    tickPlayer(index, true);
 }
 
 void Ttallylist::listbox_tallyClickCheck(int index)
 {
+    // Every tallied name is ticked until a click in the list unticks it.
+    if (!m_built)
+        return;
     QListWidgetItem *item = m_listboxTally->item(index);
     if (!item || item->checkState() == Qt::Checked)
         return;
@@ -434,14 +485,17 @@ void Ttallylist::listbox_tallyClickCheck(int index)
     moverow(index + 1);
     delete m_listboxTally->takeItem(index);
     // The players at the table show who is tallied.
-    for (int i = 0; i < m_checklist->count(); ++i) {
-        if (m_checklist->item(i)->text().compare(name, Qt::CaseInsensitive) == 0)
-            setChecked(m_checklist, i, false);
+    for (int i = 0; i < m_players.size(); ++i) {
+        if (m_players[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            tickPlayer(i, false);
     }
 }
 
 void Ttallylist::listbox_tallyClick()
 {
+    // Nothing is selected before the list is made.
+    if (!m_built)
+        return;
     const int index = m_listboxTally->currentRow();
     if (index < 0 || index >= m_listboxTally->count())
         return;
@@ -460,16 +514,12 @@ void Ttallylist::button_resetClick()
     for (int row = 0; row < m_grid.rowCount(); ++row)
         for (int col = 0; col < m_grid.colCount(); ++col)
             m_grid.setCell(col, row, QStringLiteral("0"));
-    for (int column = 1; column <= 4; ++column)
-        showOwnCell(column);
-    ++m_updating;
-    m_listboxTally->clear();
-    --m_updating;
     m_grid.setRowCount(1);
-    for (QLabel *label : m_labels)
+    showtally();
+    for (QLabel *label : std::as_const(m_labels))
         label->setText(QStringLiteral("0"));
-    for (int i = 0; i < m_checklist->count(); ++i)
-        setChecked(m_checklist, i, false);
+    for (int i = 0; i < m_players.size(); ++i)
+        tickPlayer(i, false);
 }
 
 void Ttallylist::button_doneClick()
