@@ -10,13 +10,14 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
-class QLabel;
 class QListWidget;
-class QPushButton;
 
 namespace zwonky {
+
+struct TallyListControls;
 
 // "Zwonky - Tally List": the player's own totals and his records against the
 // opponents he chose to tally, all time and for this run ("Session").
@@ -109,7 +110,6 @@ private:
         bool ticked = false;
     };
 
-    void buildLayout();
     void showtally();
     void showchecklist();
     bool writeTallyFile(bool letEventsRun);
@@ -129,17 +129,7 @@ private:
     ErrorReporter m_reportError;
     BoardNames m_boardNames;
     QList<Player> m_players;         // what `checklist` shows
-    bool m_built = false;
-
-    // The controls, made by ensureBuilt.
-    QList<QLabel *> m_mylabels;      // `mylabel_1` .. `mylabel_4`
-    QList<QLabel *> m_labels;        // `label_1` .. `label_8`
-    QLabel *m_hisname = nullptr;     // `label_hisname`
-    QLabel *m_hisnametop = nullptr;  // `label_hisnametop`
-    QListWidget *m_listboxTally = nullptr;  // `listbox_tally`
-    QListWidget *m_checklist = nullptr;     // `checklist`
-    QPushButton *m_reset = nullptr;  // `button_reset`
-    QPushButton *m_done = nullptr;   // `button_done`
+    std::unique_ptr<TallyListControls> m_ui;  // made by ensureBuilt
 };
 
 } // namespace zwonky
