@@ -1,24 +1,20 @@
 #include "tally/tallylistform.h"
+#include "tally/tallylistform_controls.h"
 #include "windows/controlnames.h"
 
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
-#include "widgets/artwork.h"
-#include "widgets/flatbutton.h"
-#include "widgets/flatpanel.h"
-#include "widgets/textcolour.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QVBoxLayout>
+#include <QPushButton>
 
 #include <limits>
+#include <utility>
 
 namespace zwonky {
 
@@ -27,38 +23,6 @@ namespace {
 constexpr int Columns = 9;
 const QString Mine = QStringLiteral("addtomine");
 const QString Waiting = QStringLiteral("<Waiting>");
-
-QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, bool bold = false)
-{
-    auto *label = new QLabel(text, parent);
-    if (!name.isEmpty())
-        label->setObjectName(name);
-    if (bold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
-    setTextColour(label, QColor(0x1e, 0x1e, 0x1e));
-    return label;
-}
-
-QListWidget *makeList(QWidget *parent, const QString &name)
-{
-    auto *list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setStyleSheet(QStringLiteral(
-        "QListWidget { background: #fdf8ec; border: 1px solid #c8b286; border-radius: 6px;"
-        " padding: 2px; color: #1e1e1e; }"
-        "QListWidget::item { padding: 2px 4px; }"));
-    return list;
-}
-
-FlatPanel *makePanel(QWidget *parent, const QString &name)
-{
-    auto *panel = new FlatPanel(parent);
-    panel->setObjectName(name);
-    return panel;
-}
 
 QListWidgetItem *checkedItem(const QString &text, bool checked)
 {
@@ -93,9 +57,6 @@ Ttallylist::Ttallylist(QWidget *parent) : TiledBackground(parent), m_grid(Column
     m_reportError = [](const QString &text) {
         QMessageBox::information(nullptr, QStringLiteral("Zwonky"), text);
     };
-    buildLayout();
-    // Names for screen readers, once every control is made.
-    nameControls(this);
 }
 
 Ttallylist::~Ttallylist()
@@ -122,91 +83,42 @@ QString Ttallylist::tallyFilePath() const
     return m_file.path();
 }
 
-void Ttallylist::buildLayout()
+void Ttallylist::ensureBuilt()
 {
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(10, 10, 10, 10);
-    outer->setSpacing(8);
-
-    // Own totals.
-    auto *own = makePanel(this, QStringLiteral("panel_mine"));
-    auto *ownGrid = new QGridLayout(own);
-    ownGrid->setContentsMargins(12, 8, 12, 8);
-    const QString ownCaptions[] = {QStringLiteral("Total Games:"), QStringLiteral("Your Wins"),
-                                   QStringLiteral("Highest Game Score:"), QStringLiteral("Highest Turn Score:")};
-    for (int i = 0; i < 4; ++i) {
-        ownGrid->addWidget(makeLabel(own, {}, ownCaptions[i]), i / 2, (i % 2) * 2);
-        QLabel *value = makeLabel(own, QStringLiteral("mylabel_%1").arg(i + 1), QStringLiteral("0"), true);
-        m_mylabels.append(value);
-        ownGrid->addWidget(value, i / 2, (i % 2) * 2 + 1);
-    }
-    outer->addWidget(own);
-
-    // The two lists.
-    auto *lists = new QHBoxLayout;
-    lists->setSpacing(8);
-    const auto addListPanel = [&](const QString &panelName, const QString &caption, const QString &listName) {
-        auto *panel = makePanel(this, panelName);
-        auto *column = new QVBoxLayout(panel);
-        column->setContentsMargins(8, 6, 8, 8);
-        column->addWidget(makeLabel(panel, {}, caption, true));
-        QListWidget *list = makeList(panel, listName);
-        list->setMinimumSize(150, 120);
-        column->addWidget(list);
-        lists->addWidget(panel);
-        return list;
-    };
-    m_listboxTally = addListPanel(QStringLiteral("panel_tallied"), QStringLiteral("Players Being Tallied"),
-                                  QStringLiteral("listbox_tally"));
-    m_checklist = addListPanel(QStringLiteral("panel_ingame"), QStringLiteral("Players In Current Game"),
-                               QStringLiteral("checklist"));
-    outer->addLayout(lists);
-
-    // The record of the selected opponent.
-    auto *record = makePanel(this, QStringLiteral("panel_record"));
-    auto *recordGrid = new QGridLayout(record);
-    recordGrid->setContentsMargins(12, 8, 12, 8);
-    m_hisnametop = makeLabel(record, QStringLiteral("label_hisnametop"), QStringLiteral("Opponent's Tally"), true);
-    recordGrid->addWidget(m_hisnametop, 0, 0, 1, 3);
-    recordGrid->addWidget(makeLabel(record, {}, QStringLiteral("Total"), true), 1, 1);
-    recordGrid->addWidget(makeLabel(record, {}, QStringLiteral("Session"), true), 1, 2);
-    m_hisname = makeLabel(record, QStringLiteral("label_hisname"), QStringLiteral("Opponent Wins:"));
-    QLabel *rowCaptions[] = {makeLabel(record, {}, QStringLiteral("Number of Games")), m_hisname,
-                             makeLabel(record, {}, QStringLiteral("Your Wins:")),
-                             makeLabel(record, {}, QStringLiteral("Neither Won:"))};
-    for (int i = 0; i < 8; ++i)
-        m_labels.append(makeLabel(record, QStringLiteral("label_%1").arg(i + 1), QStringLiteral("0")));
-    for (int i = 0; i < 4; ++i) {
-        recordGrid->addWidget(rowCaptions[i], i + 2, 0);
-        recordGrid->addWidget(m_labels[i], i + 2, 1);
-        recordGrid->addWidget(m_labels[i + 4], i + 2, 2);
-    }
-    outer->addWidget(record);
-
-    auto *buttons = new QHBoxLayout;
-    m_reset = new FlatButton(QStringLiteral("Reset Tally"), this);
-    m_reset->setObjectName(QStringLiteral("button_reset"));
-    m_done = new FlatButton(QStringLiteral("Done"), this);
-    m_done->setObjectName(QStringLiteral("button_done"));
-    buttons->addWidget(m_reset);
-    buttons->addStretch();
-    buttons->addWidget(m_done);
-    outer->addLayout(buttons);
-
-    connect(m_reset, &QPushButton::clicked, this, [this] { button_resetClick(); });
-    connect(m_done, &QPushButton::clicked, this, [this] { button_doneClick(); });
-    connect(m_checklist, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
-        if (m_updating == 0)
-            checklistClickCheck(m_checklist->row(item));
+    if (m_ui)
+        return;
+    m_ui = std::make_unique<TallyListControls>(this);
+    connect(m_ui->reset, &QPushButton::clicked, this, [this] { button_resetClick(); });
+    connect(m_ui->done, &QPushButton::clicked, this, [this] { button_doneClick(); });
+    connect(m_ui->checklist, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
+        if (m_updating != 0)
+            return;
+        // The tick stays as the click left it, even where nothing follows.
+        const int index = m_ui->checklist->row(item);
+        if (index >= 0 && index < m_players.size())
+            m_players[index].ticked = item->checkState() == Qt::Checked;
+        checklistClickCheck(index);
     });
-    connect(m_listboxTally, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
+    connect(m_ui->listboxTally, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
         if (m_updating == 0)
-            listbox_tallyClickCheck(m_listboxTally->row(item));
+            listbox_tallyClickCheck(m_ui->listboxTally->row(item));
     });
-    connect(m_listboxTally, &QListWidget::currentRowChanged, this, [this] {
+    connect(m_ui->listboxTally, &QListWidget::currentRowChanged, this, [this] {
         if (m_updating == 0)
             listbox_tallyClick();
     });
+    // Names for screen readers, once every control is made.
+    nameControls(this);
+    showtally();
+    showchecklist();
+}
+
+void Ttallylist::setVisible(bool visible)
+{
+    // The controls are made only for a player who opens the tally.
+    if (visible)
+        ensureBuilt();
+    TiledBackground::setVisible(visible);
 }
 
 // ---- the tally file -------------------------------------------------------
@@ -227,6 +139,11 @@ bool Ttallylist::loadtally()
             m_file.keepBadCopy(path);
             report(error);
         }
+    }
+    // This run's counters start at 0.
+    for (int row = 1; row < m_grid.rowCount(); ++row) {
+        for (int col = 5; col <= 8; ++col)
+            m_grid.setCell(col, row, QStringLiteral("0"));
     }
     showtally();
     return ok;
@@ -259,32 +176,44 @@ bool Ttallylist::writeTallyFile(bool letEventsRun)
 
 // ---- what the window shows ------------------------------------------------
 
+// Each shows what the grid or the list of players holds now; nothing before
+// the controls are made.
 void Ttallylist::showtally()
 {
+    if (!m_ui)
+        return;
     for (int column = 1; column <= 4; ++column)
         showOwnCell(column);
     ++m_updating;
-    m_listboxTally->clear();
-    for (int row = 1; row < m_grid.rowCount(); ++row) {
-        m_listboxTally->addItem(checkedItem(m_grid.cell(0, row), true));
-        // This run's counters start at 0.
-        for (int col = 5; col <= 8; ++col)
-            m_grid.setCell(col, row, QStringLiteral("0"));
-    }
+    m_ui->listboxTally->clear();
+    for (int row = 1; row < m_grid.rowCount(); ++row)
+        m_ui->listboxTally->addItem(checkedItem(m_grid.cell(0, row), true));
+    --m_updating;
+}
+
+void Ttallylist::showchecklist()
+{
+    if (!m_ui)
+        return;
+    ++m_updating;
+    m_ui->checklist->clear();
+    for (const Player &player : std::as_const(m_players))
+        m_ui->checklist->addItem(checkedItem(player.name, player.ticked));
     --m_updating;
 }
 
 void Ttallylist::showOwnCell(int column)
 {
-    if (column >= 1 && column <= 4)
-        m_mylabels[column - 1]->setText(m_grid.cell(column, 0));
+    if (m_ui && column >= 1 && column <= 4)
+        m_ui->mylabels[column - 1]->setText(m_grid.cell(column, 0));
 }
 
 int Ttallylist::tallyRowOf(const QString &name) const
 {
-    for (int i = 0; i < m_listboxTally->count(); ++i) {
-        if (m_listboxTally->item(i)->text().compare(name, Qt::CaseInsensitive) == 0)
-            return i + 1;
+    // The opponents' rows are "Players Being Tallied", in the same order.
+    for (int row = 1; row < m_grid.rowCount(); ++row) {
+        if (m_grid.cell(0, row).compare(name, Qt::CaseInsensitive) == 0)
+            return row;
     }
     return -1;
 }
@@ -295,6 +224,15 @@ void Ttallylist::setChecked(QListWidget *list, int index, bool checked)
     if (QListWidgetItem *item = list->item(index))
         item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
     --m_updating;
+}
+
+void Ttallylist::tickPlayer(int index, bool ticked)
+{
+    if (index < 0 || index >= m_players.size())
+        return;
+    m_players[index].ticked = ticked;
+    if (m_ui)
+        setChecked(m_ui->checklist, index, ticked);
 }
 
 void Ttallylist::report(const QString &text) const
@@ -315,8 +253,8 @@ void Ttallylist::addgame(const QString &winner)
     addtomine(1);
     if (winner == Mine)
         addtomine(2);
-    for (int i = 0; i < m_checklist->count(); ++i) {
-        const int row = tallyRowOf(m_checklist->item(i)->text());
+    for (const Player &player : std::as_const(m_players)) {
+        const int row = tallyRowOf(player.name);
         if (row < 1)
             continue;
         for (int col = 1; col <= 8; ++col) {
@@ -336,7 +274,7 @@ void Ttallylist::addgame(const QString &winner)
             addit(8, row);
         }
     }
-    if (m_listboxTally->currentRow() >= 0)
+    if (m_ui && m_ui->listboxTally->currentRow() >= 0)
         listbox_tallyClick();
 }
 
@@ -362,14 +300,12 @@ int Ttallylist::highestTurnScore() const
 
 void Ttallylist::loadchecklist(const QStringList &boardNames)
 {
-    ++m_updating;
-    m_checklist->clear();
+    m_players.clear();
     for (const QString &name : boardNames) {
-        if (name == Waiting)
-            continue;
-        m_checklist->addItem(checkedItem(name, tallyRowOf(name) > 0));
+        if (name != Waiting)
+            m_players.append({name, tallyRowOf(name) > 0});
     }
-    --m_updating;
+    showchecklist();
 }
 
 void Ttallylist::addtomine(int column)
@@ -402,55 +338,62 @@ void Ttallylist::moverow(int row)
 
 void Ttallylist::checklistClickCheck(int index)
 {
-    QListWidgetItem *item = m_checklist->item(index);
-    if (!item)
+    if (index < 0 || index >= m_players.size())
         return;
-    const QString name = item->text();
+    const QString name = m_players[index].name;
     // Already tallied: nothing happens, whatever the click did to the mark.
     if (tallyRowOf(name) > 0)
         return;
-    ++m_updating;
-    m_listboxTally->addItem(checkedItem(name, true));
-    --m_updating;
+    if (m_ui) {
+        ++m_updating;
+        m_ui->listboxTally->addItem(checkedItem(name, true));
+        --m_updating;
+    }
     const int row = m_grid.rowCount();
     m_grid.setRowCount(row + 1);
     m_grid.setCell(0, row, name);
     for (int col = 1; col <= 8; ++col)
         m_grid.setCell(col, row, QStringLiteral("0"));
-    setChecked(m_checklist, index, true);
+    tickPlayer(index, true);
 }
 
 void Ttallylist::listbox_tallyClickCheck(int index)
 {
-    QListWidgetItem *item = m_listboxTally->item(index);
+    // Every tallied name is ticked until a click in the list unticks it.
+    if (!m_ui)
+        return;
+    QListWidgetItem *item = m_ui->listboxTally->item(index);
     if (!item || item->checkState() == Qt::Checked)
         return;
     const QString name = item->text();
     if (!m_confirm(QStringLiteral("This will delete ") + name
                    + QStringLiteral("'s Tally, Are you want to delete it?"))) {
-        setChecked(m_listboxTally, index, true);
+        setChecked(m_ui->listboxTally, index, true);
         return;
     }
     moverow(index + 1);
-    delete m_listboxTally->takeItem(index);
+    delete m_ui->listboxTally->takeItem(index);
     // The players at the table show who is tallied.
-    for (int i = 0; i < m_checklist->count(); ++i) {
-        if (m_checklist->item(i)->text().compare(name, Qt::CaseInsensitive) == 0)
-            setChecked(m_checklist, i, false);
+    for (int i = 0; i < m_players.size(); ++i) {
+        if (m_players[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            tickPlayer(i, false);
     }
 }
 
 void Ttallylist::listbox_tallyClick()
 {
-    const int index = m_listboxTally->currentRow();
-    if (index < 0 || index >= m_listboxTally->count())
+    // Nothing is selected before the list is made.
+    if (!m_ui)
+        return;
+    const int index = m_ui->listboxTally->currentRow();
+    if (index < 0 || index >= m_ui->listboxTally->count())
         return;
     const int row = index + 1;
     for (int col = 1; col <= 8; ++col)
-        m_labels[col - 1]->setText(m_grid.cell(col, row));
+        m_ui->labels[col - 1]->setText(m_grid.cell(col, row));
     const QString name = m_grid.cell(0, row);
-    m_hisname->setText(name + QStringLiteral(" Wins:"));
-    m_hisnametop->setText(name + QStringLiteral("'s Tally"));
+    m_ui->hisname->setText(name + QStringLiteral(" Wins:"));
+    m_ui->hisnametop->setText(name + QStringLiteral("'s Tally"));
 }
 
 void Ttallylist::button_resetClick()
@@ -460,16 +403,12 @@ void Ttallylist::button_resetClick()
     for (int row = 0; row < m_grid.rowCount(); ++row)
         for (int col = 0; col < m_grid.colCount(); ++col)
             m_grid.setCell(col, row, QStringLiteral("0"));
-    for (int column = 1; column <= 4; ++column)
-        showOwnCell(column);
-    ++m_updating;
-    m_listboxTally->clear();
-    --m_updating;
     m_grid.setRowCount(1);
-    for (QLabel *label : m_labels)
+    showtally();
+    for (QLabel *label : std::as_const(m_ui->labels))
         label->setText(QStringLiteral("0"));
-    for (int i = 0; i < m_checklist->count(); ++i)
-        setChecked(m_checklist, i, false);
+    for (int i = 0; i < m_players.size(); ++i)
+        tickPlayer(i, false);
 }
 
 void Ttallylist::button_doneClick()

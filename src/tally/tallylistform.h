@@ -10,13 +10,14 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
-class QLabel;
 class QListWidget;
-class QPushButton;
 
 namespace zwonky {
+
+struct TallyListControls;
 
 // "Zwonky - Tally List": the player's own totals and his records against the
 // opponents he chose to tally, all time and for this run ("Session").
@@ -31,6 +32,11 @@ namespace zwonky {
 // tally folder: loadtally() reads it at start, savetally() writes it back,
 // and the destructor saves too once the tally was loaded, unless the file
 // already holds the grid as it is.
+//
+// The tally is kept in the grid and the list of players at the table, so
+// that it is loaded, counted and saved for a player who never opens the
+// window: the controls are made when the window is first shown
+// (ensureBuilt) and show the tally as it is then.
 class Ttallylist : public TiledBackground, public TallyRecorder
 {
     Q_OBJECT
@@ -44,6 +50,10 @@ public:
 
     explicit Ttallylist(QWidget *parent = nullptr);
     ~Ttallylist() override;
+
+    // Makes the controls and fills them from the tally, once.
+    void ensureBuilt();
+    void setVisible(bool visible) override;
 
     // The folder beside the program file, or the per-user application-data
     // folder when that one is not writable.
@@ -94,11 +104,18 @@ public:
     const StringGrid &grid() const { return m_grid; }
 
 private:
-    void buildLayout();
+    // One name of "Players In Current Game" and its tick.
+    struct Player {
+        QString name;
+        bool ticked = false;
+    };
+
     void showtally();
+    void showchecklist();
     bool writeTallyFile(bool letEventsRun);
     int tallyRowOf(const QString &name) const;
     void setChecked(QListWidget *list, int index, bool checked);
+    void tickPlayer(int index, bool ticked);
     void showOwnCell(int column);
     void report(const QString &text) const;
 
@@ -111,15 +128,8 @@ private:
     Confirmer m_confirm;
     ErrorReporter m_reportError;
     BoardNames m_boardNames;
-
-    QList<QLabel *> m_mylabels;      // `mylabel_1` .. `mylabel_4`
-    QList<QLabel *> m_labels;        // `label_1` .. `label_8`
-    QLabel *m_hisname = nullptr;     // `label_hisname`
-    QLabel *m_hisnametop = nullptr;  // `label_hisnametop`
-    QListWidget *m_listboxTally = nullptr;  // `listbox_tally`
-    QListWidget *m_checklist = nullptr;     // `checklist`
-    QPushButton *m_reset = nullptr;  // `button_reset`
-    QPushButton *m_done = nullptr;   // `button_done`
+    QList<Player> m_players;         // what `checklist` shows
+    std::unique_ptr<TallyListControls> m_ui;  // made by ensureBuilt
 };
 
 } // namespace zwonky

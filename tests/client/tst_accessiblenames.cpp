@@ -113,8 +113,11 @@ void TestAccessibleNames::everyControlIsNamed()
     std::unique_ptr<QWidget> shown;
     if (window == "Tchat")
         shown = std::make_unique<Tchat>();
-    else if (window == "Ttallylist")
-        shown = std::make_unique<Ttallylist>();
+    else if (window == "Ttallylist") {
+        auto tally = std::make_unique<Ttallylist>();
+        tally->ensureBuilt();
+        shown = std::move(tally);
+    }
     else if (window == "Tabout")
         shown = std::make_unique<Tabout>();
     else if (window == "Tdownload")

@@ -45,9 +45,16 @@ public:
         open();
     }
 
-    QListWidget *tallied() const { return window->findChild<QListWidget *>("listbox_tally"); }
-    QListWidget *inGame() const { return window->findChild<QListWidget *>("checklist"); }
-    QString text(const char *name) const { return window->findChild<QLabel *>(name)->text(); }
+    QListWidget *tallied() const { return control<QListWidget>("listbox_tally"); }
+    QListWidget *inGame() const { return control<QListWidget>("checklist"); }
+    QString text(const char *name) const { return control<QLabel>(name)->text(); }
+
+    template<typename Control>
+    Control *control(const char *name) const
+    {
+        window->ensureBuilt();
+        return window->findChild<Control *>(name);
+    }
 
     QStringList names(QListWidget *list) const
     {
@@ -157,6 +164,7 @@ private slots:
     void doneHidesTheWindow();
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
+    void controlsAreMadeWhenFirstShown();
 };
 
 void TestTallylist::emptyTallyAtFirstStart()
@@ -167,7 +175,7 @@ void TestTallylist::emptyTallyAtFirstStart()
     QCOMPARE(t.tallied()->count(), 0);
     QCOMPARE(t.window->grid().rowCount(), 1);
     QVERIFY(t.errors.isEmpty());
-    QCOMPARE(t.window->findChild<QPushButton *>("button_reset")->text(), QStringLiteral("Reset Tally"));
+    QCOMPARE(t.control<QPushButton>("button_reset")->text(), QStringLiteral("Reset Tally"));
 }
 
 void TestTallylist::gameResults_data()
@@ -358,7 +366,7 @@ void TestTallylist::resetTally()
     t.record("Ann");
 
     t.answer = false;
-    t.window->findChild<QPushButton *>("button_reset")->click();
+    t.control<QPushButton>("button_reset")->click();
     QCOMPARE(t.questions, QStringList{"Are you sure you want to reset the Tally?"});
     QCOMPARE(t.own(), counters({1, 0, 900, 0}));
 
@@ -517,6 +525,43 @@ void TestTallylist::failedSaveKeepsOldFile()
     QStringList left = QDir(t.folder()).entryList(QDir::Files);
     left.removeAll(QStringLiteral("filler"));
     QCOMPARE(left, QStringList{QString(Ttallylist::FileName)});
+}
+
+void TestTallylist::controlsAreMadeWhenFirstShown()
+{
+    // A player who never opens the window still has his tally loaded,
+    // counted and saved.
+    TallyUnderTest t;
+    t.window->loadchecklist({"Ann", "Bob", "Cy"});
+    t.window->checklistClickCheck(0);
+    t.window->checklistClickCheck(1);
+    t.window->addgame("Ann");
+    t.window->addscore(3, 1500);
+    QVERIFY(t.window->findChildren<QWidget *>().isEmpty());
+    t.restart();
+    t.window->loadchecklist({"Ann", "bob", "Cy", "<Waiting>"});
+    t.window->addgame("Cy");
+    t.window->addscore(4, 250);
+    QVERIFY(!t.window->findChild<QListWidget *>("listbox_tally"));
+    QVERIFY(t.errors.isEmpty());
+
+    // Opened at last, it shows the tally as it is now.
+    t.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
+    QCOMPARE(t.own(), (QStringList{"2", "0", "1500", "250"}));
+    QCOMPARE(t.names(t.tallied()), (QStringList{"Ann", "Bob"}));
+    QCOMPARE(t.tallied()->accessibleName(), QStringLiteral("Tally"));
+    QCOMPARE(t.names(t.inGame()), (QStringList{"Ann", "bob", "Cy"}));
+    QCOMPARE(t.inGame()->item(1)->checkState(), Qt::Checked);
+    QCOMPARE(t.inGame()->item(2)->checkState(), Qt::Unchecked);
+    QCOMPARE(t.record("Bob"), counters({2, 0, 0, 2, 1, 0, 0, 1}));
+
+    // From then on as always.
+    t.inGame()->item(2)->setCheckState(Qt::Checked);
+    t.window->addgame("addtomine");
+    QCOMPARE(t.names(t.tallied()), (QStringList{"Ann", "Bob", "Cy"}));
+    QCOMPARE(t.record("Cy"), counters({1, 0, 1, 0, 1, 0, 1, 0}));
+    QCOMPARE(t.text("mylabel_1"), QStringLiteral("3"));
 }
 
 QTEST_MAIN(TestTallylist)

@@ -81,8 +81,11 @@ void TestTextColour::captions()
     std::unique_ptr<QWidget> top;
     if (window == QLatin1String("chat"))
         top = std::make_unique<Tchat>();
-    else if (window == QLatin1String("tally"))
-        top = std::make_unique<Ttallylist>();
+    else if (window == QLatin1String("tally")) {
+        auto tally = std::make_unique<Ttallylist>();
+        tally->ensureBuilt();
+        top = std::move(tally);
+    }
     else if (window == QLatin1String("start"))
         top = std::make_unique<Tgamestartform>();
     else
@@ -98,6 +101,7 @@ void TestTextColour::captions()
 void TestTextColour::drawnInTheirColour()
 {
     Ttallylist tally;
+    tally.ensureBuilt();
     auto *tallyName = tally.findChild<QLabel *>(QStringLiteral("label_hisnametop"));
     QVERIFY(tallyName);
     QVERIFY(drawsInColour(tallyName, QColor(0x1e, 0x1e, 0x1e)));
