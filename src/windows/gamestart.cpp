@@ -14,17 +14,36 @@
 #include <QComboBox>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace zwonky {
 
 namespace {
 
-SpinEdit *makeBox(QWidget *parent, const char *name, int minimum, int maximum, int step,
-                  int value, int top)
+// A number box's range and the step of its arrows.
+struct BoxRange {
+    int minimum;
+    int maximum;
+    int step;
+};
+
+constexpr BoxRange PlayToRange{5000, 50000, 1000};
+constexpr BoxRange TimeRange{60, 120, 5};
+constexpr BoxRange ZwonkedRange{1000, 5000, 1000};
+constexpr BoxRange ComputersRange{0, 5, 1};
+
+// What a box makes of a number it is given.
+int held(const BoxRange &range, int value)
+{
+    return std::clamp(value, range.minimum, range.maximum);
+}
+
+SpinEdit *makeBox(QWidget *parent, const char *name, const BoxRange &range, int value, int top)
 {
     auto *box = new SpinEdit(parent);
     box->setObjectName(QLatin1String(name));
-    box->setRange(minimum, maximum);
-    box->setSingleStep(step);
+    box->setRange(range.minimum, range.maximum);
+    box->setSingleStep(range.step);
     box->setValue(value);
     box->setAlignment(Qt::AlignRight);
     box->setGeometry(150, top, 82, 24);
@@ -60,6 +79,23 @@ Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
     // Taller than the classic window by the two computer-player rows.
     setFixedSize(261, 311);
 
+    m_chosen.team = false;
+    m_chosen.playTo = 5000;
+    m_chosen.timePerTurn = 60;
+    m_chosen.zwonkedAt = 5000;
+    m_chosen.newTiles = true;
+    m_chosen.typing = false;
+    m_chosen.fast = false;
+    // A newcomer's first computer opponents are the gentlest ones.
+    m_computerLevel = LowestLevel;
+}
+
+void Tgamestartform::ensureBuilt()
+{
+    if (m_built)
+        return;
+    m_built = true;
+
     auto *card = new FlatPanel(this);
     card->setObjectName(QStringLiteral("panel_options"));
     card->setGeometry(6, 6, 249, 299);
@@ -76,29 +112,30 @@ Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
     heading->setGeometry(0, 6, 249, 24);
 
     makeCaption(card, QStringLiteral("Play To Score:"), 36);
-    m_playTo = makeBox(card, "playtoscore", 5000, 50000, 1000, 5000, 36);
+    m_playTo = makeBox(card, "playtoscore", PlayToRange, m_chosen.playTo, 36);
     makeCaption(card, QStringLiteral("Time Limit Per Turn:"), 64);
-    m_timePerTurn = makeBox(card, "timeperturn", 60, 120, 5, 60, 64);
+    m_timePerTurn = makeBox(card, "timeperturn", TimeRange, m_chosen.timePerTurn, 64);
     makeCaption(card, QStringLiteral("Zwonked At:"), 92)->setObjectName(
         QStringLiteral("label_zwonked"));
-    m_zwonked = makeBox(card, "zwonked", 1000, 5000, 1000, 5000, 92);
+    m_zwonked = makeBox(card, "zwonked", ZwonkedRange, m_chosen.zwonkedAt, 92);
 
-    m_new = makeCheck(card, "new", QStringLiteral("Allow New Tiles"), true, 122);
-    m_typing = makeCheck(card, "typing", QStringLiteral("Allow Typing"), false, 142);
-    m_fast = makeCheck(card, "fast", QStringLiteral("Fast Game"), false, 162);
+    m_new = makeCheck(card, "new", QStringLiteral("Allow New Tiles"), m_chosen.newTiles, 122);
+    m_typing = makeCheck(card, "typing", QStringLiteral("Allow Typing"), m_chosen.typing, 142);
+    m_fast = makeCheck(card, "fast", QStringLiteral("Fast Game"), m_chosen.fast, 162);
+    if (m_fastHidden)
+        m_fast->hide();
     // Team games are announced by the server only; the box is never offered.
     m_team = makeCheck(card, "team", QStringLiteral("Team Game"), true, 162);
     m_team->hide();
 
     makeCaption(card, QStringLiteral("Computer Players:"), 186);
-    m_computers = makeBox(card, "computerplayers", 0, 5, 1, 0, 186);
+    m_computers = makeBox(card, "computerplayers", ComputersRange, m_computerCount, 186);
     makeCaption(card, QStringLiteral("Computer Level:"), 214);
     m_level = new QComboBox(card);
     m_level->setObjectName(QStringLiteral("computerlevel"));
     for (int n = LowestLevel; n <= HighestLevel; ++n)
         m_level->addItem(levelName(n), n);
-    // A newcomer's first computer opponents are the gentlest ones.
-    m_level->setCurrentIndex(0);
+    m_level->setCurrentIndex(m_computerLevel - LowestLevel);
     m_level->setGeometry(150, 214, 82, 24);
 
     m_startPicture = new PictureButton(
@@ -114,20 +151,47 @@ Tgamestartform::Tgamestartform(QWidget *parent) : TiledBackground(parent)
     nameControls(this);
 }
 
-void Tgamestartform::hideFastOption() { m_fast->hide(); }
+void Tgamestartform::setVisible(bool visible)
+{
+    // The controls are made only for a host who opens the window. They are
+    // made before the window becomes visible: controls made while it is
+    // already visible (in its show event) would stay hidden.
+    if (visible)
+        ensureBuilt();
+    TiledBackground::setVisible(visible);
+}
 
-int Tgamestartform::computerPlayers() const { return m_computers->shownValue(); }
+void Tgamestartform::hideFastOption()
+{
+    m_fastHidden = true;
+    if (m_built)
+        m_fast->hide();
+}
 
-int Tgamestartform::computerLevel() const { return m_level->currentData().toInt(); }
+int Tgamestartform::computerPlayers() const
+{
+    return m_built ? m_computers->shownValue() : m_computerCount;
+}
+
+int Tgamestartform::computerLevel() const
+{
+    return m_built ? m_level->currentData().toInt() : m_computerLevel;
+}
 
 void Tgamestartform::setComputerPlayers(int count, int level)
 {
-    m_computers->setValue(count);
-    m_level->setCurrentIndex(clampLevel(level) - LowestLevel);
+    m_computerCount = held(ComputersRange, count);
+    m_computerLevel = clampLevel(level);
+    if (!m_built)
+        return;
+    m_computers->setValue(m_computerCount);
+    m_level->setCurrentIndex(m_computerLevel - LowestLevel);
 }
 
 protocol::GameOptions Tgamestartform::chosenOptions() const
 {
+    if (!m_built)
+        return m_chosen;
     protocol::GameOptions options;
     options.team = false;
     options.playTo = m_playTo->shownValue();
@@ -142,26 +206,36 @@ protocol::GameOptions Tgamestartform::chosenOptions() const
 protocol::GameOptions Tgamestartform::options() const
 {
     protocol::GameOptions options = chosenOptions();
-    options.fast = options.fast && !m_fast->isHidden();
+    options.fast = options.fast && !m_fastHidden;
     return options;
 }
 
 void Tgamestartform::setOptions(const protocol::GameOptions &options)
 {
-    m_playTo->setValue(options.playTo);
-    m_timePerTurn->setValue(options.timePerTurn);
-    m_zwonked->setValue(options.zwonkedAt);
-    m_new->setChecked(options.newTiles);
-    m_typing->setChecked(options.typing);
-    m_fast->setChecked(options.fast);
+    m_chosen.playTo = held(PlayToRange, options.playTo);
+    m_chosen.timePerTurn = held(TimeRange, options.timePerTurn);
+    m_chosen.zwonkedAt = held(ZwonkedRange, options.zwonkedAt);
+    m_chosen.newTiles = options.newTiles;
+    m_chosen.typing = options.typing;
+    m_chosen.fast = options.fast;
+    if (!m_built)
+        return;
+    m_playTo->setValue(m_chosen.playTo);
+    m_timePerTurn->setValue(m_chosen.timePerTurn);
+    m_zwonked->setValue(m_chosen.zwonkedAt);
+    m_new->setChecked(m_chosen.newTiles);
+    m_typing->setChecked(m_chosen.typing);
+    m_fast->setChecked(m_chosen.fast);
 }
 
 void Tgamestartform::button_startClick()
 {
     // A number still being typed counts as shown once it is brought into range.
-    for (SpinEdit *box : {m_playTo, m_timePerTurn, m_zwonked}) {
-        if (box->hasFocus())
-            box->clampText();
+    if (m_built) {
+        for (SpinEdit *box : {m_playTo, m_timePerTurn, m_zwonked}) {
+            if (box->hasFocus())
+                box->clampText();
+        }
     }
     if (m_start)
         m_start();

@@ -19,7 +19,14 @@ class Tgamestartform : public TiledBackground
 {
     Q_OBJECT
 public:
+    // Only the window itself: its controls are made when it is first shown
+    // (ensureBuilt); until then the options are kept here.
     explicit Tgamestartform(QWidget *parent = nullptr);
+
+    // Makes the controls, showing the options kept so far, if they are not
+    // made yet.
+    void ensureBuilt();
+    void setVisible(bool visible) override;
 
     // The main window's start: send the options, then save them.
     void setStartHandler(std::function<void()> start) { m_start = std::move(start); }
@@ -62,6 +69,13 @@ private:
     PictureButton *m_startPicture = nullptr; // `Image1`
     std::function<void()> m_start;
     QWidget *m_anchor = nullptr;
+    bool m_built = false;
+    // What the controls will show once they are made; the controls hold it
+    // from then on.
+    protocol::GameOptions m_chosen;
+    bool m_fastHidden = false;
+    int m_computerCount = 0;
+    int m_computerLevel = 0;
 };
 
 } // namespace zwonky

@@ -25,6 +25,13 @@ Tspylist::Tspylist(QWidget *parent) : TiledBackground(parent)
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint
                    | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(178, 195);
+}
+
+void Tspylist::ensureBuilt()
+{
+    if (m_built)
+        return;
+    m_built = true;
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("listbox_spys"));
@@ -39,12 +46,13 @@ Tspylist::Tspylist(QWidget *parent) : TiledBackground(parent)
         " padding: 2px; color: #1e1e1e; }"
         "QListWidget::item { padding: 2px 4px; }"
         "QListWidget::item:hover { background: #f3e4bd; }"));
+    m_list->addItems(m_entries);
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("popup_kick"));
     m_kickAction = m_popup->addAction(QStringLiteral("Remove From Game"));
     m_kickAction->setObjectName(QStringLiteral("popup_kickhim"));
-    m_kickAction->setEnabled(false);
+    m_kickAction->setEnabled(m_kickEnabled);
     connect(m_kickAction, &QAction::triggered, this, [this] { popup_kickhimClick(); });
     // The pointer leaves the list for the menu, which forgets the entry under
     // it; the menu keeps the entry it was opened on in its own "tag".
@@ -72,47 +80,66 @@ Tspylist::Tspylist(QWidget *parent) : TiledBackground(parent)
     nameControls(this);
 }
 
-void Tspylist::setKickEnabled(bool enabled) { m_kickAction->setEnabled(enabled); }
+void Tspylist::setVisible(bool visible)
+{
+    // The list is made only for a player who opens it. It is made before the
+    // window becomes visible: controls made while it is already visible (in
+    // its show event) would stay hidden.
+    if (visible)
+        ensureBuilt();
+    TiledBackground::setVisible(visible);
+}
 
-void Tspylist::addEntry(const QString &entry) { m_list->addItem(entry); }
+void Tspylist::setKickEnabled(bool enabled)
+{
+    m_kickEnabled = enabled;
+    if (m_built)
+        m_kickAction->setEnabled(enabled);
+}
+
+void Tspylist::addEntry(const QString &entry)
+{
+    m_entries << entry;
+    if (m_built)
+        m_list->addItem(entry);
+}
 
 bool Tspylist::removeEntry(const QString &entry)
 {
-    for (int i = 0; i < m_list->count(); ++i) {
-        if (m_list->item(i)->text() == entry) {
-            delete m_list->takeItem(i);
-            // The remembered index may now point at another spectator.
-            m_list->setProperty("tag", -1);
-            m_popup->setProperty("tag", -1);
-            return true;
-        }
+    const qsizetype i = m_entries.indexOf(entry);
+    if (i < 0)
+        return false;
+    m_entries.removeAt(i);
+    if (m_built) {
+        delete m_list->takeItem(int(i));
+        // The remembered index may now point at another spectator.
+        m_list->setProperty("tag", -1);
+        m_popup->setProperty("tag", -1);
     }
-    return false;
+    return true;
 }
 
-bool Tspylist::hasEntry(const QString &entry) const
-{
-    for (int i = 0; i < m_list->count(); ++i) {
-        if (m_list->item(i)->text() == entry)
-            return true;
-    }
-    return false;
-}
+bool Tspylist::hasEntry(const QString &entry) const { return m_entries.contains(entry); }
 
-int Tspylist::entryCount() const { return m_list->count(); }
+int Tspylist::entryCount() const { return int(m_entries.size()); }
 
 void Tspylist::listbox_spysMouseMove(const QPoint &position)
 {
+    // Only a list that is shown is pointed at.
+    ensureBuilt();
     QListWidgetItem *item = m_list->itemAt(position);
     m_list->setProperty("tag", item ? m_list->row(item) : -1);
 }
 
 void Tspylist::popup_kickhimClick()
 {
-    const int index = m_popup->property("tag").toInt();
-    if (index < 0 || index >= m_list->count())
+    // The pop-up was never opened on an entry of a list never made.
+    if (!m_built)
         return;
-    const QString entry = m_list->item(index)->text();
+    const int index = m_popup->property("tag").toInt();
+    if (index < 0 || index >= m_entries.size())
+        return;
+    const QString &entry = m_entries.at(index);
     const qsizetype colon = entry.indexOf(QLatin1Char(':'));
     try {
         const int seat = FieldCursor::toInt(colon < 0 ? entry : entry.left(colon));

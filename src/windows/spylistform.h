@@ -2,6 +2,8 @@
 
 #include "widgets/tiledbackground.h"
 
+#include <QStringList>
+
 #include <functional>
 
 class QAction;
@@ -18,7 +20,13 @@ class Tspylist : public TiledBackground
 {
     Q_OBJECT
 public:
+    // Only the window itself: the list and its pop-up are made when it is
+    // first shown (ensureBuilt); until then the entries are kept here.
     explicit Tspylist(QWidget *parent = nullptr);
+
+    // Makes the controls, holding the entries so far, if they are not made yet.
+    void ensureBuilt();
+    void setVisible(bool visible) override;
 
     // Sends the removal request for a seat (the main window's kicking).
     void setKicker(std::function<void(int seat)> kicker) { m_kicker = std::move(kicker); }
@@ -50,6 +58,10 @@ private:
     std::function<void(int)> m_kicker;
     QWidget *m_anchor = nullptr;
     bool m_placed = false;
+    bool m_built = false;
+    // The entries in arrival order, as the list shows them once it is made.
+    QStringList m_entries;
+    bool m_kickEnabled = false;
 };
 
 } // namespace zwonky

@@ -645,6 +645,7 @@ void TestChatformSession::hostPopupOnPlayerNames()
     QCOMPARE(remove->isEnabled(), removable);
     QCOMPARE(rig.control<QAction>("SettoJustWatch1")->isEnabled(), hosting);
     QCOMPARE(rig.control<QAction>("UnsetJustWatch1")->isEnabled(), hosting);
+    rig.spies.ensureBuilt();
     QCOMPARE(rig.spies.findChild<QAction *>("popup_kickhim")->isEnabled(), hosting);
 
     // The entries act on the row the pop-up was opened on, whatever its tag says.
@@ -714,6 +715,7 @@ void TestChatformSession::launchParameters()
     QCOMPARE(shown(rig, "button_start"), hosting);
     QCOMPARE(rig.control<QAction>("StartGame1")->isEnabled(), hosting);
     QCOMPARE(rig.window.playerName(), name);
+    rig.gameStart.ensureBuilt();
     QCOMPARE(!rig.gameStart.findChild<QCheckBox *>("fast")->isHidden(), fastOffered);
     if (!hostName.isEmpty())
         QTRY_VERIFY(rig.server.hasPendingConnections());

@@ -113,9 +113,11 @@ QString TestChatformSettings::probe(const QString &what) const
 {
     const Tchat &w = m_rig->window;
     const auto box = [this](const char *name) {
+        m_rig->gameStart.ensureBuilt();
         return QString::number(m_rig->gameStart.findChild<QSpinBox *>(QLatin1String(name))->value());
     };
     const auto check = [this](const char *name) {
+        m_rig->gameStart.ensureBuilt();
         return m_rig->gameStart.findChild<QCheckBox *>(QLatin1String(name))->isChecked()
             ? QStringLiteral("checked") : QStringLiteral("unchecked");
     };
@@ -221,6 +223,7 @@ void TestChatformSettings::loadedValue()
     QFETCH(QString, what);
     QFETCH(QString, shown);
     writeFile("[Zwonky]\r\n" + line + "\r\n");
+    m_rig->gameStart.ensureBuilt();
     m_rig->gameStart.findChild<QSpinBox *>(QStringLiteral("playtoscore"))->setValue(7000);
     QVERIFY(login());
     QCOMPARE(probe(what), shown);

@@ -156,6 +156,7 @@ public:
 void setStartOptions(Player &host, bool fast)
 {
     auto *form = host.startForm.get();
+    form->ensureBuilt();
     form->findChild<QSpinBox *>(QStringLiteral("playtoscore"))->setValue(5000);
     form->findChild<QSpinBox *>(QStringLiteral("timeperturn"))->setValue(60);
     form->findChild<QSpinBox *>(QStringLiteral("zwonked"))->setValue(1000);

@@ -3,6 +3,7 @@
 #include "startup/application.h"
 #include "startup/previnst.h"
 #include "startup/programrun.h"
+#include "windows/gamestart.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -100,9 +101,12 @@ void TestStartup::commandLine()
     }
     Q_UNUSED(connects);
     auto *fast = QApplication::topLevelWidgets().isEmpty() ? nullptr : [&]() -> QCheckBox * {
-        for (QWidget *w : QApplication::topLevelWidgets())
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *start = qobject_cast<Tgamestartform *>(w))
+                start->ensureBuilt();
             if (auto *box = w->findChild<QCheckBox *>("fast"))
                 return box;
+        }
         return nullptr;
     }();
     QVERIFY(fast);

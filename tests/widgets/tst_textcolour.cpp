@@ -90,6 +90,10 @@ void TestTextColour::captions()
         top = std::make_unique<Tgamestartform>();
     else
         top = std::make_unique<Tspylist>();
+    if (auto *start = qobject_cast<Tgamestartform *>(top.get()))
+        start->ensureBuilt();
+    if (auto *spies = qobject_cast<Tspylist *>(top.get()))
+        spies->ensureBuilt();
     auto *caption = top->findChild<QWidget *>(name);
     QVERIFY(caption);
     caption->ensurePolished();
@@ -107,6 +111,7 @@ void TestTextColour::drawnInTheirColour()
     QVERIFY(drawsInColour(tallyName, QColor(0x1e, 0x1e, 0x1e)));
 
     Tgamestartform start;
+    start.ensureBuilt();
     auto *heading = start.findChild<QLabel *>(QStringLiteral("label_heading"));
     QVERIFY(heading);
     QVERIFY(drawsInColour(heading, QColor(0x80, 0x00, 0x00)));

@@ -31,6 +31,7 @@ private slots:
     void realWindowIsNamed()
     {
         zwonky::Tspylist spies;
+        spies.ensureBuilt();
         auto *list = spies.findChild<QListWidget *>(QStringLiteral("listbox_spys"));
         QVERIFY(list);
         QCOMPARE(list->accessibleName(), QStringLiteral("Spies"));

@@ -6,6 +6,7 @@
 #include "widgets/spinedit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -65,11 +66,13 @@ private slots:
     void arrowsStepWithinTheRange();
     void optionsShowAndReadBack();
     void hiddenFastBoxIsNotSentButKept();
+    void controlsAreMadeWhenFirstShown();
 };
 
 void TestGameStart::designValuesBeforeLogin()
 {
     Tgamestartform form;
+    form.ensureBuilt();
     QCOMPARE(form.windowTitle(), QStringLiteral("Zwonky - Start Game"));
     QCOMPARE(form.size(), QSize(261, 311)); // with the computer-player rows
     QCOMPARE(box(form, "playtoscore")->text(), QStringLiteral("5000"));
@@ -102,6 +105,7 @@ void TestGameStart::startSendsTheOptions()
     SessionRig rig;
     QVERIFY(hostSeated(rig, fourth));
     Tgamestartform &form = rig.gameStart;
+    form.ensureBuilt();
     QVERIFY(check(form, "fast")->isChecked());
     QCOMPARE(check(form, "fast")->isHidden(), fourth == QLatin1String("s"));
 
@@ -155,6 +159,7 @@ void TestGameStart::typedValuesAreBroughtIntoRange()
     QFETCH(QString, whileTyping);
     QFETCH(QString, afterLeaving);
     Tgamestartform form;
+    form.ensureBuilt();
     QSpinBox *spin = box(form, name.toLatin1().constData());
     spin->selectAll();
     QTest::keyClicks(spin, typed);
@@ -181,6 +186,7 @@ void TestGameStart::arrowsStepWithinTheRange()
     QFETCH(int, steps);
     QFETCH(QString, expected);
     Tgamestartform form;
+    form.ensureBuilt();
     QSpinBox *spin = box(form, name.toLatin1().constData());
     spin->stepBy(steps);
     QCOMPARE(spin->text(), expected);
@@ -189,6 +195,7 @@ void TestGameStart::arrowsStepWithinTheRange()
 void TestGameStart::optionsShowAndReadBack()
 {
     Tgamestartform form;
+    form.ensureBuilt();
     protocol::GameOptions wanted;
     wanted.team = true; // never offered: the window does not take it
     wanted.playTo = 9000;
@@ -222,10 +229,52 @@ void TestGameStart::optionsShowAndReadBack()
 void TestGameStart::hiddenFastBoxIsNotSentButKept()
 {
     Tgamestartform form;
+    form.ensureBuilt();
     check(form, "fast")->setChecked(true);
     form.hideFastOption();
     QVERIFY(!form.options().fast);
     QVERIFY(form.chosenOptions().fast);
+}
+
+void TestGameStart::controlsAreMadeWhenFirstShown()
+{
+    // Made at start with every other window, the options cost nothing until
+    // the host opens them; what the main window set meanwhile is shown then.
+    Tgamestartform form;
+    protocol::GameOptions wanted;
+    wanted.playTo = 90000; // held to the boxes' ranges, as a shown box would
+    wanted.timePerTurn = 75;
+    wanted.zwonkedAt = -5;
+    wanted.newTiles = false;
+    wanted.typing = true;
+    wanted.fast = true;
+    form.setOptions(wanted);
+    form.setComputerPlayers(9, 4);
+    form.hideFastOption();
+    protocol::GameOptions held = wanted;
+    held.playTo = 50000;
+    held.zwonkedAt = 1000;
+    QCOMPARE(form.chosenOptions(), held);
+    QVERIFY(!form.options().fast);
+    QCOMPARE(form.computerPlayers(), 5);
+    QCOMPARE(form.computerLevel(), 4);
+    QVERIFY(!box(form, "playtoscore"));
+
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(box(form, "playtoscore")->text(), QStringLiteral("50000"));
+    QCOMPARE(box(form, "timeperturn")->text(), QStringLiteral("75"));
+    QCOMPARE(box(form, "zwonked")->text(), QStringLiteral("1000"));
+    QCOMPARE(box(form, "computerplayers")->text(), QStringLiteral("5"));
+    QCOMPARE(form.findChild<QComboBox *>("computerlevel")->currentData().toInt(), 4);
+    QVERIFY(!check(form, "new")->isChecked());
+    QVERIFY(check(form, "typing")->isVisible());
+    QVERIFY(check(form, "typing")->isChecked());
+    QVERIFY(check(form, "fast")->isChecked());
+    QVERIFY(check(form, "fast")->isHidden());
+    QCOMPARE(box(form, "playtoscore")->accessibleName(), QStringLiteral("Play to Score"));
+    QCOMPARE(form.chosenOptions(), held);
+    QVERIFY(!form.options().fast);
 }
 
 QTEST_MAIN(TestGameStart)

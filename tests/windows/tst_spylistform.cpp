@@ -63,11 +63,13 @@ private slots:
     void removal_data();
     void removal();
     void entryWithoutSeatNumberIsIgnored();
+    void listIsMadeWhenFirstShown();
 };
 
 void TestSpyListForm::windowAndEntries()
 {
     Tspylist spies;
+    spies.ensureBuilt();
     QCOMPARE(spies.windowTitle(), QStringLiteral("Zwonky -Spys"));
     QCOMPARE(spies.size(), QSize(178, 195));
     QCOMPARE(spies.findChild<QListWidget *>("listbox_spys")->geometry(), QRect(5, 5, 161, 130));
@@ -145,6 +147,42 @@ void TestSpyListForm::entryWithoutSeatNumberIsIgnored()
     QVERIFY(menu);
     chooseRemove(menu);
     QTRY_COMPARE(kicked, QList<int>{9});
+}
+
+void TestSpyListForm::listIsMadeWhenFirstShown()
+{
+    // Spectators come and go before anybody opens the list: the window keeps
+    // them without making its controls, and shows them once opened.
+    Tspylist spies;
+    spies.addEntry(QStringLiteral("7: Ann"));
+    spies.addEntry(QStringLiteral("8: Bo"));
+    spies.addEntry(QStringLiteral("9: Cy"));
+    QVERIFY(spies.removeEntry(QStringLiteral("8: Bo")));
+    QVERIFY(!spies.removeEntry(QStringLiteral("8: Bo")));
+    spies.setKickEnabled(true);
+    QCOMPARE(spies.entryCount(), 2);
+    QVERIFY(spies.hasEntry(QStringLiteral("9: Cy")));
+    QVERIFY(!spies.findChild<QListWidget *>(QStringLiteral("listbox_spys")));
+
+    spies.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&spies));
+    auto *list = spies.findChild<QListWidget *>(QStringLiteral("listbox_spys"));
+    QVERIFY(list && list->isVisible());
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("7: Ann"));
+    QCOMPARE(list->item(1)->text(), QStringLiteral("9: Cy"));
+    QCOMPARE(list->accessibleName(), QStringLiteral("Spies"));
+    QVERIFY(spies.findChild<QAction *>(QStringLiteral("popup_kickhim"))->isEnabled());
+
+    // A later arrival is listed, and removed by its own seat.
+    spies.addEntry(QStringLiteral("8: Di"));
+    QCOMPARE(list->item(2)->text(), QStringLiteral("8: Di"));
+    QList<int> kicked;
+    spies.setKicker([&kicked](int seat) { kicked << seat; });
+    QMenu *menu = rightClick(spies, 2);
+    QVERIFY(menu);
+    chooseRemove(menu);
+    QTRY_COMPARE(kicked, QList<int>{8});
 }
 
 QTEST_MAIN(TestSpyListForm)
