@@ -6,6 +6,8 @@
 #include "sessionrig.h"
 
 #include "client/tilewidget.h"
+#include "client/wordboard.h"
+#include "client/wordlistpanel.h"
 #include "tally/tallylistform.h"
 #include "widgets/artlabel.h"
 #include "windows/aboutform.h"
@@ -111,8 +113,11 @@ void TestAccessibleNames::everyControlIsNamed()
 {
     QFETCH(QString, window);
     std::unique_ptr<QWidget> shown;
-    if (window == "Tchat")
-        shown = std::make_unique<Tchat>();
+    if (window == "Tchat") {
+        auto chat = std::make_unique<Tchat>();
+        chat->wordBoard().wordLists().ensureBuilt();
+        shown = std::move(chat);
+    }
     else if (window == "Ttallylist")
         shown = std::make_unique<Ttallylist>();
     else if (window == "Tabout")
@@ -123,8 +128,11 @@ void TestAccessibleNames::everyControlIsNamed()
         shown = std::make_unique<Tgamestartform>();
     else if (window == "Thelp")
         shown = std::make_unique<Thelp>();
-    else if (window == "Tphrases")
-        shown = std::make_unique<Tphrases>();
+    else if (window == "Tphrases") {
+        auto phrases = std::make_unique<Tphrases>();
+        phrases->ensureBuilt();
+        shown = std::move(phrases);
+    }
     else
         shown = std::make_unique<Tspylist>();
     const QStringList missing = unnamed(shown.get());
