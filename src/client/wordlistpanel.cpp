@@ -1,5 +1,8 @@
 #include "client/wordlistpanel.h"
 
+#include "widgets/scaledtree.h"
+#include "windows/controlnames.h"
+
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -23,9 +26,12 @@ QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent)
 constexpr int BorderWidth = 2;
 constexpr qreal CornerRadius = 6;
 
-QString entryText(const QString &word)
+// "5: HELLO" at `at`; the tip shows a long word whole in a narrow column.
+void addEntry(QListWidget *list, int at, const QString &word)
 {
-    return QStringLiteral("%1: %2").arg(word.size()).arg(word);
+    const QString entry = QStringLiteral("%1: %2").arg(word.size()).arg(word);
+    list->insertItem(at, entry);
+    list->item(at)->setToolTip(entry);
 }
 
 } // namespace
@@ -37,6 +43,19 @@ WordListPanel::WordListPanel(QWidget *parent) : QFrame(parent)
     // frame's width keeps the contents inside the border.
     setFrameShape(QFrame::Box);
     setLineWidth(BorderWidth);
+    for (int seat = 1; seat <= Seats; ++seat) {
+        m_countTexts[std::size_t(seat)] = QStringLiteral("Word Count:0");
+        m_scoreTexts[std::size_t(seat)] = QStringLiteral("0 Points");
+    }
+    resize(595, 330);
+    hide();
+}
+
+void WordListPanel::ensureBuilt()
+{
+    if (m_built)
+        return;
+    m_built = true;
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 6, 8, 8);
@@ -65,15 +84,12 @@ WordListPanel::WordListPanel(QWidget *parent) : QFrame(parent)
     for (int seat = 1; seat <= Seats; ++seat) {
         const auto row = std::size_t(seat);
         const int column = seat - 1;
-        m_names[row] = makeLabel(QStringLiteral("label_name%1").arg(seat), QString(), this);
+        m_names[row] = makeLabel(QStringLiteral("label_name%1").arg(seat), m_nameTexts[row], this);
         m_names[row]->setFont(bold);
         m_names[row]->setAlignment(Qt::AlignCenter);
         m_names[row]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        // The design captions, until the first turn clears the panel.
-        m_counts[row] = makeLabel(QStringLiteral("label_count%1").arg(seat),
-                                  QStringLiteral("Word Count:0"), this);
-        m_scores[row] = makeLabel(QStringLiteral("label_wscore%1").arg(seat),
-                                  QStringLiteral("0 Points"), this);
+        m_counts[row] = makeLabel(QStringLiteral("label_count%1").arg(seat), m_countTexts[row], this);
+        m_scores[row] = makeLabel(QStringLiteral("label_wscore%1").arg(seat), m_scoreTexts[row], this);
         m_lists[row] = new QListWidget(this);
         m_lists[row]->setObjectName(QStringLiteral("listbox_words%1").arg(seat));
         m_lists[row]->setFocusPolicy(Qt::NoFocus);
@@ -81,14 +97,26 @@ WordListPanel::WordListPanel(QWidget *parent) : QFrame(parent)
         m_lists[row]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_lists[row]->setMinimumSize(60, 120);
         m_lists[row]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+        for (const QString &word : m_words[row])
+            addEntry(m_lists[row], m_lists[row]->count(), word);
         grid->addWidget(m_names[row], 0, column);
         grid->addWidget(m_counts[row], 1, column, Qt::AlignCenter);
         grid->addWidget(m_scores[row], 2, column, Qt::AlignCenter);
         grid->addWidget(m_lists[row], 3, column);
     }
     outer->addLayout(grid, 1);
-    resize(595, 330);
-    hide();
+
+    // Grown with the board if the window is, and named for screen readers.
+    scaled::adopt(this);
+    nameControls(window(), this);
+}
+
+void WordListPanel::setVisible(bool visible)
+{
+    // The lists are laid out only when a fast game's turn ends.
+    if (visible)
+        ensureBuilt();
+    QFrame::setVisible(visible);
 }
 
 void WordListPanel::addword(int seat, const QString &word)
@@ -106,10 +134,11 @@ void WordListPanel::addword(int seat, const QString &word)
         }
     }
     words.insert(at, word);
-    const QString entry = entryText(word);
-    m_lists[row]->insertItem(int(at), entry);
-    m_lists[row]->item(int(at))->setToolTip(entry); // a long word in a narrow column
-    m_counts[row]->setText(QStringLiteral("%1 words").arg(words.size()));
+    m_countTexts[row] = QStringLiteral("%1 words").arg(words.size());
+    if (m_built) {
+        addEntry(m_lists[row], int(at), word);
+        m_counts[row]->setText(m_countTexts[row]);
+    }
 }
 
 void WordListPanel::clearthem()
@@ -117,22 +146,32 @@ void WordListPanel::clearthem()
     for (int seat = 1; seat <= Seats; ++seat) {
         const auto row = std::size_t(seat);
         m_words[row].clear();
-        m_lists[row]->clear();
-        m_counts[row]->setText(QStringLiteral("0 words"));
-        m_scores[row]->setText(QStringLiteral("for +0"));
+        m_countTexts[row] = QStringLiteral("0 words");
+        m_scoreTexts[row] = QStringLiteral("for +0");
+        if (m_built) {
+            m_lists[row]->clear();
+            m_counts[row]->setText(m_countTexts[row]);
+            m_scores[row]->setText(m_scoreTexts[row]);
+        }
     }
 }
 
 void WordListPanel::setName(int seat, const QString &name)
 {
-    if (hasList(seat))
+    if (!hasList(seat))
+        return;
+    m_nameTexts[std::size_t(seat)] = name;
+    if (m_built)
         m_names[std::size_t(seat)]->setText(name);
 }
 
 void WordListPanel::setTurnPoints(int seat, qint64 points)
 {
-    if (hasList(seat))
-        m_scores[std::size_t(seat)]->setText(QStringLiteral("for +%1").arg(points));
+    if (!hasList(seat))
+        return;
+    m_scoreTexts[std::size_t(seat)] = QStringLiteral("for +%1").arg(points);
+    if (m_built)
+        m_scores[std::size_t(seat)]->setText(m_scoreTexts[std::size_t(seat)]);
 }
 
 QStringList WordListPanel::words(int seat) const

@@ -23,7 +23,13 @@ class WordListPanel : public QFrame
 public:
     static constexpr int Seats = 6;
 
+    // Only the card: its lists and captions are made when it is first
+    // shown (ensureBuilt); what it is told before waits in the panel.
     explicit WordListPanel(QWidget *parent);
+
+    // Makes the lists and captions if they are not made yet.
+    void ensureBuilt();
+    void setVisible(bool visible) override;
 
     void setPlacement(std::function<QRect()> placement) { m_placement = std::move(placement); }
     // Whether a seat has a player now. Only those seats, and seats with
@@ -59,7 +65,13 @@ private:
 
     std::function<QRect()> m_placement;
     std::function<bool(int)> m_seated;
-    std::array<QStringList, Seats + 1> m_words{};     // [1..6], as shown
+    // What each seat's column shows, [1..6]; the captions hold the design
+    // texts until the first turn clears the panel.
+    std::array<QStringList, Seats + 1> m_words{};     // as shown
+    std::array<QString, Seats + 1> m_nameTexts{};
+    std::array<QString, Seats + 1> m_countTexts{};
+    std::array<QString, Seats + 1> m_scoreTexts{};
+    bool m_built = false;
     std::array<QLabel *, Seats + 1> m_names{};        // `label_name`n
     std::array<QLabel *, Seats + 1> m_counts{};       // `label_count`n
     std::array<QLabel *, Seats + 1> m_scores{};       // `label_wscore`n

@@ -102,6 +102,15 @@ void ScaledTree::capture()
 {
     m_looks.clear();
     m_layouts.clear();
+    const std::vector<QWidget *> controls = controlsUnderRoot();
+    if (m_mode == Mode::LaidOut && m_root->layout())
+        captureLayout(m_root->layout());
+    for (QWidget *control : controls)
+        captureControl(control);
+}
+
+std::vector<QWidget *> ScaledTree::controlsUnderRoot()
+{
     // The look is taken as the player saw it: polished, and the places
     // the layouts give laid out.
     m_root->ensurePolished();
@@ -118,10 +127,38 @@ void ScaledTree::capture()
                 pending.push_back(control);
         }
     }
-    if (m_mode == Mode::LaidOut && m_root->layout())
-        captureLayout(m_root->layout());
-    for (QWidget *control : controls)
+    return controls;
+}
+
+void ScaledTree::adoptNewControls()
+{
+    // At 1 the controls are as their views made them: the look is taken
+    // when the factor leaves 1.
+    if (atOne(m_shown))
+        return;
+    const std::size_t knownLayouts = m_layouts.size();
+    if (QLayout *layout = m_root->layout(); layout && m_mode == Mode::LaidOut
+        && std::none_of(m_layouts.begin(), m_layouts.end(),
+                        [layout](const LayoutLook &look) { return look.layout == layout; }))
+        captureLayout(layout);
+    std::vector<QWidget *> added;
+    for (QWidget *control : controlsUnderRoot()) {
+        const auto found = m_looks.find(control);
+        if (found != m_looks.end() && found->second.control)
+            continue;
         captureControl(control);
+        added.push_back(control);
+    }
+    if (m_mode == Mode::Placed)
+        settleLayouts(false);
+    for (QWidget *control : added)
+        show(m_looks[control]);
+    if (m_mode == Mode::LaidOut) {
+        for (std::size_t i = knownLayouts; i < m_layouts.size(); ++i)
+            show(m_layouts[i]);
+        if (QLayout *layout = m_root->layout())
+            layout->invalidate();
+    }
 }
 
 void ScaledTree::captureControl(QWidget *control)
@@ -360,6 +397,15 @@ void setFont(QWidget *control, const QFont &logical)
         tree->setLogicalFont(control, logical);
     else
         control->setFont(logical);
+}
+
+void adopt(QWidget *parent)
+{
+    ScaledTree *tree = parent->findChild<ScaledTree *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!tree)
+        tree = ScaledTree::of(parent);
+    if (tree)
+        tree->adoptNewControls();
 }
 
 } // namespace scaled

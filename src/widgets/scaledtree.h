@@ -44,6 +44,11 @@ public:
     // one; null outside any.
     static ScaledTree *of(const QWidget *control);
 
+    // Takes the look of the controls made under the root since the look was
+    // taken down (a panel that makes its contents when first shown) and
+    // shows them at the factor, as if they had been there all along.
+    void adoptNewControls();
+
     qreal factor() const { return m_shown; }
     QRect logicalGeometry(const QWidget *control) const;
     void place(QWidget *control, const QRect &logical);
@@ -75,6 +80,7 @@ private:
 
     void follow(qreal factor);
     void capture();
+    std::vector<QWidget *> controlsUnderRoot();
     void captureControl(QWidget *control);
     void captureLayout(QLayout *layout);
     void show(const Look &look);
@@ -103,6 +109,9 @@ void resize(QWidget *control, QSize logical);
 // The type a control has at factor 1, and setting it.
 QFont font(const QWidget *control);
 void setFont(QWidget *control, const QFont &logical);
+// Controls just made under `parent`: they join the tree of `parent` (its
+// own, or its nearest ancestor's) at that tree's factor.
+void adopt(QWidget *parent);
 
 } // namespace scaled
 

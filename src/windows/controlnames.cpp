@@ -115,7 +115,12 @@ QString bareClassName(const QWidget *window)
 
 void nameControls(QWidget *window)
 {
-    if (!window)
+    nameControls(window, window);
+}
+
+void nameControls(QWidget *window, QWidget *part)
+{
+    if (!window || !part)
         return;
     const QString windowClass = bareClassName(window);
     QHash<QString, const Naming *> rows;
@@ -125,8 +130,8 @@ void nameControls(QWidget *window)
     }
     if (rows.isEmpty())
         return;
-    // One walk over the window's controls: a main window holds hundreds.
-    const QList<QWidget *> controls = window->findChildren<QWidget *>();
+    // One walk over the controls: a main window holds hundreds.
+    const QList<QWidget *> controls = part->findChildren<QWidget *>();
     for (QWidget *control : controls) {
         const QString objectName = control->objectName();
         if (objectName.isEmpty())

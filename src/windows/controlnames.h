@@ -11,5 +11,7 @@ namespace zwonky {
 // Names the controls of `window` (matched by the window's class and each
 // control's objectName); controls made later are named by a second call.
 void nameControls(QWidget *window);
+// Names only the controls under `part`, made after the rest of `window`.
+void nameControls(QWidget *window, QWidget *part);
 
 } // namespace zwonky

@@ -18,6 +18,15 @@ Tphrases::Tphrases(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("phrases"));
     setWindowTitle(QStringLiteral("Zwonky - Phrase Buttons"));
+    resize(360, 330);
+    m_texts.resize(PhraseCount);
+}
+
+void Tphrases::ensureBuilt()
+{
+    if (m_built)
+        return;
+    m_built = true;
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -35,6 +44,7 @@ Tphrases::Tphrases(QWidget *parent) : QWidget(parent, Qt::Window)
         auto *field = new QLineEdit(panel);
         field->setObjectName(QStringLiteral("phrase%1").arg(k));
         field->setMaxLength(MaxPhraseLength);
+        field->setText(m_texts.at(k - 1));
         auto *label = new QLabel(QStringLiteral("Phrase Button %1:").arg(k), panel);
         label->setBuddy(field);
         form->addRow(label, field);
@@ -54,19 +64,32 @@ Tphrases::Tphrases(QWidget *parent) : QWidget(parent, Qt::Window)
     panelLayout->addLayout(form);
     panelLayout->addLayout(buttons);
 
-    resize(360, 330);
     // Names for screen readers, once every control is made.
     nameControls(this);
 }
 
+void Tphrases::setVisible(bool visible)
+{
+    // The fields are laid out only for a player who opens the editor.
+    if (visible)
+        ensureBuilt();
+    QWidget::setVisible(visible);
+}
+
 void Tphrases::setPhrases(const QStringList &phrases)
 {
-    for (int k = 0; k < PhraseCount; ++k)
-        m_fields[k]->setText(k < phrases.size() ? phrases.at(k).left(MaxPhraseLength) : QString());
+    for (int k = 0; k < PhraseCount; ++k) {
+        m_texts[k] = k < phrases.size() ? phrases.at(k).left(MaxPhraseLength) : QString();
+        if (m_built)
+            m_fields[k]->setText(m_texts.at(k));
+    }
 }
 
 QStringList Tphrases::phrases() const
 {
+    // Once made, the fields hold the player's edits.
+    if (!m_built)
+        return m_texts;
     QStringList texts;
     for (const QLineEdit *field : m_fields)
         texts.append(field->text());

@@ -22,7 +22,13 @@ public:
     static constexpr int PhraseCount = 9;
     static constexpr int MaxPhraseLength = 50;
 
+    // Only the window itself: its fields are made when it is first shown
+    // (ensureBuilt); the texts wait in the window until then.
     explicit Tphrases(QWidget *parent = nullptr);
+
+    // Makes the fields and the button if they are not made yet.
+    void ensureBuilt();
+    void setVisible(bool visible) override;
 
     // Fills `phrase1` .. `phrase9` (texts beyond 50 characters are cut).
     void setPhrases(const QStringList &phrases);
@@ -41,9 +47,11 @@ public slots:
 private:
     void centre();
 
+    QStringList m_texts; // what setPhrases gave, for the fields still to be made
     std::array<QLineEdit *, PhraseCount> m_fields{};
     QPushButton *m_done = nullptr; // `SelButton8`
     QPointer<QWidget> m_centreOn;
+    bool m_built = false;
 };
 
 } // namespace zwonky

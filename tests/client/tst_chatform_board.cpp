@@ -37,12 +37,14 @@ class TestChatformBoard : public QObject
 private:
     QString caption(TrayTable &table, const QString &name)
     {
+        table.window.wordBoard().wordLists().ensureBuilt();
         auto *label = table.find<QLabel>(name);
         return label ? label->text() : QStringLiteral("<no %1>").arg(name);
     }
     QStringList entries(TrayTable &table, int seat)
     {
         QStringList list;
+        table.window.wordBoard().wordLists().ensureBuilt();
         auto *box = table.find<QListWidget>(QStringLiteral("listbox_words%1").arg(seat));
         for (int row = 0; box && row < box->count(); ++row)
             list << box->item(row)->text();

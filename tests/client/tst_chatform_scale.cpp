@@ -11,6 +11,7 @@
 
 #include <QAbstractScrollArea>
 #include <QFontInfo>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMap>
 #include <QTextEdit>
@@ -145,6 +146,7 @@ private slots:
     void chatTextSizeAtAnyFactor();
     void wordsFitTheGrownColumns();
     void wordListPanelOverTheGrownBoard();
+    void wordListPanelFirstShownGrown();
     void smallerKeepsTheMinimum();
 };
 
@@ -336,6 +338,31 @@ void TestChatformScale::wordListPanelOverTheGrownBoard()
     QCOMPARE(panel->geometry(), expected);
     QVERIFY(near(QFontInfo(table.find<QLabel>("label_name1")->font()).pixelSize(), before * m_factor));
     QVERIFY(near(table.find<QWidget>("button_close")->width(), 24 * m_factor));
+}
+
+void TestChatformScale::wordListPanelFirstShownGrown()
+{
+    // The panel makes its controls when first shown: on a board grown
+    // before then they are grown too, and come back with the board.
+    TrayTable table;
+    open(table);
+    resizeTo(table, {1920, 1080});
+    QVERIFY(m_factor > 1.5);
+    table.startTurn(1, tenLetters(), QStringLiteral("false"), true, 90, true);
+    table.feed(protocol::turnEnd());
+    QVERIFY(table.find<QWidget>("panel_wordlists")->isVisible());
+    auto *close = table.find<QWidget>("button_close");
+    QVERIFY(near(close->width(), 24 * m_factor));
+    const int grown = QFontInfo(table.find<QLabel>("label_name1")->font()).pixelSize();
+    const auto *grid = qobject_cast<QGridLayout *>(table.find<QWidget>("listbox_words1")->parentWidget()
+                                                       ->layout()->itemAt(1)->layout());
+    QVERIFY(grid);
+    QCOMPARE(grid->horizontalSpacing(), table.window.boardScale().length(5));
+    const qreal factor = m_factor;
+    resizeTo(table, {795, 568});
+    QCOMPARE(close->width(), 24);
+    QCOMPARE(grid->horizontalSpacing(), 5);
+    QVERIFY(near(grown, QFontInfo(table.find<QLabel>("label_name1")->font()).pixelSize() * factor));
 }
 
 void TestChatformScale::smallerKeepsTheMinimum()

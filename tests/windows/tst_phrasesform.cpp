@@ -15,6 +15,7 @@ private slots:
     void fieldsAndLabels();
     void doneHandsOnTheTexts();
     void closingDiscards();
+    void fieldsAreMadeWhenFirstShown();
 };
 
 namespace {
@@ -38,6 +39,7 @@ void TestPhrasesForm::fieldsAndLabels()
 {
     Tphrases form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Zwonky - Phrase Buttons"));
+    form.ensureBuilt();
     for (int k = 1; k <= 9; ++k) {
         QLineEdit *edit = field(form, k);
         QVERIFY(edit);
@@ -90,6 +92,37 @@ void TestPhrasesForm::closingDiscards()
     form.setPhrases(nine(QStringLiteral("p")));
     form.showOver(nullptr);
     QCOMPARE(field(form, 1)->text(), QStringLiteral("p1"));
+}
+
+void TestPhrasesForm::fieldsAreMadeWhenFirstShown()
+{
+    // Made at start, the editor holds the texts it is given without fields;
+    // a player who opens it sees them, named for a screen reader.
+    Tphrases form;
+    QVERIFY(!field(form, 1));
+    QVERIFY(!form.findChild<QPushButton *>(QStringLiteral("SelButton8")));
+    QCOMPARE(form.phrases(), QStringList(9, QString()));
+    QStringList given = nine(QStringLiteral("p"));
+    given[0] = QString(70, QLatin1Char('b'));
+    form.setPhrases(given);
+    given[0].truncate(50);
+    QCOMPARE(form.phrases(), given);
+    QVERIFY(!field(form, 1));
+
+    QSignalSpy done(&form, &Tphrases::phrasesDone);
+    form.showOver(nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    for (int k = 1; k <= 9; ++k)
+        QCOMPARE(field(form, k)->text(), given.at(k - 1));
+    QCOMPARE(field(form, 2)->accessibleName(), QStringLiteral("Phrase 2"));
+    QVERIFY(field(form, 9)->isVisible());
+    QCOMPARE(form.size(), QSize(360, 330));
+    field(form, 2)->setText(QStringLiteral("edited"));
+    given[1] = QStringLiteral("edited");
+    QCOMPARE(form.phrases(), given);
+    form.findChild<QPushButton *>(QStringLiteral("SelButton8"))->click();
+    QCOMPARE(done.size(), 1);
+    QCOMPARE(done.at(0).at(0).toStringList(), given);
 }
 
 QTEST_MAIN(TestPhrasesForm)
