@@ -1,4 +1,5 @@
 #include "client/lettertiles.h"
+#include "widgets/paintbands.h"
 #include "widgets/inlinefill.h"
 
 #include <QFont>
@@ -47,8 +48,10 @@ QPixmap LetterImages::image(int index, qreal devicePixelRatio, int side) const
     {
         QPainter painter(&pixmap);
         const qreal grown = qreal(side) / TileSize;
-        painter.scale(grown, grown);
-        paintTile(painter, index);
+        paintInBands(painter, QRect(0, 0, side, side), [&] {
+            painter.scale(grown, grown);
+            paintTile(painter, index);
+        });
     }
     m_cache.emplace(index, pixmap);
     return pixmap;

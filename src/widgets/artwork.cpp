@@ -1,6 +1,7 @@
 #include "widgets/artwork.h"
 #include "widgets/inlinefill.h"
 
+#include "widgets/paintbands.h"
 #include "widgets/scaledtext.h"
 
 #include <QFont>
@@ -233,7 +234,8 @@ QPixmap render(const Painter &paint, QSize logicalSize, qreal devicePixelRatio,
     pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(ground);
     QPainter painter(&pixmap);
-    paint(painter, QRectF(QPointF(0, 0), QSizeF(logicalSize)));
+    paintInBands(painter, QRect(QPoint(0, 0), logicalSize),
+                 [&] { paint(painter, QRectF(QPointF(0, 0), QSizeF(logicalSize))); });
     return pixmap;
 }
 

@@ -7,9 +7,9 @@ namespace zwonky {
 
 namespace {
 
-// The window is laid with blocks of this many tiles a side: a few large
-// copies cost less than many small ones.
-constexpr int BlockTiles = 4;
+// The window is laid with strips of this many tiles side by side: a few
+// long copies cost less than many small ones.
+constexpr int StripTiles = 4;
 
 } // namespace
 
@@ -28,40 +28,40 @@ void TiledBackground::setTile(artwork::Painter painter, QSize logicalSize)
     update();
 }
 
-QPixmap TiledBackground::tileBlock(qreal ratio) const
+QPixmap TiledBackground::tileStrip(qreal ratio) const
 {
     // Over the cloth's own colour: an opaque picture is copied, not blended.
     const QPixmap tile = artwork::render(m_painter, m_tileSize, ratio, artwork::feltColour());
-    QPixmap block(tile.size() * BlockTiles);
-    block.setDevicePixelRatio(ratio);
-    QPainter painter(&block);
-    const QSizeF step = tile.deviceIndependentSize();
-    for (int row = 0; row < BlockTiles; ++row) {
-        for (int column = 0; column < BlockTiles; ++column)
-            painter.drawPixmap(QPointF(column * step.width(), row * step.height()), tile);
-    }
-    return block;
+    QPixmap strip(tile.width() * StripTiles, tile.height());
+    strip.setDevicePixelRatio(ratio);
+    QPainter painter(&strip);
+    const qreal step = tile.deviceIndependentSize().width();
+    for (int column = 0; column < StripTiles; ++column)
+        painter.drawPixmap(QPointF(column * step, 0), tile);
+    return strip;
 }
 
 void TiledBackground::paintEvent(QPaintEvent *event)
 {
     const qreal ratio = devicePixelRatioF();
     if (m_cache.isNull() || m_cacheRatio != ratio) {
-        m_cache = tileBlock(ratio);
+        m_cache = tileStrip(ratio);
         m_cacheRatio = ratio;
     }
-    // Plain copies of the block, only where the window needs painting.
-    // (Qt's own tiling fills through spans it hands out to worker threads
-    // for a surface this large: a wake-up on another core for each band.)
-    const QSizeF tile = m_cache.deviceIndependentSize();
-    const QRect dirty = event->rect();
-    const int firstColumn = int(dirty.left() / tile.width());
-    const int firstRow = int(dirty.top() / tile.height());
+    // Plain copies of the strip, only where the window needs painting, one
+    // rectangle of it at a time: copies clipped to a rectangle are straight
+    // row copies, while clipped to a shape (the window less its opaque
+    // controls) they become fills that Qt hands out to worker threads.
+    const QSizeF strip = m_cache.deviceIndependentSize();
     QPainter painter(this);
-    painter.setClipRect(dirty);
-    for (qreal y = firstRow * tile.height(); y <= dirty.bottom(); y += tile.height()) {
-        for (qreal x = firstColumn * tile.width(); x <= dirty.right(); x += tile.width())
-            painter.drawPixmap(QPointF(x, y), m_cache);
+    for (const QRect &part : event->region()) {
+        painter.setClipRect(part);
+        const int firstColumn = int(part.left() / strip.width());
+        const int firstRow = int(part.top() / strip.height());
+        for (qreal y = firstRow * strip.height(); y <= part.bottom(); y += strip.height()) {
+            for (qreal x = firstColumn * strip.width(); x <= part.right(); x += strip.width())
+                painter.drawPixmap(QPointF(x, y), m_cache);
+        }
     }
 }
 

@@ -22,11 +22,11 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPixmap tileBlock(qreal ratio) const;
+    QPixmap tileStrip(qreal ratio) const;
 
     artwork::Painter m_painter;
     QSize m_tileSize;
-    QPixmap m_cache;  // a block of tiles
+    QPixmap m_cache;  // a strip of tiles
     qreal m_cacheRatio = 0;
 };
 
