@@ -1,6 +1,7 @@
 #include "dictionary/mydict.h"
 
 #include "dictionary/busfaultguard.h"
+#include "dictionary/programbytes.h"
 #include "net/protocol.h"
 #include "net/zwonkyerror.h"
 
@@ -239,15 +240,10 @@ bool TDictn::extractBuiltIn(bool replaceBroken)
     QTemporaryFile out(m_path + QStringLiteral(".XXXXXX"));
     if (!out.open())
         return false;
-    constexpr qsizetype Chunk = 256 * 1024;
-    for (qsizetype done = 0; done < m_builtIn.size(); done += Chunk) {
-        const qsizetype size = std::min(Chunk, m_builtIn.size() - done);
-        if (out.write(m_builtIn.constData() + done, size) != size)
-            return false;
-        if (m_builtInInProgramFile)
-            releaseProgramPages(m_builtIn.constData() + done, size);
-    }
-    if (!out.flush() || out.error() != QFileDevice::NoError)
+    // A list inside the program's file is copied file to file by the kernel.
+    const bool copied = m_builtInInProgramFile
+        && copyProgramBytes(m_builtIn.constData(), m_builtIn.size(), out.handle());
+    if (!copied && !writeBuiltIn(out))
         return false;
     out.close();
     const QString written = out.fileName();
@@ -264,6 +260,22 @@ bool TDictn::extractBuiltIn(bool replaceBroken)
     if (renamed)
         out.setAutoRemove(false);
     return renamed;
+}
+
+bool TDictn::writeBuiltIn(QFileDevice &out) const
+{
+    // From the start: a copy by the kernel may have stopped part way.
+    if (!out.resize(0) || !out.seek(0))
+        return false;
+    constexpr qsizetype Chunk = 256 * 1024;
+    for (qsizetype done = 0; done < m_builtIn.size(); done += Chunk) {
+        const qsizetype size = std::min(Chunk, m_builtIn.size() - done);
+        if (out.write(m_builtIn.constData() + done, size) != size)
+            return false;
+        if (m_builtInInProgramFile)
+            releaseProgramPages(m_builtIn.constData() + done, size);
+    }
+    return out.flush() && out.error() == QFileDevice::NoError;
 }
 
 void TDictn::useBuiltInInMemory()

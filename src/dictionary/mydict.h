@@ -74,6 +74,8 @@ private:
     void OpenList();
     void CloseList();
     bool extractBuiltIn(bool replaceBroken);
+    // Writes the built-in list into `out` through this process's memory.
+    bool writeBuiltIn(QFileDevice &out) const;
     static bool holdsWholeRecords(qint64 size);
     void useBuiltInInMemory();
     bool readRecord(qint64 index);
