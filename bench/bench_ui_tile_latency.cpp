@@ -85,6 +85,7 @@ public:
             }))
             return false;
         // A normal game: every other window watches seat 1's tray.
+        m_startForm.ensureBuilt();
         m_startForm.findChild<QCheckBox *>(QStringLiteral("fast"))->setChecked(false);
         m_startForm.findChild<QSpinBox *>(QStringLiteral("timeperturn"))->setValue(120);
         m_startForm.button_startClick();
