@@ -1,5 +1,5 @@
 #include "client/lettertiles.h"
-#include "widgets/paintbands.h"
+#include "widgets/artwork.h"
 #include "widgets/inlinefill.h"
 
 #include <QFont>
@@ -41,18 +41,13 @@ QPixmap LetterImages::image(int index, qreal devicePixelRatio, int side) const
     if (found != m_cache.end())
         return found->second;
 
-    const int pixels = int(std::ceil(side * devicePixelRatio));
-    QPixmap pixmap(pixels, pixels);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter painter(&pixmap);
-        const qreal grown = qreal(side) / TileSize;
-        paintInBands(painter, QRect(0, 0, side, side), [&] {
+    const qreal grown = qreal(side) / TileSize;
+    const QPixmap pixmap = artwork::render(
+        [index, grown](QPainter &painter, const QRectF &) {
             painter.scale(grown, grown);
             paintTile(painter, index);
-        });
-    }
+        },
+        QSize(side, side), devicePixelRatio);
     m_cache.emplace(index, pixmap);
     return pixmap;
 }

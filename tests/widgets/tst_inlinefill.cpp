@@ -3,6 +3,8 @@
 // and leave alone what they cannot keep looking the same.
 #include "widgets/inlinefill.h"
 
+#include "imagecompare.h"
+
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -34,20 +36,6 @@ QImage card(const Brush &brush, qreal degrees)
     return image;
 }
 
-int largestDifference(const QImage &a, const QImage &b)
-{
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q))});
-        }
-    }
-    return largest;
-}
-
 QLinearGradient face(QPointF top, QPointF bottom)
 {
     QLinearGradient gradient(top, bottom);
@@ -77,8 +65,8 @@ private slots:
         const QImage plain = card([&](const QPainter &) { return QBrush(shadow); }, degrees);
         const QImage inlined = card([&](const QPainter &p) { return inlineFill(p, shadow); }, degrees);
         QVERIFY(plain != card([](const QPainter &) { return QBrush(Qt::NoBrush); }, degrees));
-        QVERIFY2(largestDifference(plain, inlined) <= 1,
-                 qPrintable(QString::number(largestDifference(plain, inlined))));
+        QVERIFY2(largestColourDifference(plain, inlined) <= 1,
+                 qPrintable(QString::number(largestColourDifference(plain, inlined))));
     }
 
     void opaqueColourStaysPlain()
@@ -99,8 +87,8 @@ private slots:
         // Shaded along the screen's vertical: at the card's far corners the
         // shading is tan(6 deg) * 90 = 9.5 of its 121 pixels ahead or behind,
         // about 12 of the blue's 158 levels; nothing else differs.
-        QVERIFY2(largestDifference(plain, inlined) <= 14,
-                 qPrintable(QString::number(largestDifference(plain, inlined))));
+        QVERIFY2(largestColourDifference(plain, inlined) <= 14,
+                 qPrintable(QString::number(largestColourDifference(plain, inlined))));
         QCOMPARE(card([&](const QPainter &p) { return inlineFill(p, shading); }, 0),
                  card([&](const QPainter &) { return QBrush(shading); }, 0));
     }

@@ -3,6 +3,8 @@
 #include "widgets/jpegpicture.h"
 #include "windows/aboutform.h"
 
+#include "imagecompare.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -17,20 +19,6 @@ QByteArray builtIn(const QString &name)
     Tabout::picture(name); // makes the pictures' resources known
     QFile file(QStringLiteral(":/pictures/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-int largestDifference(const QImage &a, const QImage &b)
-{
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q))});
-        }
-    }
-    return largest;
 }
 
 } // namespace
@@ -63,7 +51,7 @@ private slots:
         const QImage viaPlugIn = reader.read();
         if (viaPlugIn.isNull())
             QSKIP("no JPEG image plug-in to compare with");
-        QVERIFY(largestDifference(decoded, viaPlugIn.convertToFormat(decoded.format())) <= 2);
+        QVERIFY(largestColourDifference(decoded, viaPlugIn.convertToFormat(decoded.format())) <= 2);
     }
 
     void badDataGivesNoPicture()
