@@ -1,26 +1,18 @@
 #include "windows/downloadform.h"
-#include "windows/controlnames.h"
 
 #include "storage/datafolder.h"
-#include "widgets/flatbutton.h"
-#include "widgets/flatpanel.h"
 #include "widgets/placement.h"
-#include "widgets/textcolour.h"
-#include "windows/aboutform.h"
 #include "windows/installertransfer.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMessageBox>
 #include <QPainter>
-#include <QProcess>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace zwonky {
 
@@ -35,215 +27,7 @@ const char *const NoLobbyText =
     "Please close the game and open the Pellix Lobby using the icon on your desktop or using "
     "the your Window's start-up menu.";
 
-// The window's colours. The type sizes are the ones the main window uses
-// anyway (16 and 13 pixels bold, 13 and 11 pixels plain): every other size
-// would be one more font face to match and load while a solo game starts.
-// Everything is drawn with palettes and painted panels, not a style sheet:
-// one over this window put the style sheet engine under each of its
-// controls, at the cost of most of the window's making and showing.
-const QColor PanelText(0x1b, 0x2a, 0x4e);
-const QColor Navy(0x1d, 0x3f, 0x8f);
-const QColor Brown(0x7a, 0x5a, 0x1f);
-const QColor Grey(0x6b, 0x6b, 0x6b);
-const QColor Green(0x2e, 0x8b, 0x3a);
-const QColor Red(0xd9, 0x53, 0x4f);
-const QColor Blue(0x24, 0x56, 0xc6);
-
-// "IS CLOSED" over the advert: white bold capitals on a red rounded badge
-// with a white edge.
-class ClosedBadge : public QLabel
-{
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent *event) override
-    {
-        {
-            QPainter painter(this);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setPen(QPen(Qt::white, 2.0));
-            painter.setBrush(QColor(0xc6, 0x28, 0x28));
-            painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 6, 6);
-        }
-        QLabel::paintEvent(event);
-    }
-};
-
-QFont typeOf(const QWidget *widget, int pixels, bool bold)
-{
-    QFont font = widget->font();
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-FlatPanel *whitePanel(const QString &name, QWidget *parent)
-{
-    auto *panel = new FlatPanel(parent);
-    panel->setObjectName(name);
-    panel->setFill(Qt::white);
-    panel->setBorder(QColor());
-    panel->setRadius(10);
-    setTextColour(panel, PanelText);
-    return panel;
-}
-
-QLabel *wrappedText(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignCenter);
-    return label;
-}
-
-FlatButton *panelButton(const QString &name, const QString &text, const QColor &accent,
-                        QWidget *parent)
-{
-    auto *button = new FlatButton(text, parent);
-    button->setObjectName(name);
-    button->setAccent(accent);
-    button->setMinimumHeight(32);
-    return button;
-}
-
 } // namespace
-
-Tdownload::Tdownload(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
-    , m_address(QString::fromLatin1(DownloadAddress))
-    , m_lobbyPaths(defaultLobbyPaths(QCoreApplication::applicationDirPath()))
-    , m_starter([](const QString &program, const QStringList &arguments) {
-        return QProcess::startDetached(program, arguments);
-    })
-{
-    setObjectName(QStringLiteral("Tdownload"));
-    setWindowTitle(QStringLiteral("Download The Pellix Lobby"));
-    setFixedSize(724, 500);
-
-    // Left panel: the lobby advert and the download.
-    FlatPanel *left = whitePanel(QStringLiteral("panel_download"), this);
-    auto *leftLayout = new QVBoxLayout(left);
-    leftLayout->setContentsMargins(16, 16, 16, 14);
-    leftLayout->setSpacing(8);
-
-    auto *advert = new QLabel(left);
-    advert->setObjectName(QStringLiteral("image_lobby"));
-    advert->setAlignment(Qt::AlignCenter);
-    advert->setPixmap(QPixmap::fromImage(Tabout::picture(QStringLiteral("lobby.jpg"))));
-    advert->setFixedSize(320, 200);
-    auto *closedLabel = new ClosedBadge(QStringLiteral("IS CLOSED"), advert);
-    closedLabel->setObjectName(QStringLiteral("label_isclosed"));
-    closedLabel->setFont(typeOf(closedLabel, 16, true));
-    setTextColour(closedLabel, Qt::white);
-    closedLabel->setContentsMargins(12, 4, 12, 4);
-    closedLabel->adjustSize();
-    closedLabel->move((advert->width() - closedLabel->width()) / 2, 56);
-    leftLayout->addWidget(advert, 0, Qt::AlignHCenter);
-
-    QLabel *pitch = wrappedText(
-        QStringLiteral("label_pitch"),
-        QStringLiteral("Download The Pellix Lobby Now to play this  and other exciting games "
-                       "online with other players!"),
-        left);
-    pitch->setFont(typeOf(pitch, 13, true));
-    setTextColour(pitch, Navy);
-    leftLayout->addWidget(pitch);
-    leftLayout->addStretch();
-
-    m_getbutton = panelButton(QStringLiteral("getbutton"),
-                              QStringLiteral("Download And Install The Pellix Lobby Now"), Green, left);
-    m_getbutton->setFont(typeOf(m_getbutton, 13, true));
-    connect(m_getbutton, &QPushButton::clicked, this, &Tdownload::getbuttonClick);
-    leftLayout->addWidget(m_getbutton);
-
-    m_infolabel = new QLabel(left);
-    m_infolabel->setObjectName(QStringLiteral("infolabel"));
-    QFont bold = m_infolabel->font();
-    bold.setBold(true);
-    m_infolabel->setFont(bold);
-    setTextColour(m_infolabel, Navy);
-    m_infolabel->setAlignment(Qt::AlignCenter);
-    leftLayout->addWidget(m_infolabel);
-    m_infolabel3 = new QLabel(left);
-    m_infolabel3->setObjectName(QStringLiteral("infolabel3"));
-    setTextColour(m_infolabel3, Brown);
-    m_infolabel3->setAlignment(Qt::AlignCenter);
-    leftLayout->addWidget(m_infolabel3);
-    m_infolabel2 = new QLabel(left);
-    m_infolabel2->setObjectName(QStringLiteral("infolabel2"));
-    m_infolabel2->hide();
-
-    m_abortbutton = panelButton(QStringLiteral("abortbutton"), QStringLiteral("Stop Download"), Red, left);
-    m_abortbutton->setEnabled(false);
-    connect(m_abortbutton, &QPushButton::clicked, this, &Tdownload::abortbuttonClick);
-    leftLayout->addWidget(m_abortbutton, 0, Qt::AlignHCenter);
-
-    // Upper right panel: play alone.
-    FlatPanel *solo = whitePanel(QStringLiteral("panel_solo"), this);
-    auto *soloLayout = new QVBoxLayout(solo);
-    soloLayout->setContentsMargins(18, 18, 18, 14);
-    soloLayout->setSpacing(12);
-    QLabel *soloText = wrappedText(
-        QStringLiteral("label_solo"),
-        QStringLiteral("To proceed to the game without the ability to play against others "
-                       "click the button below."),
-        solo);
-    soloText->setFont(typeOf(soloText, 13, false));
-    soloLayout->addWidget(soloText);
-    m_button1 = panelButton(QStringLiteral("Button1"), QStringLiteral("Play Solo Game"), Blue, solo);
-    m_button1->setMinimumWidth(180);
-    connect(m_button1, &QPushButton::clicked, this, &Tdownload::Button1Click);
-    soloLayout->addWidget(m_button1, 0, Qt::AlignHCenter);
-    soloLayout->addStretch();
-    QLabel *firewall = wrappedText(
-        QStringLiteral("label_firewall"),
-        QStringLiteral("Note: Even if you are playing offline, you will need to configure your "
-                       "FIREWALL to allow the game to access the internet components."),
-        solo);
-    firewall->setFont(typeOf(firewall, 11, false));
-    setTextColour(firewall, Grey);
-    soloLayout->addWidget(firewall);
-
-    // Lower right panel: an installed lobby.
-    FlatPanel *others = whitePanel(QStringLiteral("panel_others"), this);
-    auto *othersLayout = new QVBoxLayout(others);
-    othersLayout->setContentsMargins(18, 18, 18, 18);
-    othersLayout->setSpacing(12);
-    QLabel *othersText = wrappedText(
-        QStringLiteral("label_others"),
-        QStringLiteral("If you already have The Pellix Lobby and you wish to play with others "
-                       "then click the button below to close this game and open The Pellix "
-                       "Lobby."),
-        others);
-    othersText->setFont(typeOf(othersText, 13, false));
-    othersLayout->addWidget(othersText);
-    m_button2 = panelButton(QStringLiteral("Button2"), QStringLiteral("Play with Others"), Blue, others);
-    m_button2->setMinimumWidth(180);
-    connect(m_button2, &QPushButton::clicked, this, &Tdownload::Button2Click);
-    othersLayout->addWidget(m_button2, 0, Qt::AlignHCenter);
-    othersLayout->addStretch();
-
-    auto *right = new QVBoxLayout;
-    right->setSpacing(12);
-    right->addWidget(solo, 1);
-    right->addWidget(others, 1);
-
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(12, 12, 12, 12);
-    layout->setSpacing(12);
-    layout->addWidget(left, 1);
-    layout->addLayout(right, 1);
-
-    m_httpCli1 = new InstallerTransfer(this);
-    connect(m_httpCli1, &InstallerTransfer::headerLine, this, &Tdownload::HttpCli1HeaderData);
-    connect(m_httpCli1, &InstallerTransfer::bodyBegun, this, &Tdownload::HttpCli1DocBegin);
-    connect(m_httpCli1, &InstallerTransfer::bodyReceived, this, &Tdownload::HttpCli1DocData);
-    connect(m_httpCli1, &InstallerTransfer::finished, this, &Tdownload::transferFinished);
-    // Names for screen readers, once every control is made.
-    nameControls(this);
-}
 
 Tdownload::~Tdownload()
 {
