@@ -91,6 +91,7 @@ int runZwonky()
     run.guardFolder = here;
     run.dataFolder = here;
     run.gamePort = QStringLiteral("0"); // any free port: never meets a real game
+    run.endWhenSettled = true;            // as main() ends it
     run.started = [](zwonky::ZwonkyApplication &game) {
         new FirstPaint(&game.chat(), [&game] { game.closeMainWindow(); });
         armDeadline();

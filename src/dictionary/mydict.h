@@ -69,10 +69,12 @@ public:
     // Drops the mapping: from now on every probe reads its record from the
     // file, as when the file cannot be mapped.
     void readWithoutMapping();
+    // Closes the list and removes the working file if this dictionary made
+    // it; every lookup answers false from then on. Destruction does it too.
+    void CloseList();
 
 private:
     void OpenList();
-    void CloseList();
     bool extractBuiltIn(bool replaceBroken);
     // Writes the built-in list into `out` through this process's memory.
     bool writeBuiltIn(QFileDevice &out) const;

@@ -95,6 +95,8 @@ void TServer::setWordChecker(WordChecker isWord) { m_engine.setWordChecker(std::
 
 QString TServer::dictionaryError() const { return spell->errorText(); }
 
+void TServer::closeWordList() { spell->CloseList(); }
+
 void TServer::setClockManual(bool manual)
 {
     m_manualClock = manual;

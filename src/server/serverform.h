@@ -87,6 +87,9 @@ public:
     void setRandom(QRandomGenerator *generator);
     void setWordChecker(WordChecker isWord);
     QString dictionaryError() const;
+    // The end of the run: the working word list is closed and removed, and
+    // every word is refused from then on. Destruction does it too.
+    void closeWordList();
     // Stops the real dispatch and clock timers for good; the caller steps
     // socktimerTimer() and engine().Timer1Timer() itself.
     void setClockManual(bool manual);

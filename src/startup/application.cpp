@@ -94,8 +94,7 @@ ZwonkyApplication::ZwonkyApplication(Options options, QObject *parent)
 
 ZwonkyApplication::~ZwonkyApplication()
 {
-    m_chat->removeEventFilter(this);
-    m_tally->savetally();
+    settleForExit();
     // The main window goes first: nothing may call into a window already gone.
     m_chat.reset();
     m_download.reset();
@@ -106,6 +105,21 @@ ZwonkyApplication::~ZwonkyApplication()
     m_help.reset();
     m_about.reset();
     m_tally.reset();
+}
+
+bool ZwonkyApplication::settleForExit()
+{
+    if (m_settled)
+        return m_onlyMemoryLeft;
+    m_settled = true;
+    m_chat->removeEventFilter(this);
+    // The save lets events run between its blocks, the server's included:
+    // words are looked up until it is done.
+    const bool tallyWritten = m_tally->savetally();
+    m_server->closeWordList();
+    // A running download still has its file to finish or remove.
+    m_onlyMemoryLeft = tallyWritten && !m_download->isDownloading();
+    return m_onlyMemoryLeft;
 }
 
 void ZwonkyApplication::start()

@@ -43,6 +43,12 @@ public:
     void raiseMainWindow();
     // Closes the main window as File > Exit does.
     void closeMainWindow();
+    // The end of the run, once the main loop is over: the tally is written
+    // and the working word list removed. Returns whether the windows then
+    // hold nothing but memory (no download is running, the tally was
+    // written), so that the process may end without destroying them.
+    // Destruction settles too; a second call only answers again.
+    bool settleForExit();
 
     Tchat &chat() { return *m_chat; }
     TServer &server() { return *m_server; }
@@ -57,6 +63,8 @@ private:
     void finishWhenClosed();
 
     Options m_options;
+    bool m_settled = false;
+    bool m_onlyMemoryLeft = false;
     QRandomGenerator m_random;
     std::unique_ptr<QtSoundPlayer> m_sound;
     // Creation order: Tchat, Ttallylist, Tabout, Thelp, Tphrases, TServer,

@@ -28,6 +28,11 @@ PrevInstance::PrevInstance(QString folder, QObject *parent)
 
 PrevInstance::~PrevInstance()
 {
+    release();
+}
+
+void PrevInstance::release()
+{
     if (m_server)
         m_server->close();
     if (m_lockFd >= 0) {
@@ -35,6 +40,7 @@ PrevInstance::~PrevInstance()
         // after it is gone from the folder.
         ::unlink(QFile::encodeName(QDir(m_folder).filePath(LockName)).constData());
         ::close(m_lockFd);
+        m_lockFd = -1;
     }
 }
 

@@ -37,6 +37,9 @@ public:
     bool raiseFirst(int timeoutMs = 2000);
     // What the first instance does on a raise request.
     void setRaiseHandler(std::function<void()> handler) { m_raise = std::move(handler); }
+    // Stops listening and removes the lock, so that the next start is the
+    // first again. Destruction does it too; a second call does nothing.
+    void release();
 
 private:
     // Opens and locks the lock file without waiting; false when another

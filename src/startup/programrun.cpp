@@ -2,6 +2,7 @@
 
 #include "startup/application.h"
 #include "startup/previnst.h"
+#include "startup/processend.h"
 #include "startup/signalbridge.h"
 #include "widgets/deferrediconstyle.h"
 
@@ -65,7 +66,14 @@ int runProgram(const ProgramRun &run)
         game.closeMainWindow();
         QApplication::quit();
     });
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    if (game.settleForExit() && run.endWhenSettled) {
+        // Nothing left but memory: the kernel gives it back faster than
+        // the windows' destructors would.
+        guard.release();
+        endProcess(exitCode);
+    }
+    return exitCode;
 }
 
 } // namespace zwonky

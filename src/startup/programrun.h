@@ -19,6 +19,9 @@ struct ProgramRun
     QString guardFolder;           // empty: the user's runtime folder
     QString gamePort = QStringLiteral("7772");
     QString dataFolder;            // settings and tally; empty = beside the program
+    // End the process as soon as the run is settled (endProcess), without
+    // destroying the windows: for main() and the start-up benchmark.
+    bool endWhenSettled = false;
     // Called once the main window was asked to show, before the main loop.
     std::function<void(ZwonkyApplication &)> started;
 };
