@@ -7,14 +7,15 @@ size 80 are used; the proper-name, abbreviation, contraction and upper-case
 lists are not. Entries with a capital letter, an apostrophe, or any other
 non-letter or non-ASCII byte are skipped, as are single letters.
 
-Record format (15 bytes, no header): 0x1E, then the upper-case word
-left-aligned and padded with spaces to 14 bytes. A word longer than 14
-letters is cut to its first 14. Records are sorted by the bytes of the
-14-byte field, so a shorter word precedes every longer word it begins.
+Only words of up to 10 letters are kept: the tray never holds more than
+10 tiles, so the server never asks about a longer word, and every start
+copies the list out to its working file. Longer words would make that copy
+almost twice as long for nothing.
 
-Distinct words that become equal once cut stay as separate, identical
-records next to each other (runs of equal records); lookups find them
-either way, and the file keeps one record per source word.
+Record format (15 bytes, no header): 0x1E, then the upper-case word
+left-aligned and padded with spaces to 14 bytes. Records are sorted by the
+bytes of the 14-byte field, so a shorter word precedes every longer word it
+begins.
 
 Usage: tools/make_wordlist.py [scowl-dir] [output-file]
 """
@@ -25,9 +26,10 @@ import sys
 
 SPELLINGS = ("english", "american", "british", "canadian")
 MAX_SIZE = 80
+LONGEST_WORD = 10  # the most tiles a tray holds
 FIELD = 14
 PREFIX = b"\x1e"
-WORD = re.compile(rb"[a-z]{2,}")
+WORD = re.compile(rb"[a-z]{2,%d}" % LONGEST_WORD)
 
 
 def source_files(scowl_dir):
@@ -53,7 +55,7 @@ def collect_words(paths):
 
 
 def build_records(words):
-    fields = sorted(word[:FIELD].ljust(FIELD, b" ") for word in words)
+    fields = sorted(word.ljust(FIELD, b" ") for word in words)
     return b"".join(PREFIX + field for field in fields)
 
 
