@@ -207,14 +207,22 @@ void TestStartup::secondStartEndsAndTermClosesCleanly()
     QCOMPARE(first.process().state(), QProcess::Running);
 
     // SIGTERM closes the main window like File > Exit: a normal exit that
-    // removes the working word list on the way out. The process skips Qt's
-    // own teardown, never the program's: the guard's socket is gone too.
+    // writes the tally and removes the working word list on the way out.
+    // The process skips the windows' destruction and Qt's own teardown,
+    // never what the program leaves behind: the guard's socket and lock are
+    // gone too. The tally lies beside the program; the one read at start
+    // is removed here, so only the exit can have written it.
+    const QString tally = QDir(QFileInfo(QStringLiteral(ZWONKY_BINARY)).absolutePath())
+                              .filePath(QStringLiteral("zwonkytally.tld"));
+    QFile::remove(tally);
     first.process().terminate();
     QVERIFY(first.process().waitForFinished(20000));
     QCOMPARE(first.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(first.process().exitCode(), 0);
+    QVERIFY(QFile::exists(tally));
     QVERIFY(!QFile::exists(first.workFile("English")));
     QVERIFY(!QFile::exists(guard.socketPath()));
+    QVERIFY(!QFile::exists(QDir(runtime.path()).filePath("zwonky.lock")));
 }
 
 void TestStartup::termWhileStartingClosesCleanly()
