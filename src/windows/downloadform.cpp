@@ -12,6 +12,7 @@
 #include <QLinearGradient>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 
 namespace zwonky {
@@ -28,6 +29,34 @@ const char *const NoLobbyText =
     "the your Window's start-up menu.";
 
 } // namespace
+
+Tdownload::Tdownload(QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
+    , m_address(defaultDownloadAddress())
+    , m_lobbyPaths(defaultLobbyPaths(QCoreApplication::applicationDirPath()))
+    , m_starter([](const QString &program, const QStringList &arguments) {
+        return QProcess::startDetached(program, arguments);
+    })
+{
+    setObjectName(QStringLiteral("Tdownload"));
+    setWindowTitle(QStringLiteral("Download The Pellix Lobby"));
+    setFixedSize(724, 500);
+
+    m_httpCli1 = new InstallerTransfer(this);
+    connect(m_httpCli1, &InstallerTransfer::headerLine, this, &Tdownload::HttpCli1HeaderData);
+    connect(m_httpCli1, &InstallerTransfer::bodyBegun, this, &Tdownload::HttpCli1DocBegin);
+    connect(m_httpCli1, &InstallerTransfer::bodyReceived, this, &Tdownload::HttpCli1DocData);
+    connect(m_httpCli1, &InstallerTransfer::finished, this, &Tdownload::transferFinished);
+}
+
+void Tdownload::setVisible(bool visible)
+{
+    // Only a solo game shows this window: a game started from the lobby or
+    // joined by address never makes its panels or decodes its picture.
+    if (visible)
+        ensureBuilt();
+    QWidget::setVisible(visible);
+}
 
 Tdownload::~Tdownload()
 {
@@ -136,6 +165,7 @@ bool Tdownload::isDownloading() const
 
 void Tdownload::getbuttonClick()
 {
+    ensureBuilt();
     if (m_httpCli1->isRunning())
         return;
     m_state = Running;
@@ -162,6 +192,7 @@ void Tdownload::getbuttonClick()
 
 void Tdownload::abortbuttonClick()
 {
+    ensureBuilt();
     // The labels come first: the reply reports its end while abort() runs.
     setStatus(m_infolabel, QStringLiteral("Download has been aborted."));
     m_state = Aborted;

@@ -68,6 +68,11 @@ public:
     int downloadState() const;
     bool isDownloading() const;
 
+    // The panels and their controls are made when the window is first shown
+    // (a solo game's start), or by a click handler called before that.
+    void ensureBuilt();
+    void setVisible(bool visible) override;
+
 signals:
     // The game must end as File > Exit does, so that the installer or the
     // lobby can take over.

@@ -7,13 +7,10 @@
 #include "widgets/textcolour.h"
 #include "windows/aboutform.h"
 #include "windows/controlnames.h"
-#include "windows/installertransfer.h"
 
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QProcess>
 #include <QVBoxLayout>
 
 namespace zwonky {
@@ -95,17 +92,10 @@ FlatButton *panelButton(const QString &name, const QString &text, const QColor &
 
 } // namespace
 
-Tdownload::Tdownload(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
-    , m_address(defaultDownloadAddress())
-    , m_lobbyPaths(defaultLobbyPaths(QCoreApplication::applicationDirPath()))
-    , m_starter([](const QString &program, const QStringList &arguments) {
-        return QProcess::startDetached(program, arguments);
-    })
+void Tdownload::ensureBuilt()
 {
-    setObjectName(QStringLiteral("Tdownload"));
-    setWindowTitle(QStringLiteral("Download The Pellix Lobby"));
-    setFixedSize(724, 500);
+    if (m_getbutton)
+        return;
 
     // Left panel: the lobby advert and the download.
     FlatPanel *left = whitePanel(QStringLiteral("panel_download"), this);
@@ -221,11 +211,6 @@ Tdownload::Tdownload(QWidget *parent)
     layout->addWidget(left, 1);
     layout->addLayout(right, 1);
 
-    m_httpCli1 = new InstallerTransfer(this);
-    connect(m_httpCli1, &InstallerTransfer::headerLine, this, &Tdownload::HttpCli1HeaderData);
-    connect(m_httpCli1, &InstallerTransfer::bodyBegun, this, &Tdownload::HttpCli1DocBegin);
-    connect(m_httpCli1, &InstallerTransfer::bodyReceived, this, &Tdownload::HttpCli1DocData);
-    connect(m_httpCli1, &InstallerTransfer::finished, this, &Tdownload::transferFinished);
     // Names for screen readers, once every control is made.
     nameControls(this);
 }

@@ -131,7 +131,7 @@ void TestAccessibleNames::everyControlIsNamed()
     } else if (window == "Tabout") {
         shown = built<Tabout>();
     } else if (window == "Tdownload") {
-        shown = std::make_unique<Tdownload>();
+        shown = built<Tdownload>();
     } else if (window == "Tgamestartform") {
         shown = built<Tgamestartform>();
     } else if (window == "Thelp") {

@@ -86,6 +86,8 @@ struct Rig {
 
     Rig()
     {
+        // Its controls, as a player who sees the window finds them.
+        window.ensureBuilt();
         window.setDownloadFolder(folder.path());
         window.setLobbyPath(folder.filePath(QStringLiteral("no-lobby-here")));
         window.setProcessStarter([this](const QString &program, const QStringList &arguments) {
@@ -149,6 +151,15 @@ void TestDownloadForm::initTestCase()
 
 void TestDownloadForm::windowTexts()
 {
+    {
+        // A game that never shows the window makes none of its controls;
+        // the first show makes them all.
+        Tdownload unseen;
+        QVERIFY(unseen.findChildren<QWidget *>().isEmpty());
+        QVERIFY(!unseen.isDownloading());
+        unseen.show();
+        QVERIFY(unseen.findChild<QPushButton *>(QStringLiteral("getbutton")));
+    }
     Rig rig;
     QCOMPARE(rig.window.windowTitle(), QStringLiteral("Download The Pellix Lobby"));
     QVERIFY(rig.window.windowFlags() & Qt::WindowStaysOnTopHint);
