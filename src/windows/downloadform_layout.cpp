@@ -90,6 +90,33 @@ FlatButton *panelButton(const QString &name, const QString &text, const QColor &
     return button;
 }
 
+// A right-hand panel: a paragraph over a centred blue button, with the
+// panel's spare height under them.
+struct ChoicePanel
+{
+    FlatPanel *panel;
+    QVBoxLayout *layout;
+    FlatButton *button;
+};
+
+ChoicePanel choicePanel(const QString &name, int bottomMargin, const QString &textName,
+                        const QString &text, const QString &buttonName, const QString &caption,
+                        QWidget *parent)
+{
+    FlatPanel *panel = whitePanel(name, parent);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(18, 18, 18, bottomMargin);
+    layout->setSpacing(12);
+    QLabel *paragraph = wrappedText(textName, text, panel);
+    paragraph->setFont(typeOf(paragraph, 13, false));
+    layout->addWidget(paragraph);
+    FlatButton *button = panelButton(buttonName, caption, Blue, panel);
+    button->setMinimumWidth(180);
+    layout->addWidget(button, 0, Qt::AlignHCenter);
+    layout->addStretch();
+    return {panel, layout, button};
+}
+
 } // namespace
 
 void Tdownload::ensureBuilt()
@@ -155,55 +182,37 @@ void Tdownload::ensureBuilt()
     connect(m_abortbutton, &QPushButton::clicked, this, &Tdownload::abortbuttonClick);
     leftLayout->addWidget(m_abortbutton, 0, Qt::AlignHCenter);
 
-    // Upper right panel: play alone.
-    FlatPanel *solo = whitePanel(QStringLiteral("panel_solo"), this);
-    auto *soloLayout = new QVBoxLayout(solo);
-    soloLayout->setContentsMargins(18, 18, 18, 14);
-    soloLayout->setSpacing(12);
-    QLabel *soloText = wrappedText(
-        QStringLiteral("label_solo"),
+    // Upper right panel: play alone, with a note under the spare height.
+    const ChoicePanel solo = choicePanel(
+        QStringLiteral("panel_solo"), 14, QStringLiteral("label_solo"),
         QStringLiteral("To proceed to the game without the ability to play against others "
                        "click the button below."),
-        solo);
-    soloText->setFont(typeOf(soloText, 13, false));
-    soloLayout->addWidget(soloText);
-    m_button1 = panelButton(QStringLiteral("Button1"), QStringLiteral("Play Solo Game"), Blue, solo);
-    m_button1->setMinimumWidth(180);
+        QStringLiteral("Button1"), QStringLiteral("Play Solo Game"), this);
+    m_button1 = solo.button;
     connect(m_button1, &QPushButton::clicked, this, &Tdownload::Button1Click);
-    soloLayout->addWidget(m_button1, 0, Qt::AlignHCenter);
-    soloLayout->addStretch();
     QLabel *firewall = wrappedText(
         QStringLiteral("label_firewall"),
         QStringLiteral("Note: Even if you are playing offline, you will need to configure your "
                        "FIREWALL to allow the game to access the internet components."),
-        solo);
+        solo.panel);
     firewall->setFont(typeOf(firewall, 11, false));
     setTextColour(firewall, Grey);
-    soloLayout->addWidget(firewall);
+    solo.layout->addWidget(firewall);
 
     // Lower right panel: an installed lobby.
-    FlatPanel *others = whitePanel(QStringLiteral("panel_others"), this);
-    auto *othersLayout = new QVBoxLayout(others);
-    othersLayout->setContentsMargins(18, 18, 18, 18);
-    othersLayout->setSpacing(12);
-    QLabel *othersText = wrappedText(
-        QStringLiteral("label_others"),
+    const ChoicePanel others = choicePanel(
+        QStringLiteral("panel_others"), 18, QStringLiteral("label_others"),
         QStringLiteral("If you already have The Pellix Lobby and you wish to play with others "
                        "then click the button below to close this game and open The Pellix "
                        "Lobby."),
-        others);
-    othersText->setFont(typeOf(othersText, 13, false));
-    othersLayout->addWidget(othersText);
-    m_button2 = panelButton(QStringLiteral("Button2"), QStringLiteral("Play with Others"), Blue, others);
-    m_button2->setMinimumWidth(180);
+        QStringLiteral("Button2"), QStringLiteral("Play with Others"), this);
+    m_button2 = others.button;
     connect(m_button2, &QPushButton::clicked, this, &Tdownload::Button2Click);
-    othersLayout->addWidget(m_button2, 0, Qt::AlignHCenter);
-    othersLayout->addStretch();
 
     auto *right = new QVBoxLayout;
     right->setSpacing(12);
-    right->addWidget(solo, 1);
-    right->addWidget(others, 1);
+    right->addWidget(solo.panel, 1);
+    right->addWidget(others.panel, 1);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
