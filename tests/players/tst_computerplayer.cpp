@@ -44,6 +44,19 @@ public:
     }
 
     void say(const QByteArray &message) { host->write(message + Ff); host->flush(); }
+    // Starts a normal game (new tiles allowed or not) and hands the turn to
+    // the computer in seat 2 with these dice ("C+A+T+..."); true once its
+    // session has handled it all. What it sent so far is dropped.
+    bool dealTurn(bool newTiles, const QByteArray &dice)
+    {
+        say(newTiles ? "CMD_startgame+Ann+f+5000+60+2000+t+f+f+"
+                     : "CMD_startgame+Ann+f+5000+60+2000+f+f+f+");
+        say("CMD_nextplayer+2");
+        say("CMD_thedice+2+false+" + dice);
+        const bool handled = settled();
+        takeSent();
+        return handled;
+    }
     // Waits until the player's session has handled everything said so far:
     // a marker line follows, and the session handles messages in order.
     bool settled()
@@ -115,11 +128,7 @@ void TestComputerPlayer::laysTileByTileAndWaitsForEachVerdict()
 {
     Table t;
     QVERIFY(t.seat());
-    t.say("CMD_startgame+Ann+f+5000+60+2000+f+f+f+");
-    t.say("CMD_nextplayer+2");
-    t.say("CMD_thedice+2+false+C+A+T+S+X+X+X+X+X+X");
-    QVERIFY(t.settled());
-    t.takeSent();
+    QVERIFY(t.dealTurn(false, "C+A+T+S+X+X+X+X+X+X"));
     const QString letters = QStringLiteral("CATSXXXXXX");
     QStringList made;
     for (int word = 0; word < 4; ++word) {
@@ -160,11 +169,7 @@ void TestComputerPlayer::stopsMidWordWhenTheTurnEnds()
 {
     Table t;
     QVERIFY(t.seat());
-    t.say("CMD_startgame+Ann+f+5000+60+2000+f+f+f+");
-    t.say("CMD_nextplayer+2");
-    t.say("CMD_thedice+2+false+C+A+T+S+X+X+X+X+X+X");
-    QVERIFY(t.settled());
-    t.takeSent();
+    QVERIFY(t.dealTurn(false, "C+A+T+S+X+X+X+X+X+X"));
     QCOMPARE(t.runSteps(1), 1); // after thinking, the first tile
     QTRY_COMPARE(t.sent().count("CMD_setdice+2+"), 1);
     t.say("CMD_turnend+");
@@ -179,12 +184,7 @@ void TestComputerPlayer::buysNewTilesOnlyWhenAllowedAndLettersArePoor()
     for (const bool allowed : {true, false}) {
         Table t;
         QVERIFY(t.seat());
-        t.say(allowed ? "CMD_startgame+Ann+f+5000+60+2000+t+f+f+"
-                      : "CMD_startgame+Ann+f+5000+60+2000+f+f+f+");
-        t.say("CMD_nextplayer+2");
-        t.say("CMD_thedice+2+false+X+X+X+X+X+X+X+X+X+X");
-        QVERIFY(t.settled());
-        t.takeSent();
+        QVERIFY(t.dealTurn(allowed, "X+X+X+X+X+X+X+X+X+X"));
         t.runSteps(10);
         if (allowed) {
             QTRY_VERIFY(t.sent().contains("CMD_newtiles+2"));
