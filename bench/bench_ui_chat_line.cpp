@@ -16,6 +16,7 @@
 #include "client/chatform.h"
 #include "net/protocol.h"
 #include "session/clientsession.h"
+#include "widgets/gamelook.h"
 
 #include <QApplication>
 
@@ -108,6 +109,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_AUDIO_BACKEND", "none");
     QApplication app(argc, argv);
+    // Drawn as the program draws them.
+    zwonky::applyGameLook();
 
     // The reference: a session alone, no window listening.
     Costs bare;

@@ -14,6 +14,7 @@
 #include "client/tilewidget.h"
 #include "net/protocol.h"
 #include "server/serverform.h"
+#include "widgets/gamelook.h"
 #include "windows/gamestart.h"
 
 #include <benchmark/benchmark.h>
@@ -185,6 +186,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_AUDIO_BACKEND", "none");
     QApplication app(argc, argv);
+    // Drawn as the program draws them.
+    zwonky::applyGameLook();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

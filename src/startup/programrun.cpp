@@ -4,10 +4,9 @@
 #include "startup/previnst.h"
 #include "startup/processend.h"
 #include "startup/signalbridge.h"
-#include "widgets/deferrediconstyle.h"
+#include "widgets/gamelook.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QTimer>
 
 namespace zwonky {
@@ -23,18 +22,8 @@ int runProgram(const ProgramRun &run)
     // Only the main window's close ends the program; the others only hide.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Before any window: icons are read when drawn, not when made.
-    QApplication::setStyle(new DeferredIconStyle);
-    // Every text of the game is in a Latin script, where the shaping engine
-    // only adds kerning and ligatures at the price of a shaping set-up for every face and
-    // size the windows use; scripts that need shaping still get it. Fonts
-    // made later inherit this from the application's font.
-    // The windows' named faces ("MS Sans Serif", "Arial") ask for a sans
-    // serif too: where they are missing and fall back to the same face as
-    // the windows' own type, a size both use is then set up and drawn once.
-    QFont plainText = QApplication::font();
-    plainText.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
-    QApplication::setFont(plainText);
+    // Before any window.
+    applyGameLook();
 
     PrevInstance guard(run.guardFolder.isEmpty() ? PrevInstance::defaultFolder() : run.guardFolder);
     if (!guard.claim()) {
