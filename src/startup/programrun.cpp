@@ -1,6 +1,7 @@
 #include "startup/programrun.h"
 
 #include "startup/application.h"
+#include "startup/fontwarmup.h"
 #include "startup/previnst.h"
 #include "startup/processend.h"
 #include "startup/signalbridge.h"
@@ -13,8 +14,10 @@ namespace zwonky {
 
 int runProgram(const ProgramRun &run)
 {
-    // Before anything else: from here on a stop closes the program the
-    // ordinary way, which releases the guard and removes the word list.
+    // First of all, as it takes longest and runs beside everything else.
+    const FontWarmup fonts;
+    // From here on a stop closes the program the ordinary way, which
+    // releases the guard and removes the word list.
     SignalBridge terminationSignals;
     QApplication::setApplicationName(QStringLiteral("Zwonky"));
     // No display name: the platform would append it to every window's

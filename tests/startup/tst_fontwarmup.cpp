@@ -1,0 +1,87 @@
+// Filling the font database on a thread of its own changes nothing a window
+// sees: the faces and measures the game's fonts resolve to are the same as
+// when the window's own thread fills it, even when the windows ask for fonts
+// while the filling is still under way. Each way runs in a fresh process,
+// as the database is filled once per process.
+#include "startup/fontwarmup.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QProcess>
+#include <QTest>
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+constexpr char ChildRole[] = "--resolve-fonts";
+
+// The faces the windows ask for: named ones, and the application's own.
+QString resolvedFonts()
+{
+    QString out;
+    const struct { const char *family; int pixels; bool bold; } asked[] = {
+        {"MS Sans Serif", 11, false}, {"Arial", 13, false}, {"Arial", 16, true}, {"", 12, false},
+    };
+    for (const auto &a : asked) {
+        QFont font = *a.family ? QFont(QString::fromLatin1(a.family)) : QApplication::font();
+        font.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
+        font.setPixelSize(a.pixels);
+        font.setBold(a.bold);
+        const QFontInfo info(font);
+        const QFontMetrics metrics(font);
+        out += QStringLiteral("%1|%2|%3|%4|%5\n")
+                   .arg(info.family(), info.styleName())
+                   .arg(metrics.height())
+                   .arg(metrics.horizontalAdvance(QStringLiteral("Download The Pellix Lobby")))
+                   .arg(info.pixelSize());
+    }
+    return out;
+}
+
+QString resolvedInChild(bool warmUp)
+{
+    QProcess child;
+    QStringList arguments{QString::fromLatin1(ChildRole)};
+    if (warmUp)
+        arguments << QStringLiteral("warm");
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!child.waitForFinished(60000) || child.exitCode() != 0)
+        return QStringLiteral("child failed: ") + QString::fromLocal8Bit(child.readAllStandardError());
+    return QString::fromUtf8(child.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestFontWarmup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void sameFontsAsWithout()
+    {
+        const QString plain = resolvedInChild(false);
+        QVERIFY2(plain.count(QLatin1Char('\n')) == 4, qPrintable(plain));
+        QCOMPARE(resolvedInChild(true), plain);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], ChildRole) == 0) {
+        QApplication app(argc, argv);
+        std::optional<zwonky::FontWarmup> warmup;
+        if (argc > 2)
+            warmup.emplace();
+        // Asked at once: most likely while the other thread still fills.
+        std::fputs(resolvedFonts().toUtf8().constData(), stdout);
+        return 0;
+    }
+    QApplication app(argc, argv);
+    TestFontWarmup test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_fontwarmup.moc"
