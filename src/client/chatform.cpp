@@ -294,6 +294,15 @@ void Tchat::closeEvent(QCloseEvent *event)
     // process. The settings are written only if the window was moved or resized.
     runGuarded([this] { FormClose(); });
     QMainWindow::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    // The program ends with this window. The others go with it, before it
+    // hides: left open for the moment that remains, one of them would take
+    // the focus and paint itself again for nothing.
+    for (QWidget *window : m_windows.all()) {
+        if (window)
+            window->hide();
+    }
 }
 
 void Tchat::showEvent(QShowEvent *event)

@@ -77,6 +77,8 @@ struct CompanionWindows
     QWidget *help = nullptr;        // Thelp
     QWidget *about = nullptr;       // Tabout
     QWidget *download = nullptr;    // Tdownload
+
+    QList<QWidget *> all() const { return {tally, gameStart, spyList, phrases, help, about, download}; }
 };
 
 class Tchat : public QMainWindow

@@ -100,6 +100,7 @@ private slots:
     void launchParameters();
     void portTakenIsReportedAndNothingConnects();
     void viewTallyListsTheOthers();
+    void closingHidesTheOtherWindows();
 };
 
 void TestChatformSession::loginReply_data()
@@ -746,6 +747,25 @@ void TestChatformSession::viewTallyListsTheOthers()
     item->trigger();
     QCOMPARE(rig.tally.checklist, QStringList({"Ann", "Cy", "<Waiting>", "Eve", "<Waiting>"}));
     QVERIFY(tallyWindow.isVisible());
+}
+
+void TestChatformSession::closingHidesTheOtherWindows()
+{
+    // The program ends with the main window: an open help window or the
+    // lobby-download window must not linger and take the focus meanwhile.
+    SessionRig rig;
+    QWidget help;
+    QWidget download;
+    CompanionWindows companions;
+    companions.help = &help;
+    companions.download = &download;
+    rig.window.setCompanions(companions);
+    rig.window.show();
+    help.show();
+    download.show();
+    QVERIFY(rig.window.close());
+    QVERIFY(!help.isVisible());
+    QVERIFY(!download.isVisible());
 }
 
 QTEST_MAIN(TestChatformSession)
