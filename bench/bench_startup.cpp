@@ -6,7 +6,9 @@
 // covers loading the libraries, the exit and everything between, and its
 // peak memory (ru_maxrss of the reaped child) is that of one start alone.
 // The two roles run in turn, pair by pair, so a machine whose speed drifts
-// moves both alike; the medians go into the closing table.
+// moves both alike: the time row's ratio is the median of the pairs' own
+// ratios, which a burst of load on one run of a pair cannot carry; the
+// medians of the times go beside it.
 //
 // Usage: bench_startup [--pairs N]
 //        bench_startup --child-zwonky | --child-bare   (one run, as a command)
@@ -187,7 +189,7 @@ int runParent(const char *self, int pairs)
     }
     const std::string where = QFile::encodeName(folder.path()).toStdString();
 
-    std::vector<double> gameMs, bareMs, gameMb, bareMb;
+    std::vector<double> gameMs, bareMs, gameMb, bareMb, pairRatios;
     // One pair first that is not counted: the first start of a solo game
     // finds no settings or tally yet, and the caches are cold.
     for (int i = -1; i < pairs; ++i) {
@@ -199,6 +201,7 @@ int runParent(const char *self, int pairs)
             continue;
         gameMs.push_back(game.ms);
         bareMs.push_back(bare.ms);
+        pairRatios.push_back(game.ms / bare.ms);
         gameMb.push_back(game.peakMb);
         bareMb.push_back(bare.peakMb);
     }
@@ -206,12 +209,14 @@ int runParent(const char *self, int pairs)
     std::printf("start to exit, %d pairs, whole processes:\n", pairs);
     printSpread("solo game", gameMs, "ms");
     printSpread("bare window", bareMs, "ms");
+    printSpread("pair by pair, game / bare", pairRatios, "");
     printSpread("solo game peak", gameMb, "MB");
     printSpread("bare window peak", bareMb, "MB");
 
     benchtable::Row time{"solo game start to exit", median(gameMs), median(bareMs), "ms",
                          "ratio <= 2"};
-    time.met = time.value <= 2 * time.reference;
+    time.ratio = median(pairRatios);
+    time.met = time.ratio <= 2;
     benchtable::Row memory{"solo game peak memory", median(gameMb), median(bareMb), "MB",
                            "ratio <= 1.5"};
     memory.met = memory.value <= 1.5 * memory.reference;
@@ -230,7 +235,7 @@ int main(int argc, char **argv)
         // Each ends as its own kind of program does.
         return zwonky ? zwonky::endProcess(runZwonky()) : runBare();
     }
-    int pairs = 20;
+    int pairs = 40;
     if (argc > 2 && std::strcmp(argv[1], "--pairs") == 0)
         pairs = std::max(1, std::atoi(argv[2]));
     // The children are this very file, found the way the kernel found it.

@@ -19,11 +19,12 @@ struct Row
     std::string unit;       // "ms", "MB", "msg/s", ...
     std::string target;     // the target in words, e.g. "<= 2 ms" or "ratio <= 2"
     bool met = false;       // whether the figure meets the target
+    double ratio = 0;       // when > 0, the ratio measured pair by pair instead of value / reference
 };
 
 inline void printTableRow(const Row &row)
 {
-    const double ratio = row.reference > 0 ? row.value / row.reference : 0;
+    const double ratio = row.ratio > 0 ? row.ratio : row.reference > 0 ? row.value / row.reference : 0;
     std::printf("@row|%s|%.4g %s|%.4g %s|%.3g|%s|%s\n", row.figure.c_str(), row.value,
                 row.unit.c_str(), row.reference, row.unit.c_str(), ratio, row.target.c_str(),
                 row.met ? "met" : "NOT met");
