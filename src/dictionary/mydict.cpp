@@ -1,35 +1,18 @@
 #include "dictionary/mydict.h"
 
 #include "dictionary/busfaultguard.h"
-#include "dictionary/programbytes.h"
 #include "net/protocol.h"
 #include "net/zwonkyerror.h"
 
 #include <QFileInfo>
-#include <QResource>
-#include <QTemporaryFile>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <sys/mman.h>
-#include <unistd.h>
-
-// The word list is compiled into the static core library; naming its
-// initialiser here makes the linker keep it. Q_INIT_RESOURCE must be used
-// outside any namespace.
-static void initWordListResource()
-{
-    Q_INIT_RESOURCE(wordlist);
-}
 
 namespace zwonky {
 
 namespace {
 
-constexpr auto WorkingFileName = "English";
-constexpr auto BuiltInListPath = ":/wordlist/english.dat";
 constexpr auto NotFoundText = "English.dic dictionary not found!";
 constexpr qsizetype MaxKeyLength = 255;   // keys are short strings
 constexpr int FieldWidth = TDictn::RecordSize - 1;
@@ -145,48 +128,31 @@ bool searchRecords(const KeyField &key, qint64 lastIndex, Fetch fetch)
     return false;
 }
 
-// The built-in list is part of the program file's read-only data: once its
-// bytes are copied out, the pages that hold them are handed back, so the
-// copy does not leave the whole list in the process's memory. They are read
-// in again from the file (the page cache) should anything touch them.
-void releaseProgramPages(const char *bytes, qsizetype size)
-{
-    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto begin = (reinterpret_cast<uintptr_t>(bytes) + page - 1) & ~(page - 1);
-    const auto end = (reinterpret_cast<uintptr_t>(bytes) + static_cast<uintptr_t>(size)) & ~(page - 1);
-    if (end > begin)
-        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_DONTNEED);
-}
-
 } // namespace
 
-TDictn::TDictn(QObject *parent)
+TDictn::TDictn(QObject *parent, WorkingFileAhead *ahead)
     : QObject(parent)
 {
-    initWordListResource();
-    m_path = QFileInfo(QString::fromLatin1(WorkingFileName)).absoluteFilePath();
-    const QResource resource(QString::fromLatin1(BuiltInListPath));
-    if (resource.isValid()) {
-        // Uncompressed resources come back as a view of the program's own
-        // bytes, so this costs no copy.
-        m_builtIn = resource.uncompressedData();
-        m_hasBuiltIn = true;
-        m_builtInInProgramFile = resource.compressionAlgorithm() == QResource::NoCompression
-            && m_builtIn.constData() == reinterpret_cast<const char *>(resource.data());
+    if (ahead) {
+        m_path = ahead->path();
+        m_list = ahead->list();
+    } else {
+        m_path = defaultWorkingFilePath();
+        m_list = BuiltInList::fromResources();
     }
-    OpenList();
+    OpenList(ahead);
 }
 
-TDictn::TDictn(const QString &workingFile, const QByteArray *builtIn, QObject *parent)
+TDictn::TDictn(const QString &workingFile, const QByteArray *builtIn, QObject *parent,
+               WorkingFileAhead *ahead)
     : QObject(parent)
     , m_path(QFileInfo(workingFile).absoluteFilePath())
 {
-    initWordListResource();
     if (builtIn) {
-        m_builtIn = *builtIn;
-        m_hasBuiltIn = true;
+        m_list.bytes = *builtIn;
+        m_list.present = true;
     }
-    OpenList();
+    OpenList(ahead && ahead->path() == m_path ? ahead : nullptr);
 }
 
 TDictn::~TDictn()
@@ -194,26 +160,17 @@ TDictn::~TDictn()
     CloseList();
 }
 
-void TDictn::OpenList()
+void TDictn::OpenList(WorkingFileAhead *ahead)
 {
-    // The path is made absolute at creation, so the file removed at exit is
+    // The path is absolute from creation, so the file removed at exit is
     // the one written here even if the current folder changes meanwhile.
     m_file.setFileName(m_path);
-    bool brokenFileLeft = false;
-    if (m_hasBuiltIn) {
-        const QFileInfo existing(m_path);
-        if (!existing.exists()) {
-            m_createdFile = extractBuiltIn(false);
-        } else if (existing.isFile() && !holdsWholeRecords(existing.size())) {
-            // Cut short, most likely by a run that was killed while copying
-            // the list out: used as it is, it would lack words for good.
-            m_createdFile = extractBuiltIn(true);
-            brokenFileLeft = !m_createdFile;
-        }
-    }
+    // Made ahead on another thread, or made now.
+    const WorkingFileOutcome outcome = ahead ? ahead->claim() : provideWorkingFile(m_path, m_list);
+    m_createdFile = outcome.created;
 
     // Unbuffered: a probe reads its 15 bytes and nothing around them.
-    if (!brokenFileLeft && m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!outcome.brokenFileLeft && m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         m_open = true;
         m_source = Source::WorkingFile;
         m_lastIndex = m_file.size() / RecordSize - 1;
@@ -227,64 +184,13 @@ void TDictn::OpenList()
     useBuiltInInMemory();
 }
 
-bool TDictn::holdsWholeRecords(qint64 size)
-{
-    return size > 0 && size % RecordSize == 0;
-}
-
-bool TDictn::extractBuiltIn(bool replaceBroken)
-{
-    // The list is written under a name of its own and gets its real name only
-    // when complete, so an interrupted copy never looks like a word list.
-    // A partial copy is removed with the temporary file.
-    QTemporaryFile out(m_path + QStringLiteral(".XXXXXX"));
-    if (!out.open())
-        return false;
-    // A list inside the program's file is copied file to file by the kernel.
-    const bool copied = m_builtInInProgramFile
-        && copyProgramBytes(m_builtIn.constData(), m_builtIn.size(), out.handle());
-    if (!copied && !writeBuiltIn(out))
-        return false;
-    out.close();
-    const QString written = out.fileName();
-    bool renamed = false;
-    if (replaceBroken) {
-        // rename(2) replaces the broken file in one step.
-        renamed = ::rename(QFile::encodeName(written).constData(),
-                           QFile::encodeName(m_path).constData())
-            == 0;
-    } else {
-        // Never overwrite a file that appeared in the meantime.
-        renamed = QFile::rename(written, m_path);
-    }
-    if (renamed)
-        out.setAutoRemove(false);
-    return renamed;
-}
-
-bool TDictn::writeBuiltIn(QFileDevice &out) const
-{
-    // From the start: a copy by the kernel may have stopped part way.
-    if (!out.resize(0) || !out.seek(0))
-        return false;
-    constexpr qsizetype Chunk = 256 * 1024;
-    for (qsizetype done = 0; done < m_builtIn.size(); done += Chunk) {
-        const qsizetype size = std::min(Chunk, m_builtIn.size() - done);
-        if (out.write(m_builtIn.constData() + done, size) != size)
-            return false;
-        if (m_builtInInProgramFile)
-            releaseProgramPages(m_builtIn.constData() + done, size);
-    }
-    return out.flush() && out.error() == QFileDevice::NoError;
-}
-
 void TDictn::useBuiltInInMemory()
 {
-    if (!m_hasBuiltIn)
+    if (!m_list.present)
         return;
     m_open = true;
     m_source = Source::BuiltInMemory;
-    m_lastIndex = m_builtIn.size() / RecordSize - 1;
+    m_lastIndex = m_list.bytes.size() / RecordSize - 1;
 }
 
 void TDictn::mapRecords()
@@ -339,9 +245,9 @@ bool TDictn::IsWord(const QString &word)
     if (m_source == Source::BuiltInMemory) {
         return searchRecords(key, m_lastIndex, [this](qint64 index) -> const char * {
             const qint64 offset = index * RecordSize;
-            if (offset + RecordSize > m_builtIn.size())
+            if (offset + RecordSize > m_list.bytes.size())
                 return nullptr;
-            return m_builtIn.constData() + offset + 1;
+            return m_list.bytes.constData() + offset + 1;
         });
     }
     if (m_map) {

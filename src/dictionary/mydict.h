@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dictionary/workingfile.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QObject>
@@ -41,12 +43,15 @@ public:
     static constexpr int KeyWidth = 15;
 
     // Working file "English" in the current folder, the built-in list from
-    // the program's resources.
-    explicit TDictn(QObject *parent = nullptr);
+    // the program's resources; `ahead`, when given, is that file provided
+    // beforehand (its path and list are then the ones used).
+    explicit TDictn(QObject *parent = nullptr, WorkingFileAhead *ahead = nullptr);
     // The given working-file path and built-in bytes instead of the defaults.
     // builtIn == nullptr means there is no built-in list. The bytes are
     // copied (implicitly shared), so the caller need not keep them alive.
-    TDictn(const QString &workingFile, const QByteArray *builtIn, QObject *parent = nullptr);
+    // `ahead` is used when it is for the same path.
+    TDictn(const QString &workingFile, const QByteArray *builtIn, QObject *parent = nullptr,
+           WorkingFileAhead *ahead = nullptr);
     ~TDictn() override;
 
     // True when the word is in the list: case of a..z and leading or
@@ -74,19 +79,13 @@ public:
     void CloseList();
 
 private:
-    void OpenList();
-    bool extractBuiltIn(bool replaceBroken);
-    // Writes the built-in list into `out` through this process's memory.
-    bool writeBuiltIn(QFileDevice &out) const;
-    static bool holdsWholeRecords(qint64 size);
+    void OpenList(WorkingFileAhead *ahead);
     void useBuiltInInMemory();
     bool readRecord(qint64 index);
     void mapRecords();
 
     QString m_path;
-    QByteArray m_builtIn;
-    bool m_hasBuiltIn = false;
-    bool m_builtInInProgramFile = false;  // a view of the program's own read-only bytes
+    BuiltInList m_list;
     QFile m_file;
     bool m_open = false;          // the open flag: usable from creation to destruction
     bool m_createdFile = false;   // we wrote the working file, so we remove it

@@ -8,7 +8,7 @@
 
 namespace zwonky {
 
-TServer::TServer(QObject *parent)
+TServer::TServer(QObject *parent, WorkingFileAhead *wordList)
     : QObject(parent), m_engine(*this, *this), m_pump(DispatchIntervalMs, this)
 {
     setObjectName(QStringLiteral("TServer"));
@@ -17,7 +17,7 @@ TServer::TServer(QObject *parent)
     m_tempsock.setObjectName(QStringLiteral("tempsock"));
     m_sock1.setObjectName(QStringLiteral("Sock1"));
 
-    spell = new TDictn(this);
+    spell = new TDictn(this, wordList);
     spell->setObjectName(QStringLiteral("spell"));
     m_engine.setWordChecker([this](const QString &word) { return spell->IsWord(word); });
     connect(&m_engine, &GameEngine::errorReported, this, &TServer::report);

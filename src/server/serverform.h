@@ -23,6 +23,7 @@
 namespace zwonky {
 
 class TDictn;
+class WorkingFileAhead;
 
 // One seat of the player table.
 struct tplayer
@@ -77,7 +78,9 @@ public:
     static constexpr int LoginTimeoutSeconds = 30;
     static constexpr int LoginTimerIntervalMs = 1000;
 
-    explicit TServer(QObject *parent = nullptr);
+    // `wordList`: the word list's working file provided ahead by the start,
+    // or null for the dictionary to provide it itself.
+    explicit TServer(QObject *parent = nullptr, WorkingFileAhead *wordList = nullptr);
     ~TServer() override;
 
     // Switches the listener on; throws ZwonkyError("Listen - Error Binding

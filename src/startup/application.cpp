@@ -34,7 +34,7 @@ ZwonkyApplication::ZwonkyApplication(Options options, QObject *parent)
     m_about = std::make_unique<Tabout>();
     m_help = std::make_unique<Thelp>();
     m_phrases = std::make_unique<Tphrases>();
-    m_server = std::make_unique<TServer>();
+    m_server = std::make_unique<TServer>(nullptr, m_options.wordList);
     m_spyList = std::make_unique<Tspylist>();
     m_gameStart = std::make_unique<Tgamestartform>();
     m_download = std::make_unique<Tdownload>();

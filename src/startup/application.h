@@ -17,6 +17,7 @@ class Tgamestartform;
 class Thelp;
 class Tphrases;
 class TServer;
+class WorkingFileAhead;
 class Tspylist;
 class Ttallylist;
 
@@ -32,6 +33,9 @@ public:
         QStringList parameters;                  // the command line, program name left out
         QString gamePort = QStringLiteral("7772");
         QString dataFolder;                      // settings and tally; empty = beside the program
+        // The word list's working file provided ahead, or null: the game
+        // server's dictionary provides it when the server is made.
+        WorkingFileAhead *wordList = nullptr;
     };
 
     explicit ZwonkyApplication(Options options, QObject *parent = nullptr);

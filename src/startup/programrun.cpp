@@ -1,10 +1,10 @@
 #include "startup/programrun.h"
 
 #include "startup/application.h"
-#include "startup/fontwarmup.h"
 #include "startup/previnst.h"
 #include "startup/processend.h"
 #include "startup/signalbridge.h"
+#include "startup/startupworker.h"
 #include "widgets/gamelook.h"
 
 #include <QApplication>
@@ -14,10 +14,8 @@ namespace zwonky {
 
 int runProgram(const ProgramRun &run)
 {
-    // First of all, as it takes longest and runs beside everything else.
-    const FontWarmup fonts;
-    // From here on a stop closes the program the ordinary way, which
-    // releases the guard and removes the word list.
+    // Before anything else: from here on a stop closes the program the
+    // ordinary way, which releases the guard and removes the word list.
     SignalBridge terminationSignals;
     QApplication::setApplicationName(QStringLiteral("Zwonky"));
     // No display name: the platform would append it to every window's
@@ -33,11 +31,13 @@ int runProgram(const ProgramRun &run)
         guard.raiseFirst();
         return 0;
     }
+    // What needs no window is done beside the making of the windows.
+    StartupWorker sideWork;
 
     if (terminationSignals.requested())
         return 0;
 
-    ZwonkyApplication game({run.parameters.mid(0, 4), run.gamePort, run.dataFolder});
+    ZwonkyApplication game({run.parameters.mid(0, 4), run.gamePort, run.dataFolder, sideWork.wordList()});
     guard.setRaiseHandler([&game] { game.raiseMainWindow(); });
     QObject::connect(&terminationSignals, &SignalBridge::terminationRequested, &game,
                      &ZwonkyApplication::closeMainWindow);

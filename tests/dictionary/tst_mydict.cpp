@@ -9,8 +9,11 @@
 #include <QTest>
 
 #include <memory>
+#include <thread>
 
+using zwonky::BuiltInList;
 using zwonky::TDictn;
+using zwonky::WorkingFileAhead;
 namespace testkit = zwonky::testkit;
 
 namespace {
@@ -76,6 +79,7 @@ private slots:
     void cutWorkingFileReplaced_data();
     void cutWorkingFileReplaced();
     void copyThatCannotFinishIsNeverNamed();
+    void workingFileMadeAhead();
     void unwritableFolderFallsBackToMemory_data();
     void unwritableFolderFallsBackToMemory();
     void directoryInTheWayFallsBackToMemory();
@@ -397,6 +401,51 @@ void TestMyDict::copyThatCannotFinishIsNeverNamed()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{});
     QCOMPARE(QDir(dir.filePath("cut")).entryList(QDir::Files), QStringList{"English"});
     QCOMPARE(readFile(cutPath), cut);
+}
+
+void TestMyDict::workingFileMadeAhead()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("English");
+    const QByteArray builtIn = recordsOf(SmallList);
+    BuiltInList list;
+    list.bytes = builtIn;
+    list.present = true;
+    {
+        // Made on another thread while the dictionary waits for it; the
+        // dictionary then keeps it, and removes it.
+        WorkingFileAhead ahead(path, list);
+        std::thread maker([&ahead] { ahead.provide(); });
+        TDictn dict(path, &builtIn, nullptr, &ahead);
+        maker.join();
+        QCOMPARE(dict.source(), TDictn::Source::WorkingFile);
+        QCOMPARE(readFile(path), builtIn);
+        QVERIFY(dict.IsWord("ZYMURGY"));
+    }
+    QVERIFY(QDir(dir.path()).isEmpty());
+    {
+        // Nobody claims it: it goes when the one who made it goes.
+        WorkingFileAhead ahead(path, list);
+        ahead.provide();
+        QCOMPARE(readFile(path), builtIn);
+    }
+    QVERIFY(QDir(dir.path()).isEmpty());
+
+    // A list that was there is somebody's own: used, and never removed.
+    const QByteArray own = recordsOf({"OWNWORD"});
+    QVERIFY(writeFile(path, own));
+    {
+        WorkingFileAhead ahead(path, list);
+        ahead.provide();
+        TDictn dict(path, &builtIn, nullptr, &ahead);
+        QVERIFY(dict.IsWord("OWNWORD"));
+        QVERIFY(!dict.IsWord("CAT"));
+    }
+    {
+        WorkingFileAhead unclaimed(path, list);
+        unclaimed.provide();
+    }
+    QCOMPARE(readFile(path), own);
 }
 
 void TestMyDict::unwritableFolderFallsBackToMemory_data()

@@ -1,14 +1,19 @@
-// Filling the font database on a thread of its own changes nothing a window
-// sees: the faces and measures the game's fonts resolve to are the same as
-// when the window's own thread fills it, even when the windows ask for fonts
-// while the filling is still under way. Each way runs in a fresh process,
-// as the database is filled once per process.
-#include "startup/fontwarmup.h"
+// The start's side work changes nothing a window sees: the faces and
+// measures the game's fonts resolve to are the same as when the window's own
+// thread fills the font database, even when the windows ask for fonts while
+// the filling is still under way. Each way runs in a fresh process, as the
+// database is filled once per process. And the working word list the worker
+// makes is gone with it when no dictionary claimed it.
+#include "dictionary/mydict.h"
+#include "startup/startupworker.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -44,7 +49,10 @@ QString resolvedFonts()
 
 QString resolvedInChild(bool warmUp)
 {
+    // The worker makes the working word list in the current folder.
+    QTemporaryDir folder;
     QProcess child;
+    child.setWorkingDirectory(folder.path());
     QStringList arguments{QString::fromLatin1(ChildRole)};
     if (warmUp)
         arguments << QStringLiteral("warm");
@@ -56,7 +64,7 @@ QString resolvedInChild(bool warmUp)
 
 } // namespace
 
-class TestFontWarmup : public QObject
+class TestStartupWorker : public QObject
 {
     Q_OBJECT
 private slots:
@@ -66,13 +74,35 @@ private slots:
         QVERIFY2(plain.count(QLatin1Char('\n')) == 4, qPrintable(plain));
         QCOMPARE(resolvedInChild(true), plain);
     }
+
+    void wordListMadeForTheServer()
+    {
+        QTemporaryDir folder;
+        const QString old = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder.path()));
+        const QString path = QDir(folder.path()).filePath(QStringLiteral("English"));
+        {
+            zwonky::StartupWorker worker;
+            zwonky::TDictn dictionary(nullptr, worker.wordList());
+            QCOMPARE(dictionary.source(), zwonky::TDictn::Source::WorkingFile);
+            QCOMPARE(QFileInfo(dictionary.workingFilePath()), QFileInfo(path));
+            QVERIFY(dictionary.IsWord(QStringLiteral("zwieback")));
+        }
+        QVERIFY(!QFileInfo::exists(path));
+        {
+            // A start that ends before its server is made leaves nothing.
+            zwonky::StartupWorker worker;
+        }
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
+        QVERIFY(QDir::setCurrent(old));
+    }
 };
 
 int main(int argc, char **argv)
 {
     if (argc > 1 && std::strcmp(argv[1], ChildRole) == 0) {
         QApplication app(argc, argv);
-        std::optional<zwonky::FontWarmup> warmup;
+        std::optional<zwonky::StartupWorker> warmup;
         if (argc > 2)
             warmup.emplace();
         // Asked at once: most likely while the other thread still fills.
@@ -80,8 +110,8 @@ int main(int argc, char **argv)
         return 0;
     }
     QApplication app(argc, argv);
-    TestFontWarmup test;
+    TestStartupWorker test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_fontwarmup.moc"
+#include "tst_startupworker.moc"

@@ -1,0 +1,30 @@
+#include "startup/startupworker.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+#include <system_error>
+
+namespace zwonky {
+
+StartupWorker::StartupWorker()
+{
+    try {
+        m_thread = std::thread([this] {
+            QFontDatabase::families();
+            m_wordList.provide();
+        });
+    } catch (const std::system_error &) {
+        // No thread to spare: the working file is made here and now, and the
+        // first window to want a font fills the database itself.
+        m_wordList.provide();
+    }
+}
+
+StartupWorker::~StartupWorker()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+} // namespace zwonky

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "dictionary/workingfile.h"
+
+#include <thread>
+
+namespace zwonky {
+
+// The work of a start that needs no window, done on a thread of its own
+// while the windows are made. First Qt's font database is filled from the
+// system's font configuration: the longest single step of a start, which
+// the first text a window measures would otherwise wait for on the one
+// thread that builds the windows. Then the word list's working file is put
+// in place for the game server's dictionary.
+//
+// Qt's font database may be used from any thread: a window that wants a
+// font before it is filled waits on the database's own lock and gets the
+// fonts it would have got without this. The dictionary waits for the
+// working file when it claims it.
+//
+// Needs the QGuiApplication to exist for its whole life, and is made only by
+// the program that holds the guard of a single run: the working file in the
+// current folder is its own.
+class StartupWorker
+{
+public:
+    StartupWorker();
+    // Waits for the thread; a working file nobody claimed is removed.
+    ~StartupWorker();
+
+    StartupWorker(const StartupWorker &) = delete;
+    StartupWorker &operator=(const StartupWorker &) = delete;
+
+    // The working file, for the dictionary to claim.
+    WorkingFileAhead *wordList() { return &m_wordList; }
+
+private:
+    WorkingFileAhead m_wordList;
+    std::thread m_thread;
+};
+
+} // namespace zwonky
