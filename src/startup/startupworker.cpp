@@ -11,7 +11,11 @@ StartupWorker::StartupWorker()
 {
     try {
         m_thread = std::thread([this] {
-            QFontDatabase::families();
+            try {
+                QFontDatabase::families();
+            } catch (...) {
+                // The windows fill it themselves; the working file is awaited.
+            }
             m_wordList.provide();
         });
     } catch (const std::system_error &) {
