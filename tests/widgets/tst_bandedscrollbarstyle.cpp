@@ -11,6 +11,7 @@
 #include <QStyleFactory>
 #include <QTest>
 
+#include <iterator>
 #include <memory>
 
 using zwonky::BandedScrollBarStyle;
@@ -95,16 +96,17 @@ private slots:
         // chance to start the engine's workers; a lying bar is painted whole,
         // as the plain style paints it.
         const int threadsBefore = threadsOfThisProcess();
-        QList<QImage> bandedImages;
-        for (const Case &c : Cases) {
-            if (c.orientation == Qt::Vertical)
-                bandedImages.append(paintedBar(banded.get(), c.orientation, c.size, c.pressed, c.enabled, c.ratio));
-        }
+        QList<QImage> bandedImages(std::size(Cases));
+        const auto paintBanded = [&](Qt::Orientation orientation) {
+            for (size_t i = 0; i < std::size(Cases); ++i) {
+                const Case &c = Cases[i];
+                if (c.orientation == orientation)
+                    bandedImages[qsizetype(i)] = paintedBar(banded.get(), c.orientation, c.size, c.pressed, c.enabled, c.ratio);
+            }
+        };
+        paintBanded(Qt::Vertical);
         QCOMPARE(threadsOfThisProcess(), threadsBefore);
-        for (const Case &c : Cases) {
-            if (c.orientation == Qt::Horizontal)
-                bandedImages.append(paintedBar(banded.get(), c.orientation, c.size, c.pressed, c.enabled, c.ratio));
-        }
+        paintBanded(Qt::Horizontal);
 
         for (qsizetype i = 0; i < bandedImages.size(); ++i) {
             const Case &c = Cases[i];
