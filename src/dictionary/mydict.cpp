@@ -143,8 +143,7 @@ TDictn::TDictn(QObject *parent, WorkingFileAhead *ahead)
     OpenList(ahead);
 }
 
-TDictn::TDictn(const QString &workingFile, const QByteArray *builtIn, QObject *parent,
-               WorkingFileAhead *ahead)
+TDictn::TDictn(const QString &workingFile, const QByteArray *builtIn, QObject *parent)
     : QObject(parent)
     , m_path(QFileInfo(workingFile).absoluteFilePath())
 {
@@ -152,7 +151,7 @@ TDictn::TDictn(const QString &workingFile, const QByteArray *builtIn, QObject *p
         m_list.bytes = *builtIn;
         m_list.present = true;
     }
-    OpenList(ahead && ahead->path() == m_path ? ahead : nullptr);
+    OpenList(nullptr);
 }
 
 TDictn::~TDictn()

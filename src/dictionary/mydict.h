@@ -49,9 +49,7 @@ public:
     // The given working-file path and built-in bytes instead of the defaults.
     // builtIn == nullptr means there is no built-in list. The bytes are
     // copied (implicitly shared), so the caller need not keep them alive.
-    // `ahead` is used when it is for the same path.
-    TDictn(const QString &workingFile, const QByteArray *builtIn, QObject *parent = nullptr,
-           WorkingFileAhead *ahead = nullptr);
+    TDictn(const QString &workingFile, const QByteArray *builtIn, QObject *parent = nullptr);
     ~TDictn() override;
 
     // True when the word is in the list: case of a..z and leading or

@@ -416,7 +416,7 @@ void TestMyDict::workingFileMadeAhead()
         // dictionary then keeps it, and removes it.
         WorkingFileAhead ahead(path, list);
         std::thread maker([&ahead] { ahead.provide(); });
-        TDictn dict(path, &builtIn, nullptr, &ahead);
+        TDictn dict(nullptr, &ahead);
         maker.join();
         QCOMPARE(dict.source(), TDictn::Source::WorkingFile);
         QCOMPARE(readFile(path), builtIn);
@@ -437,7 +437,7 @@ void TestMyDict::workingFileMadeAhead()
     {
         WorkingFileAhead ahead(path, list);
         ahead.provide();
-        TDictn dict(path, &builtIn, nullptr, &ahead);
+        TDictn dict(nullptr, &ahead);
         QVERIFY(dict.IsWord("OWNWORD"));
         QVERIFY(!dict.IsWord("CAT"));
     }
