@@ -10,7 +10,7 @@ namespace zwonky {
 StartupWorker::StartupWorker()
 {
     try {
-        m_thread = std::thread([this] {
+        m_thread.emplace([this] {
             try {
                 QFontDatabase::families();
             } catch (...) {
@@ -27,8 +27,7 @@ StartupWorker::StartupWorker()
 
 StartupWorker::~StartupWorker()
 {
-    if (m_thread.joinable())
-        m_thread.join();
+    m_thread.reset();
 }
 
 } // namespace zwonky

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "dictionary/workingfile.h"
+#include "startup/sidethread.h"
 
-#include <thread>
+#include <optional>
 
 namespace zwonky {
 
@@ -36,7 +37,7 @@ public:
 
 private:
     WorkingFileAhead m_wordList;
-    std::thread m_thread;
+    std::optional<SideThread> m_thread;
 };
 
 } // namespace zwonky
