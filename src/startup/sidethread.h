@@ -9,10 +9,12 @@ namespace zwonky {
 //
 // A new thread waits in the queue of the core its maker runs on until the
 // scheduler moves it, which takes milliseconds while the maker keeps that
-// core busy, as the window thread does all through a start. This one is
-// offered only the other cores the process may use, so it starts on an idle
-// one at once; its first step gives it every core back. On a machine with
-// one core it is an ordinary thread.
+// core busy, as the window thread does all through a start. When the other
+// cores are idle, this one is offered only them, so it starts on one at
+// once; its first step gives it every core back. When another program keeps
+// them busy, it is an ordinary thread: held to a busy core, it would get half
+// of that core while its maker waits for it on its own. So it is on a machine
+// with one core.
 class SideThread
 {
 public:
