@@ -13,8 +13,8 @@ namespace zwonky {
 // cores are idle, this one is offered only them, so it starts on one at
 // once; its first step gives it every core back. When another program keeps
 // them busy, it is an ordinary thread: held to a busy core, it would get half
-// of that core while its maker waits for it on its own. So it is on a machine
-// with one core.
+// of that core while its maker waits for it on its own. On a machine with one
+// core it is an ordinary thread too.
 class SideThread
 {
 public:
