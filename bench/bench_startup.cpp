@@ -16,6 +16,7 @@
 #include "benchtable.h"
 #include "client/chatform.h"
 #include "startup/application.h"
+#include "startup/fontconfigload.h"
 #include "startup/processend.h"
 #include "startup/programrun.h"
 
@@ -34,6 +35,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <functional>
+#include <optional>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
@@ -86,7 +88,7 @@ void armDeadline()
 
 // The program's own path to its main loop, in the current folder: the guard,
 // the settings and tally, and the working word list all land there.
-int runZwonky()
+int runZwonky(zwonky::FontConfigLoad &fontConfig)
 {
     const QString here = QDir::currentPath();
     zwonky::ProgramRun run;
@@ -94,6 +96,7 @@ int runZwonky()
     run.dataFolder = here;
     run.gamePort = QStringLiteral("0"); // any free port: never meets a real game
     run.endWhenSettled = true;            // as main() ends it
+    run.fontConfig = &fontConfig;         // started as main() starts it
     run.started = [](zwonky::ZwonkyApplication &game) {
         new FirstPaint(&game.chat(), [&game] { game.closeMainWindow(); });
         armDeadline();
@@ -231,9 +234,12 @@ int main(int argc, char **argv)
 {
     if (argc > 1 && (std::strcmp(argv[1], ZwonkyRole) == 0 || std::strcmp(argv[1], BareRole) == 0)) {
         const bool zwonky = std::strcmp(argv[1], ZwonkyRole) == 0;
+        // Each starts and ends as its own kind of program does.
+        std::optional<zwonky::FontConfigLoad> fontConfig;
+        if (zwonky)
+            fontConfig.emplace();
         QApplication app(argc, argv);
-        // Each ends as its own kind of program does.
-        return zwonky ? zwonky::endProcess(runZwonky()) : runBare();
+        return zwonky ? zwonky::endProcess(runZwonky(*fontConfig)) : runBare();
     }
     int pairs = 40;
     if (argc > 2 && std::strcmp(argv[1], "--pairs") == 0)

@@ -9,7 +9,7 @@ PACKAGES=(
   cmake ninja-build g++ make ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6multimedia6
   libqt6network6 libqt6gui6 qt6-qpa-plugins qt6-image-formats-plugins
-  libgl-dev libjpeg62-turbo libjpeg62-turbo-dev
+  libgl-dev libjpeg62-turbo libjpeg62-turbo-dev libfontconfig-dev
   libbenchmark-dev liblz4-dev
   fonts-dejavu-core
   dpkg-dev desktop-file-utils appstream

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QRandomGenerator>
 #include <QString>
@@ -36,6 +37,9 @@ public:
         // The word list's working file provided ahead, or null: the game
         // server's dictionary provides it when the server is made.
         WorkingFileAhead *wordList = nullptr;
+        // The download window's picture decoded ahead, or null: the window
+        // decodes it when it is first shown.
+        QImage lobbyPicture;
     };
 
     explicit ZwonkyApplication(Options options, QObject *parent = nullptr);

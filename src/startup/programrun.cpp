@@ -1,13 +1,17 @@
 #include "startup/programrun.h"
 
 #include "startup/application.h"
+#include "startup/fontconfigload.h"
 #include "startup/previnst.h"
 #include "startup/processend.h"
 #include "startup/signalbridge.h"
 #include "startup/startupworker.h"
 #include "widgets/gamelook.h"
+#include "widgets/tiledbackground.h"
+#include "windows/downloadform.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
 namespace zwonky {
@@ -32,12 +36,24 @@ int runProgram(const ProgramRun &run)
         return 0;
     }
     // What needs no window is done beside the making of the windows.
-    StartupWorker sideWork;
+    StartupWorker sideWork(run.fontConfig);
 
     if (terminationSignals.requested())
         return 0;
 
-    ZwonkyApplication game({run.parameters.mid(0, 4), run.gamePort, run.dataFolder, sideWork.wordList()});
+    // While the font configuration may still be loading, the pictures the
+    // first paint needs and no font: the cloth behind the windows, and the
+    // download window's picture, which a solo start shows at once. No window
+    // asks for a font before that load is done.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        TiledBackground::prepareCloth(screen->devicePixelRatio());
+    ZwonkyApplication::Options options{run.parameters.mid(0, 4), run.gamePort, run.dataFolder,
+                                       sideWork.wordList()};
+    if (options.parameters.isEmpty())
+        options.lobbyPicture = Tdownload::advertPicture();
+    if (run.fontConfig)
+        run.fontConfig->wait();
+    ZwonkyApplication game(std::move(options));
     guard.setRaiseHandler([&game] { game.raiseMainWindow(); });
     QObject::connect(&terminationSignals, &SignalBridge::terminationRequested, &game,
                      &ZwonkyApplication::closeMainWindow);

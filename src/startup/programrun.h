@@ -7,6 +7,7 @@
 
 namespace zwonky {
 
+class FontConfigLoad;
 class ZwonkyApplication;
 
 // What the program does between the making of its QApplication and the end
@@ -22,6 +23,9 @@ struct ProgramRun
     // End the process as soon as the run is settled (endProcess), without
     // destroying the windows: for main() and the start-up benchmark.
     bool endWhenSettled = false;
+    // The font configuration's load, started before the QApplication was
+    // made, or null: the font database then loads it itself.
+    FontConfigLoad *fontConfig = nullptr;
     // Called once the main window was asked to show, before the main loop.
     std::function<void(ZwonkyApplication &)> started;
 };

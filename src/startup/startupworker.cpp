@@ -1,5 +1,7 @@
 #include "startup/startupworker.h"
 
+#include "startup/fontconfigload.h"
+
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -7,10 +9,12 @@
 
 namespace zwonky {
 
-StartupWorker::StartupWorker()
+StartupWorker::StartupWorker(FontConfigLoad *fontConfig)
 {
     try {
-        m_thread.emplace([this] {
+        m_thread.emplace([this, fontConfig] {
+            if (fontConfig)
+                fontConfig->wait();
             try {
                 QFontDatabase::families();
             } catch (...) {

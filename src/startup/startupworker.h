@@ -7,6 +7,8 @@
 
 namespace zwonky {
 
+class FontConfigLoad;
+
 // The work of a start that needs no window, done on a thread of its own
 // while the windows are made. First Qt's font database is filled from the
 // system's font configuration: the longest single step of a start, which
@@ -25,7 +27,9 @@ namespace zwonky {
 class StartupWorker
 {
 public:
-    StartupWorker();
+    // With `fontConfig`, the font database is filled once that load is done;
+    // it must outlive the worker.
+    explicit StartupWorker(FontConfigLoad *fontConfig = nullptr);
     // Waits for the thread; a working file nobody claimed is removed.
     ~StartupWorker();
 

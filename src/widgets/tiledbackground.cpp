@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmapCache>
 
 namespace zwonky {
 
@@ -11,7 +12,42 @@ namespace {
 // long copies cost less than many small ones.
 constexpr int StripTiles = 4;
 
+QPixmap renderStrip(const artwork::Painter &paint, QSize tileSize, qreal ratio)
+{
+    // Over the cloth's own colour: an opaque picture is copied, not blended.
+    const QPixmap tile = artwork::render(paint, tileSize, ratio, artwork::feltColour());
+    QPixmap strip(tile.width() * StripTiles, tile.height());
+    strip.setDevicePixelRatio(ratio);
+    QPainter painter(&strip);
+    const qreal step = tile.deviceIndependentSize().width();
+    for (int column = 0; column < StripTiles; ++column)
+        painter.drawPixmap(QPointF(column * step, 0), tile);
+    return strip;
+}
+
+// The game's cloth is the same in every window: one strip per pixel ratio,
+// kept in Qt's pixmap cache.
+QString clothKey(qreal ratio)
+{
+    return QStringLiteral("zwonky/cloth-strip@") + QString::number(ratio);
+}
+
+QPixmap clothStrip(qreal ratio)
+{
+    QPixmap strip;
+    if (!QPixmapCache::find(clothKey(ratio), &strip)) {
+        strip = renderStrip(artwork::paintBackgroundTile, artwork::BackgroundTileSize, ratio);
+        QPixmapCache::insert(clothKey(ratio), strip);
+    }
+    return strip;
+}
+
 } // namespace
+
+void TiledBackground::prepareCloth(qreal ratio)
+{
+    clothStrip(ratio);
+}
 
 TiledBackground::TiledBackground(QWidget *parent)
     : QWidget(parent), m_painter(artwork::paintBackgroundTile),
@@ -22,6 +58,7 @@ TiledBackground::TiledBackground(QWidget *parent)
 
 void TiledBackground::setTile(artwork::Painter painter, QSize logicalSize)
 {
+    m_ownTile = true;
     m_painter = std::move(painter);
     m_tileSize = logicalSize;
     m_cacheRatio = 0;
@@ -30,15 +67,7 @@ void TiledBackground::setTile(artwork::Painter painter, QSize logicalSize)
 
 QPixmap TiledBackground::tileStrip(qreal ratio) const
 {
-    // Over the cloth's own colour: an opaque picture is copied, not blended.
-    const QPixmap tile = artwork::render(m_painter, m_tileSize, ratio, artwork::feltColour());
-    QPixmap strip(tile.width() * StripTiles, tile.height());
-    strip.setDevicePixelRatio(ratio);
-    QPainter painter(&strip);
-    const qreal step = tile.deviceIndependentSize().width();
-    for (int column = 0; column < StripTiles; ++column)
-        painter.drawPixmap(QPointF(column * step, 0), tile);
-    return strip;
+    return m_ownTile ? renderStrip(m_painter, m_tileSize, ratio) : clothStrip(ratio);
 }
 
 void TiledBackground::paintEvent(QPaintEvent *event)

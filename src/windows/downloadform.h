@@ -5,6 +5,7 @@
 // The transfer itself is an InstallerTransfer: an aborted or failed
 // download leaves no partial file behind.
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -68,6 +69,12 @@ public:
     int downloadState() const;
     bool isDownloading() const;
 
+    // The picture over the download button, decoded from the program.
+    static QImage advertPicture();
+    // The picture decoded ahead, for the panels to use instead of decoding
+    // it themselves; only before they are made.
+    void setAdvertPicture(QImage picture);
+
     // The panels and their controls are made when the window is first shown
     // (a solo game's start), or by a click handler called before that.
     void ensureBuilt();
@@ -113,6 +120,7 @@ private:
     InstallerTransfer *m_httpCli1 = nullptr;
     int m_state = NotStarted;
 
+    QImage m_advertAhead;
     QUrl m_address;
     QString m_folder;
     QStringList m_lobbyPaths;

@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace zwonky {
 
 namespace {
@@ -119,6 +121,17 @@ ChoicePanel choicePanel(const QString &name, int bottomMargin, const QString &te
 
 } // namespace
 
+QImage Tdownload::advertPicture()
+{
+    return Tabout::picture(QStringLiteral("lobby.jpg"));
+}
+
+void Tdownload::setAdvertPicture(QImage picture)
+{
+    if (!m_getbutton)
+        m_advertAhead = std::move(picture);
+}
+
 void Tdownload::ensureBuilt()
 {
     if (m_getbutton)
@@ -133,7 +146,8 @@ void Tdownload::ensureBuilt()
     auto *advert = new QLabel(left);
     advert->setObjectName(QStringLiteral("image_lobby"));
     advert->setAlignment(Qt::AlignCenter);
-    advert->setPixmap(QPixmap::fromImage(Tabout::picture(QStringLiteral("lobby.jpg"))));
+    advert->setPixmap(QPixmap::fromImage(m_advertAhead.isNull() ? advertPicture()
+                                                                 : std::exchange(m_advertAhead, {})));
     advert->setFixedSize(320, 200);
     auto *closedLabel = new ClosedBadge(QStringLiteral("IS CLOSED"), advert);
     closedLabel->setObjectName(QStringLiteral("label_isclosed"));

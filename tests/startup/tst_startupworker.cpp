@@ -1,10 +1,12 @@
 // The start's side work changes nothing a window sees: the faces and
 // measures the game's fonts resolve to are the same as when the window's own
 // thread fills the font database, even when the windows ask for fonts while
-// the filling is still under way. Each way runs in a fresh process, as the
-// database is filled once per process. And the working word list the worker
+// the filling is still under way, and when the font configuration was loaded
+// ahead from before the QApplication. Each way runs in a fresh process, as
+// the database is filled once per process. And the working word list the worker
 // makes is gone with it when no dictionary claimed it.
 #include "dictionary/mydict.h"
+#include "startup/fontconfigload.h"
 #include "startup/startupworker.h"
 
 #include <QApplication>
@@ -47,15 +49,13 @@ QString resolvedFonts()
     return out;
 }
 
-QString resolvedInChild(bool warmUp)
+QString resolvedInChild(const QString &way)
 {
     // The worker makes the working word list in the current folder.
     QTemporaryDir folder;
     QProcess child;
     child.setWorkingDirectory(folder.path());
-    QStringList arguments{QString::fromLatin1(ChildRole)};
-    if (warmUp)
-        arguments << QStringLiteral("warm");
+    const QStringList arguments{QString::fromLatin1(ChildRole), way};
     child.start(QCoreApplication::applicationFilePath(), arguments);
     if (!child.waitForFinished(60000) || child.exitCode() != 0)
         return QStringLiteral("child failed: ") + QString::fromLocal8Bit(child.readAllStandardError());
@@ -70,9 +70,10 @@ class TestStartupWorker : public QObject
 private slots:
     void sameFontsAsWithout()
     {
-        const QString plain = resolvedInChild(false);
+        const QString plain = resolvedInChild(QStringLiteral("plain"));
         QVERIFY2(plain.count(QLatin1Char('\n')) == 4, qPrintable(plain));
-        QCOMPARE(resolvedInChild(true), plain);
+        QCOMPARE(resolvedInChild(QStringLiteral("warm")), plain);
+        QCOMPARE(resolvedInChild(QStringLiteral("early")), plain);
     }
 
     void wordListMadeForTheServer()
@@ -100,11 +101,17 @@ private slots:
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], ChildRole) == 0) {
+    if (argc > 2 && std::strcmp(argv[1], ChildRole) == 0) {
+        const bool early = std::strcmp(argv[2], "early") == 0;
+        std::optional<zwonky::FontConfigLoad> fontConfig;
+        if (early)
+            fontConfig.emplace();
         QApplication app(argc, argv);
         std::optional<zwonky::StartupWorker> warmup;
-        if (argc > 2)
-            warmup.emplace();
+        if (early || std::strcmp(argv[2], "warm") == 0)
+            warmup.emplace(fontConfig ? &*fontConfig : nullptr);
+        if (fontConfig)
+            fontConfig->wait();
         // Asked at once: most likely while the other thread still fills.
         std::fputs(resolvedFonts().toUtf8().constData(), stdout);
         return 0;

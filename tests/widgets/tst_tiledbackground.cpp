@@ -1,8 +1,12 @@
 // The cloth is laid tile by tile where the window needs painting: any part
-// painted on its own matches the same part of the whole.
+// painted on its own matches the same part of the whole. The windows share
+// one rendering of the cloth, made ahead or by the first to paint, and a
+// window with a picture of its own keeps it.
 #include "widgets/tiledbackground.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QPixmapCache>
 #include <QTest>
 
 using namespace zwonky;
@@ -29,6 +33,31 @@ private slots:
         QVERIFY(whole.copy(0, 0, 72, 72) == whole.copy(72, 72, 72, 72));
         QVERIFY(whole.copy(0, 0, 72, 72) != whole.copy(5, 0, 72, 72));
         QCOMPARE(background.grab(part).toImage().convertToFormat(whole.format()), whole.copy(part));
+    }
+
+    void clothSharedAndOwnTileKept()
+    {
+        const auto painted = [](TiledBackground &background) {
+            background.resize(300, 200);
+            return background.grab().toImage();
+        };
+        QPixmapCache::clear();
+        TiledBackground first;
+        const QImage renderedByWindow = painted(first);
+
+        QPixmapCache::clear();
+        TiledBackground::prepareCloth(1.0);
+        TiledBackground second;
+        QCOMPARE(painted(second), renderedByWindow);
+
+        TiledBackground own;
+        own.setTile([](QPainter &painter, const QRectF &rect) { painter.fillRect(rect, Qt::red); },
+                    QSize(10, 10));
+        const QImage ownPicture = painted(own);
+        QCOMPARE(ownPicture.pixelColor(150, 100), QColor(Qt::red));
+        // ...and the next window still gets the cloth.
+        TiledBackground third;
+        QCOMPARE(painted(third), renderedByWindow);
     }
 };
 

@@ -160,6 +160,17 @@ void TestDownloadForm::windowTexts()
         unseen.show();
         QVERIFY(unseen.findChild<QPushButton *>(QStringLiteral("getbutton")));
     }
+    {
+        // A picture decoded ahead (a solo start's) is the one shown.
+        Tdownload ahead;
+        QImage given(320, 200, QImage::Format_RGB32);
+        given.fill(Qt::darkCyan);
+        ahead.setAdvertPicture(given);
+        ahead.ensureBuilt();
+        const QImage shown =
+            ahead.findChild<QLabel *>(QStringLiteral("image_lobby"))->pixmap().toImage();
+        QCOMPARE(shown.convertToFormat(given.format()), given);
+    }
     Rig rig;
     QCOMPARE(rig.window.windowTitle(), QStringLiteral("Download The Pellix Lobby"));
     QVERIFY(rig.window.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -173,7 +184,10 @@ void TestDownloadForm::windowTexts()
              QStringLiteral("Download The Pellix Lobby Now to play this  and other exciting "
                             "games online with other players!"));
     QCOMPARE(rig.text("label_isclosed"), QStringLiteral("IS CLOSED"));
-    QVERIFY(!rig.window.findChild<QLabel *>(QStringLiteral("image_lobby"))->pixmap().isNull());
+    const QImage lobby = Tdownload::advertPicture();
+    QVERIFY(!lobby.isNull());
+    QCOMPARE(rig.window.findChild<QLabel *>(QStringLiteral("image_lobby"))->pixmap().toImage(),
+             QPixmap::fromImage(lobby).toImage());
     QVERIFY(Tdownload::defaultDownloadAddress().scheme() == QLatin1String("https"));
     QCOMPARE(Tdownload::defaultLobbyPath(), QStringLiteral("/opt/pellix/PellixLobby"));
 }
