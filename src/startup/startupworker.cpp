@@ -13,6 +13,11 @@ StartupWorker::StartupWorker(FontConfigLoad *fontConfig)
 {
     try {
         m_thread.emplace([this, fontConfig] {
+            // The working file is made while the font configuration still
+            // loads, or else once the fonts are in: the windows want those first.
+            const bool configLoading = fontConfig && !fontConfig->done();
+            if (configLoading)
+                m_wordList.provide();
             if (fontConfig)
                 fontConfig->wait();
             try {
@@ -20,7 +25,8 @@ StartupWorker::StartupWorker(FontConfigLoad *fontConfig)
             } catch (...) {
                 // The windows fill it themselves; the working file is awaited.
             }
-            m_wordList.provide();
+            if (!configLoading)
+                m_wordList.provide();
         });
     } catch (const std::system_error &) {
         // No thread to spare: the working file is made here and now, and the
