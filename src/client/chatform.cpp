@@ -51,7 +51,7 @@ constexpr int LastSeatWithSounds = 6;
 
 } // namespace
 
-Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
+Tchat::Tchat(QWidget *parent, const std::function<void()> &beforeText) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("chat"));
     setWindowTitle(QStringLiteral("Zwonky"));
@@ -73,6 +73,8 @@ Tchat::Tchat(QWidget *parent) : QMainWindow(parent)
     m_tray->setErrorReporter([this](const QString &text) { reportError(text); });
     connect(m_tray, &TrayView::optionsChanged, this, [this] { saveinifile(); });
     connect(m_tray, &TrayView::chatFocusWanted, this, [this] { focusChat(); });
+    if (beforeText)
+        beforeText();
     buildChatPane();
     m_wordBoard = new WordBoard(*m_session, this, m_boardPanel, m_columnsPanel);
     m_wordBoard->setSoundOut([this](SoundClip clip) { m_chatPane->playEvent(clip); });

@@ -85,7 +85,10 @@ class Tchat : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit Tchat(QWidget *parent = nullptr);
+    // `beforeText`, when given, is called once the controls that measure no
+    // text are made, before the first that does: the start lets the font
+    // configuration finish loading there.
+    explicit Tchat(QWidget *parent = nullptr, const std::function<void()> &beforeText = {});
     ~Tchat() override;
 
     // ---- wiring by the start-up (chatform.cpp) ----

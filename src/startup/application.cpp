@@ -31,7 +31,7 @@ ZwonkyApplication::ZwonkyApplication(Options options, QObject *parent)
 {
     m_sound = std::make_unique<QtSoundPlayer>();
 
-    m_chat = std::make_unique<Tchat>();
+    m_chat = std::make_unique<Tchat>(nullptr, m_options.beforeText);
     m_tally = std::make_unique<Ttallylist>();
     m_about = std::make_unique<Tabout>();
     m_help = std::make_unique<Thelp>();

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace zwonky {
@@ -40,6 +41,8 @@ public:
         // The download window's picture decoded ahead, or null: the window
         // decodes it when it is first shown.
         QImage lobbyPicture;
+        // Called before the first window control that measures text is made.
+        std::function<void()> beforeText;
     };
 
     explicit ZwonkyApplication(Options options, QObject *parent = nullptr);

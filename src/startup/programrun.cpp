@@ -41,18 +41,18 @@ int runProgram(const ProgramRun &run)
     if (terminationSignals.requested())
         return 0;
 
-    // While the font configuration may still be loading, the pictures the
-    // first paint needs and no font: the cloth behind the windows, and the
-    // download window's picture, which a solo start shows at once. No window
-    // asks for a font before that load is done.
+    // While the font configuration may still be loading, what needs no font:
+    // the cloth behind the windows, the download window's picture, which a
+    // solo start shows at once, and the main window's first controls. No
+    // control that measures text is made before that load is done.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         TiledBackground::prepareCloth(screen->devicePixelRatio());
     ZwonkyApplication::Options options{run.parameters.mid(0, 4), run.gamePort, run.dataFolder,
                                        sideWork.wordList()};
     if (options.parameters.isEmpty())
         options.lobbyPicture = Tdownload::advertPicture();
-    if (run.fontConfig)
-        run.fontConfig->wait();
+    if (FontConfigLoad *fontConfig = run.fontConfig)
+        options.beforeText = [fontConfig] { fontConfig->wait(); };
     ZwonkyApplication game(std::move(options));
     guard.setRaiseHandler([&game] { game.raiseMainWindow(); });
     QObject::connect(&terminationSignals, &SignalBridge::terminationRequested, &game,

@@ -11,13 +11,13 @@ namespace zwonky {
 
 StartupWorker::StartupWorker(FontConfigLoad *fontConfig)
 {
+    // While a configuration loaded ahead is still on its way, the calling
+    // thread, which would only wait for it, makes the working file itself;
+    // else the thread makes it once the fonts are in: the windows want
+    // those first.
+    const bool fileHere = fontConfig && !fontConfig->done();
     try {
-        m_thread.emplace([this, fontConfig] {
-            // The working file is made while the font configuration still
-            // loads, or else once the fonts are in: the windows want those first.
-            const bool configLoading = fontConfig && !fontConfig->done();
-            if (configLoading)
-                m_wordList.provide();
+        m_thread.emplace([this, fontConfig, fileHere] {
             if (fontConfig)
                 fontConfig->wait();
             try {
@@ -25,14 +25,17 @@ StartupWorker::StartupWorker(FontConfigLoad *fontConfig)
             } catch (...) {
                 // The windows fill it themselves; the working file is awaited.
             }
-            if (!configLoading)
+            if (!fileHere)
                 m_wordList.provide();
         });
     } catch (const std::system_error &) {
         // No thread to spare: the working file is made here and now, and the
         // first window to want a font fills the database itself.
         m_wordList.provide();
+        return;
     }
+    if (fileHere)
+        m_wordList.provide();
 }
 
 StartupWorker::~StartupWorker()

@@ -14,8 +14,9 @@ class FontConfigLoad;
 // system's font configuration, which the first text a window measures would
 // otherwise wait for on the one thread that builds the windows, and the
 // word list's working file is put in place for the game server's
-// dictionary. The working file comes first while a configuration loaded
-// ahead (FontConfigLoad) is still on its way, last otherwise.
+// dictionary. While a configuration loaded ahead (FontConfigLoad) is still
+// on its way, the constructor makes the working file on the calling thread
+// instead.
 //
 // Qt's font database may be used from any thread: a window that wants a
 // font before it is filled waits on the database's own lock and gets the

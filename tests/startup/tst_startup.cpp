@@ -20,6 +20,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,6 +40,7 @@ private slots:
     void guardPlantedByAnotherAccount_data();
     void guardPlantedByAnotherAccount();
     void latinTextsAreNotShaped();
+    void firstTextWaitsForTheStart();
 
 private:
     static QString chatText(Tchat &chat)
@@ -337,6 +340,34 @@ void TestStartup::latinTextsAreNotShaped()
     // A named face that is missing falls back as the windows' own type
     // does, so a size both use is set up and drawn once.
     QCOMPARE(logFont.styleHint(), programFont.styleHint());
+}
+
+// The main window gives the start one moment to finish loading the font
+// configuration: after its controls that measure no text (the menus, the
+// tray), before the first that does (the chat log).
+void TestStartup::firstTextWaitsForTheStart()
+{
+    QTemporaryDir data;
+    const auto made = [](const char *name) {
+        const QList<QWidget *> widgets = QApplication::allWidgets();
+        return std::any_of(widgets.begin(), widgets.end(), [name](const QWidget *widget) {
+            return widget->objectName() == QLatin1String(name);
+        });
+    };
+    int calls = 0;
+    bool menusMade = false;
+    bool logMade = true;
+    ZwonkyApplication::Options options{{}, QStringLiteral("0"), data.path()};
+    options.beforeText = [&] {
+        ++calls;
+        menusMade = made("MainMenu1");
+        logMade = made("mainchat");
+    };
+    ZwonkyApplication app(std::move(options));
+    QCOMPARE(calls, 1);
+    QVERIFY(menusMade);
+    QVERIFY(!logMade);
+    QVERIFY(made("mainchat"));
 }
 
 QTEST_MAIN(TestStartup)
