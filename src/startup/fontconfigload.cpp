@@ -30,9 +30,4 @@ void FontConfigLoad::wait()
     m_loaded.wait();
 }
 
-bool FontConfigLoad::done() const
-{
-    return m_loaded.try_wait();
-}
-
 } // namespace zwonky

@@ -32,11 +32,9 @@ public:
     // Returns once the configuration is loaded (or will never be); from any
     // thread, any number of times.
     void wait();
-    // Whether wait() would return at once.
-    bool done() const;
 
 private:
-    mutable std::latch m_loaded{1};
+    std::latch m_loaded{1};
     std::optional<SideThread> m_thread;
 };
 

@@ -10,13 +10,11 @@ namespace zwonky {
 class FontConfigLoad;
 
 // The work of a start that needs no window, done on a thread of its own
-// while the windows are made: Qt's font database is filled from the
-// system's font configuration, which the first text a window measures would
-// otherwise wait for on the one thread that builds the windows, and the
-// word list's working file is put in place for the game server's
-// dictionary. While a configuration loaded ahead (FontConfigLoad) is still
-// on its way, the constructor makes the working file on the calling thread
-// instead.
+// while the windows are made. First Qt's font database is filled from the
+// system's font configuration (loaded ahead by a FontConfigLoad, or now),
+// which the first text a window measures would otherwise wait for on the
+// one thread that builds the windows. Then the word list's working file is
+// put in place for the game server's dictionary.
 //
 // Qt's font database may be used from any thread: a window that wants a
 // font before it is filled waits on the database's own lock and gets the
