@@ -47,8 +47,8 @@ ZwonkyApplication::ZwonkyApplication(Options options, QObject *parent)
         m_tally->setTallyFolder(m_options.dataFolder);
     }
     m_help->setAboutWindow(m_about.get());
-    if (!m_options.lobbyPicture.isNull())
-        m_download->setAdvertPicture(std::exchange(m_options.lobbyPicture, {}));
+    if (m_options.lobbyPicture)
+        m_download->setAdvertSource(std::exchange(m_options.lobbyPicture, {}));
 
     Tchat *chat = m_chat.get();
     m_tally->setBoardNamesSource([chat] {

@@ -38,9 +38,9 @@ public:
         // The word list's working file provided ahead, or null: the game
         // server's dictionary provides it when the server is made.
         WorkingFileAhead *wordList = nullptr;
-        // The download window's picture decoded ahead, or null: the window
+        // The download window's picture decoded ahead, or empty: the window
         // decodes it when it is first shown.
-        QImage lobbyPicture;
+        std::function<QImage()> lobbyPicture;
         // Called before the first window control that measures text is made.
         std::function<void()> beforeText;
     };

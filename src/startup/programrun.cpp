@@ -8,7 +8,6 @@
 #include "startup/startupworker.h"
 #include "widgets/gamelook.h"
 #include "widgets/tiledbackground.h"
-#include "windows/downloadform.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -35,22 +34,21 @@ int runProgram(const ProgramRun &run)
         guard.raiseFirst();
         return 0;
     }
-    // What needs no window is done beside the making of the windows.
-    StartupWorker sideWork(run.fontConfig);
+    // What needs no window is done beside the making of the windows; a solo
+    // start shows the download window at once.
+    const QStringList parameters = run.parameters.mid(0, 4);
+    StartupWorker sideWork(run.fontConfig, parameters.isEmpty());
 
     if (terminationSignals.requested())
         return 0;
 
     // While the font configuration may still be loading, what needs no font:
-    // the cloth behind the windows, the download window's picture, which a
-    // solo start shows at once, and the main window's first controls. No
+    // the cloth behind the windows and the main window's first controls. No
     // control that measures text is made before that load is done.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         TiledBackground::prepareCloth(screen->devicePixelRatio());
-    ZwonkyApplication::Options options{run.parameters.mid(0, 4), run.gamePort, run.dataFolder,
-                                       sideWork.wordList()};
-    if (options.parameters.isEmpty())
-        options.lobbyPicture = Tdownload::advertPicture();
+    ZwonkyApplication::Options options{parameters, run.gamePort, run.dataFolder,
+                                       sideWork.wordList(), sideWork.takeLobbyPicture()};
     if (FontConfigLoad *fontConfig = run.fontConfig)
         options.beforeText = [fontConfig] { fontConfig->wait(); };
     ZwonkyApplication game(std::move(options));

@@ -3,6 +3,10 @@
 #include "dictionary/workingfile.h"
 #include "startup/sidethread.h"
 
+#include <QImage>
+
+#include <functional>
+#include <future>
 #include <optional>
 
 namespace zwonky {
@@ -14,7 +18,8 @@ class FontConfigLoad;
 // system's font configuration (loaded ahead by a FontConfigLoad, or now),
 // which the first text a window measures would otherwise wait for on the
 // one thread that builds the windows. Then the word list's working file is
-// put in place for the game server's dictionary.
+// put in place for the game server's dictionary, and for a solo start the
+// download window's picture is decoded.
 //
 // Qt's font database may be used from any thread: a window that wants a
 // font before it is filled waits on the database's own lock and gets the
@@ -28,8 +33,9 @@ class StartupWorker
 {
 public:
     // With `fontConfig`, the font database is filled once that load is done;
-    // it must outlive the worker.
-    explicit StartupWorker(FontConfigLoad *fontConfig = nullptr);
+    // it must outlive the worker. With `lobbyPicture`, the download window's
+    // picture is decoded too.
+    explicit StartupWorker(FontConfigLoad *fontConfig = nullptr, bool lobbyPicture = false);
     // Waits for the thread; a working file nobody claimed is removed.
     ~StartupWorker();
 
@@ -38,9 +44,15 @@ public:
 
     // The working file, for the dictionary to claim.
     WorkingFileAhead *wordList() { return &m_wordList; }
+    // The download window's picture, waited for when the function is called
+    // (it hands it over once); empty when it was not asked for. Taken once;
+    // the function may outlive the worker.
+    std::function<QImage()> takeLobbyPicture();
 
 private:
     WorkingFileAhead m_wordList;
+    std::promise<QImage> m_pictureMade;
+    std::future<QImage> m_picture;
     std::optional<SideThread> m_thread;
 };
 

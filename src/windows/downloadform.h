@@ -71,9 +71,9 @@ public:
 
     // The picture over the download button, decoded from the program.
     static QImage advertPicture();
-    // The picture decoded ahead, for the panels to use instead of decoding
-    // it themselves; only before they are made.
-    void setAdvertPicture(QImage picture);
+    // Where the panels get that picture when they are made (by default they
+    // decode it then): a picture decoded ahead. A null one is decoded after all.
+    void setAdvertSource(std::function<QImage()> source);
 
     // The panels and their controls are made when the window is first shown
     // (a solo game's start), or by a click handler called before that.
@@ -120,7 +120,7 @@ private:
     InstallerTransfer *m_httpCli1 = nullptr;
     int m_state = NotStarted;
 
-    QImage m_advertAhead;
+    std::function<QImage()> m_advertSource;
     QUrl m_address;
     QString m_folder;
     QStringList m_lobbyPaths;

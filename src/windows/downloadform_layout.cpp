@@ -126,10 +126,9 @@ QImage Tdownload::advertPicture()
     return Tabout::picture(QStringLiteral("lobby.jpg"));
 }
 
-void Tdownload::setAdvertPicture(QImage picture)
+void Tdownload::setAdvertSource(std::function<QImage()> source)
 {
-    if (!m_getbutton)
-        m_advertAhead = std::move(picture);
+    m_advertSource = std::move(source);
 }
 
 void Tdownload::ensureBuilt()
@@ -146,8 +145,8 @@ void Tdownload::ensureBuilt()
     auto *advert = new QLabel(left);
     advert->setObjectName(QStringLiteral("image_lobby"));
     advert->setAlignment(Qt::AlignCenter);
-    advert->setPixmap(QPixmap::fromImage(m_advertAhead.isNull() ? advertPicture()
-                                                                 : std::exchange(m_advertAhead, {})));
+    QImage picture = m_advertSource ? std::exchange(m_advertSource, {})() : QImage();
+    advert->setPixmap(QPixmap::fromImage(picture.isNull() ? advertPicture() : std::move(picture)));
     advert->setFixedSize(320, 200);
     auto *closedLabel = new ClosedBadge(QStringLiteral("IS CLOSED"), advert);
     closedLabel->setObjectName(QStringLiteral("label_isclosed"));

@@ -8,6 +8,7 @@
 #include "dictionary/mydict.h"
 #include "startup/fontconfigload.h"
 #include "startup/startupworker.h"
+#include "windows/downloadform.h"
 
 #include <QApplication>
 #include <QDir>
@@ -93,8 +94,21 @@ private slots:
         {
             // A start that ends before its server is made leaves nothing.
             zwonky::StartupWorker worker;
+            QVERIFY(!worker.takeLobbyPicture());
         }
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
+
+        // A solo start's download window gets the picture it would decode,
+        // also when it asks after the worker is gone.
+        std::function<QImage()> picture;
+        {
+            zwonky::StartupWorker worker(nullptr, true);
+            picture = worker.takeLobbyPicture();
+        }
+        QVERIFY(picture);
+        const QImage decoded = picture();
+        QVERIFY(!decoded.isNull());
+        QCOMPARE(decoded, zwonky::Tdownload::advertPicture());
         QVERIFY(QDir::setCurrent(old));
     }
 };

@@ -165,7 +165,7 @@ void TestDownloadForm::windowTexts()
         Tdownload ahead;
         QImage given(320, 200, QImage::Format_RGB32);
         given.fill(Qt::darkCyan);
-        ahead.setAdvertPicture(given);
+        ahead.setAdvertSource([given] { return given; });
         ahead.ensureBuilt();
         const QImage shown =
             ahead.findChild<QLabel *>(QStringLiteral("image_lobby"))->pixmap().toImage();
