@@ -1,6 +1,7 @@
 #include "dictionary/mydict.h"
 
 #include "dictionary/busfaultguard.h"
+#include "dictionary/keyshape.h"
 #include "net/protocol.h"
 #include "net/zwonkyerror.h"
 
@@ -15,7 +16,8 @@ namespace {
 
 constexpr auto NotFoundText = "English.dic dictionary not found!";
 constexpr qsizetype MaxKeyLength = 255;   // keys are short strings
-constexpr int FieldWidth = TDictn::RecordSize - 1;
+constexpr int FieldWidth = keyshape::FieldWidth;
+static_assert(FieldWidth == TDictn::RecordSize - 1);
 
 // A key that can match: at most 14 characters once trimmed, upper-cased and
 // padded with blanks to the field width. Record texts are always the
@@ -84,22 +86,12 @@ KeyField recordText(const char *field)
     return text;
 }
 
-// A field already in key shape: no leading blank, no NUL, no lower case.
-// The shipped list holds nothing else, so most probes compare in place.
-bool inKeyShape(const char *field)
-{
-    bool odd = field[0] == ' ';
-    for (int i = 0; i < FieldWidth; ++i) {
-        const auto c = static_cast<unsigned char>(field[i]);
-        odd |= (c == 0) | (static_cast<unsigned char>(c - 'a') < 26);
-    }
-    return !odd;
-}
-
 // Unsigned byte order of the record text against the key.
 int compareToKey(const char *field, const KeyField &key)
 {
-    if (inKeyShape(field))
+    // The shipped list holds nothing but fields in key shape: most probes
+    // compare in place.
+    if (keyshape::inKeyShape(field))
         return std::memcmp(field, key.data(), key.size());
     const KeyField text = recordText(field);
     return std::memcmp(text.data(), key.data(), key.size());

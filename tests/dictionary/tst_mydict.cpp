@@ -1,3 +1,4 @@
+#include "dictionary/keyshape.h"
 #include "dictionary/mydict.h"
 #include "support/fulldisk.h"
 
@@ -86,6 +87,7 @@ private slots:
     void neitherFileNorBuiltInIsUnusable();
     void defaultConstructorExtractsShippedList();
     void shippedListShapeAndOrder();
+    void keyShapeTestedWordWise();
 };
 
 enum class Path { Mapped, Read, Memory };
@@ -578,6 +580,39 @@ void TestMyDict::shippedListShapeAndOrder()
         if (!memory.IsWord(QString::fromLatin1(word)))
             QFAIL(word.constData());
     }
+}
+
+// The word-wise test of a field's shape answers as the byte-by-byte
+// definition does, for every byte value at every place of the field.
+void TestMyDict::keyShapeTestedWordWise()
+{
+    const auto byteWise = [](const char *field) {
+        if (field[0] == ' ')
+            return false;
+        for (int i = 0; i < zwonky::keyshape::FieldWidth; ++i) {
+            const auto c = static_cast<unsigned char>(field[i]);
+            if (c == 0 || (c >= 'a' && c <= 'z'))
+                return false;
+        }
+        return true;
+    };
+    // Two bytes past the field, as in a record file: they must not count.
+    const QByteArray plains[] = {QByteArray("ABSENTMINDEDNE" "\0a", 16),
+                                 QByteArray("\xff\xfe\x80\x7f{`@[ZA09~ " "a\0", 16)};
+    int mismatches = 0;
+    for (const QByteArray &plain : plains) {
+        QVERIFY(byteWise(plain.constData()));
+        QVERIFY(zwonky::keyshape::inKeyShape(plain.constData()));
+        for (int at = 0; at < zwonky::keyshape::FieldWidth; ++at) {
+            for (int value = 0; value < 256; ++value) {
+                QByteArray field = plain;
+                field[at] = static_cast<char>(value);
+                if (zwonky::keyshape::inKeyShape(field.constData()) != byteWise(field.constData()))
+                    ++mismatches;
+            }
+        }
+    }
+    QCOMPARE(mismatches, 0);
 }
 
 QTEST_GUILESS_MAIN(TestMyDict)
