@@ -13,6 +13,8 @@ seconds=$2
 shift 2
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 status=0
+# An undefined-behaviour report says where it came from.
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 
 printf '%-14s %10s %8s %8s %s\n' target runs cov ft result
 for target in "$@"; do
