@@ -3,6 +3,8 @@
 # packaging need (dpkg-dev: cpack's dependency scan; desktop-file-utils and
 # appstream: the checks of the desktop entry and the metadata).
 # Idempotent: only packages that are missing are installed.
+# With --fuzz it installs only what the fuzz targets add (`make fuzz`):
+# clang and its sanitizer and fuzzer runtime, which the tests never need.
 set -euo pipefail
 
 PACKAGES=(
@@ -14,6 +16,12 @@ PACKAGES=(
   fonts-dejavu-core
   dpkg-dev desktop-file-utils appstream
 )
+
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
+if [ "${1:-}" = "--fuzz" ]; then
+  PACKAGES=("${FUZZ_PACKAGES[@]}")
+fi
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do

@@ -62,6 +62,11 @@ public:
     {
         return readInteger(text(key)).value_or(defaultValue);
     }
+    int coordinate(const char *key, int defaultValue) const
+    {
+        return std::clamp(integer(key, defaultValue), -windowsize::LargestCoordinate,
+                          windowsize::LargestCoordinate);
+    }
     quint32 colour(const char *key) const
     {
         return textToColor(text(key, QStringLiteral("clblack"))).value_or(ColourBlack);
@@ -92,10 +97,10 @@ ClientSettings SettingsFile::load() const
     const Reader read(ini);
 
     ClientSettings s;
-    s.bounds = QRect(read.integer("Left", windowsize::ResetLeft),
-                     read.integer("Top", windowsize::ResetTop),
-                     read.integer("Width", windowsize::DefaultWidth),
-                     read.integer("Height", windowsize::DefaultHeight));
+    s.bounds = QRect(read.coordinate("Left", windowsize::ResetLeft),
+                     read.coordinate("Top", windowsize::ResetTop),
+                     read.coordinate("Width", windowsize::DefaultWidth),
+                     read.coordinate("Height", windowsize::DefaultHeight));
     s.textSize = read.integer("Textsize", s.textSize);
     s.textColour = read.colour("Textcolor");
     s.actionColour = read.colour("Actioncolor");

@@ -12,5 +12,9 @@ inline constexpr int DefaultHeight = 568;
 // Everything sits on one fixed panel; the window may grow around it.
 inline constexpr int MainPanelWidth = 785;
 inline constexpr int MainPanelHeight = 520;
+// The largest place or size a window can have (Qt's own bound on a window's
+// size): a stored value beyond it is held to it, so that no edge of the
+// window, the sum of a place and a size, leaves the int range.
+inline constexpr int LargestCoordinate = (1 << 24) - 1;
 
 } // namespace zwonky::windowsize

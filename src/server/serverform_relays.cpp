@@ -3,6 +3,8 @@
 
 #include "server/serverform.h"
 
+#include "server/gamecommands.h"
+
 namespace zwonky {
 
 // ---- relays ----
@@ -61,37 +63,11 @@ void TServer::justwatch(FieldCursor &args)
 void TServer::addGameCommands(
     std::vector<std::pair<const char *, CommandTable::Handler>> &handlers)
 {
-    // Each takes the sender's seat from the message and passes it on only
-    // when the connection that carried the message holds that seat (else 0,
-    // which the engine ignores); the fields are read in their wire order.
-    handlers.insert(handlers.end(), {
-        {protocol::cmd::StartGame, [this](FieldCursor &args) {
-             const int sender = takeSender(args);
-             // A guest's start request is not even read.
-             if (sender != 1 || !fromHost())
-                 return;
-             m_engine.startgame(sender, fromHost(), protocol::takeGameOptions(args));
-         }},
-        {protocol::cmd::SetDice, [this](FieldCursor &args) {
-             const int sender = takeSender(args);
-             const int position = args.takeInt();
-             const int die = args.takeInt();
-             m_engine.setdice(sender, position, die);
-         }},
-        {protocol::cmd::Done, [this](FieldCursor &args) {
-             const int sender = takeSender(args);
-             // A word longer than the largest hand is refused whatever
-             // follows, so the rest of an over-long list is not read.
-             QList<int> dice;
-             while (!args.atEnd() && dice.size() <= DiceCount)
-                 dice.append(args.takeInt());
-             m_engine.done(sender, dice);
-         }},
-        {protocol::cmd::ClearThem, [this](FieldCursor &args) { m_engine.clearthem(takeSender(args)); }},
-        {protocol::cmd::NewTiles, [this](FieldCursor &args) { m_engine.newtiles(takeSender(args)); }},
-        {protocol::cmd::OldTiles, [this](FieldCursor &args) { m_engine.oldtiles(takeSender(args)); }},
-        {protocol::cmd::Finish, [this](FieldCursor &args) { m_engine.finish(takeSender(args)); }},
-    });
+    // A seat field is believed only from that seat's own connection (else 0,
+    // which the engine ignores).
+    const auto game = gameCommands(m_engine, {[this](FieldCursor &args) { return takeSender(args); },
+                                              [this] { return fromHost(); }});
+    handlers.insert(handlers.end(), game.begin(), game.end());
 }
 
 } // namespace zwonky

@@ -67,6 +67,13 @@ void TestSettingsFile::handEditedValues()
     QVERIFY(s.newTurnSound);
     QVERIFY(s.twoRows);
     QVERIFY(s.playSounds);
+
+    // A place or size no screen has is held, so that no edge overflows.
+    const ClientSettings far = SettingsFile(write("[zwonky]\nLeft=$7FFFFFFF\nTop=-2147483648\n"
+                                                  "Width=2147483647\nHeight=0x7FFFFFFF\n"))
+                                   .load();
+    const int most = windowsize::LargestCoordinate;
+    QCOMPARE(far.bounds, QRect(most, -most, most, most));
 }
 
 void TestSettingsFile::saveThenLoadGivesTheSameValues()
