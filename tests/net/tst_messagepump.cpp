@@ -6,6 +6,9 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <QTimer>
+
+#include <ctime>
 
 using namespace zwonky;
 
@@ -18,6 +21,7 @@ private slots:
     void handlersNeverNest();
     void ticksCountedApartFromMessages();
     void stoppedPumpWaitsForSteps();
+    void longBacklogLetsOtherEventsIn();
 };
 
 void TestMessagePump::burstHandledInOnePass()
@@ -158,6 +162,38 @@ void TestMessagePump::stoppedPumpWaitsForSteps()
     pump.start();
     QCoreApplication::processEvents();
     QCOMPARE(seen, (QList<int>{1, 2, 3}));
+}
+
+void TestMessagePump::longBacklogLetsOtherEventsIn()
+{
+    // Each message takes 5 ms of the thread; 100 of them would keep a stop
+    // (or a click) waiting half a second if handled in one go.
+    MessagePump pump(1000);
+    QList<int> seen;
+    pump.table().add("CMD_n", [&](FieldCursor &c) {
+        seen << c.takeInt();
+        const auto threadMs = [] {
+            timespec now{};
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+            return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+        };
+        const double start = threadMs();
+        while (threadMs() - start < 5) {
+        }
+    });
+    pump.start();
+    QList<int> sent;
+    for (int i = 1; i <= 100; ++i) {
+        pump.enqueue("CMD_n+" + QByteArray::number(i));
+        sent << i;
+    }
+    qsizetype handledBeforeOthers = -1;
+    QTimer::singleShot(0, this, [&] { handledBeforeOthers = seen.size(); });
+    QTRY_COMPARE(seen, sent);
+    QVERIFY(handledBeforeOthers > 0);
+    QVERIFY2(handledBeforeOthers <= MessagePump::DrainSliceMs / 5 + 1,
+             qPrintable(QString::number(handledBeforeOthers)));
+    QCOMPARE(pump.queuedBytes(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestMessagePump)
