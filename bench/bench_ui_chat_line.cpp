@@ -8,7 +8,10 @@
 //    lines into a log that is already full (1,000 lines); the reference is
 //    the same line handled by a bare session without a window;
 //  - memory: the heap in use after 20,000 lines against after 1,000, when
-//    the log keeps its newest 1,000 lines.
+//    the log keeps its newest 1,000 lines;
+//  - cost of one hostile line: a host that relays 64 KB chat lines of one
+//    unbroken word, into a log already full of them (its trims included);
+//    the reference is the ordinary line above.
 
 #include "benchtable.h"
 #include "processbench.h"
@@ -32,6 +35,9 @@ constexpr int FullLog = 1000;
 constexpr int Evening = 20000;
 constexpr double TargetMs = 0.3;
 constexpr double TargetGrowthMB = 1.0;
+constexpr int LongLines = 400;
+constexpr int LongLineBytes = 64000;
+constexpr double TargetLongMs = 20.0;
 
 double threadCpuMs()
 {
@@ -55,6 +61,14 @@ QByteArray relayedLine(int i)
                                        text + QStringLiteral("|clNavy"));
 }
 
+// A 64 KB relayed chat line: one word as long as a message may be.
+QByteArray hostileLine(int i)
+{
+    return zwonky::protocol::chatRelay(QStringLiteral("Eve"),
+                                       QString(LongLineBytes, QLatin1Char('a' + i % 26))
+                                           + QStringLiteral("|clNavy"));
+}
+
 void settle()
 {
     // The paint the handling asked for, and whatever it posted.
@@ -72,13 +86,13 @@ struct Costs
 // Lines [from, to) into the session; the thread's CPU time of each. The
 // session's dispatch is stepped here, so that its handling and the paint
 // after it are told apart; the work is that of the session's own drain.
-Costs feed(zwonky::ClientSession &session, int from, int to)
+Costs feed(zwonky::ClientSession &session, int from, int to, QByteArray (*line)(int) = relayedLine)
 {
     session.setDispatchManual(true);
     Costs costs;
     costs.total.reserve(std::size_t(to - from));
     for (int i = from; i < to; ++i) {
-        const QByteArray bytes = relayedLine(i);
+        const QByteArray bytes = line(i);
         const double start = threadCpuMs();
         session.receive(bytes);
         while (session.queued() > 0)
@@ -128,6 +142,8 @@ int main(int argc, char **argv)
     const double atFullLog = heapInUseMB();
     const Costs costs = feed(window.session(), FullLog, Evening);
     const double atEvening = heapInUseMB();
+    feed(window.session(), 0, FullLog, hostileLine);
+    const Costs hostile = feed(window.session(), 0, LongLines, hostileLine);
 
     const double lines = double(costs.total.size());
     const double perLine = mean(costs.total);
@@ -146,5 +162,13 @@ int main(int argc, char **argv)
     benchtable::printTableRow({"heap growth from 1,000 to 20,000 chat lines "
                                "(vs the first 1,000 lines' heap)",
                                growth, atFullLog - before, "MB", "<= 1 MB", growth <= TargetGrowthMB});
+    const double perLongLine = mean(hostile.total);
+    std::printf("64 KB chat line into a full log (thread CPU) over %d lines: mean %.3f ms (handling %.3f, "
+                "paint %.3f), p50 %.3f ms, max %.3f ms\n",
+                LongLines, perLongLine, hostile.handling / LongLines, hostile.painting / LongLines,
+                processbench::percentile(hostile.total, 0.5), processbench::percentile(hostile.total, 1.0));
+    benchtable::printTableRow({"64 KB unbroken chat line received and shown in a full log, "
+                               "thread CPU (vs an ordinary line)",
+                               perLongLine, perLine, "ms", "<= 20 ms", perLongLine <= TargetLongMs});
     return 0;
 }

@@ -68,9 +68,8 @@ ChatLogView::ChatLogView(QWidget *parent) : QTextEdit(parent)
 
 void ChatLogView::appendLine(const QString &line, quint32 colour, bool keepView)
 {
-    // Longer lines come from no typing player; they are cut before the log
-    // lays them out and looks for their links.
-    const QString text = line.left(LongestLine);
+    // Cut before the log lays the line out and looks for its links.
+    const QString text = shownText(line);
     const qsizetype colon = text.indexOf(QLatin1Char(':'));
     const QString head = colon >= 0 ? text.left(colon + 1) : QString();
     const QString body = colon >= 0 ? text.mid(colon + 1) : text;
@@ -135,6 +134,17 @@ void ChatLogView::setPointSize(int points, bool keepView)
         setTextCursor(end);
         scroll->setValue(scroll->maximum());
     }
+}
+
+QString ChatLogView::shownText(const QString &line)
+{
+    if (line.size() <= ShownPerLine)
+        return line;
+    // A surrogate pair is not split.
+    qsizetype kept = ShownPerLine;
+    if (line.at(kept - 1).isHighSurrogate())
+        --kept;
+    return line.left(kept) + QStringLiteral("\u2026 (%1 more characters)").arg(line.size() - kept);
 }
 
 QMimeData *ChatLogView::createMimeDataFromSelection() const

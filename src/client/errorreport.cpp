@@ -1,4 +1,5 @@
 #include "client/errorreport.h"
+#include "widgets/plaintext.h"
 
 #include <QMessageBox>
 #include <QWidget>
@@ -44,8 +45,10 @@ bool ErrorReport::show(Kind kind, const QString &text, std::function<void()> aft
 
 void ErrorReport::showMessageBox(Kind kind, const QString &text, std::function<void()> dismissed)
 {
-    auto *box = new QMessageBox(kind == Kind::Error ? QMessageBox::Warning : QMessageBox::Information,
-                                QStringLiteral("Zwonky"), text, QMessageBox::Ok, m_owner);
+    // The text may be the host's: shown as it is.
+    QMessageBox *box = plaintext::box(kind == Kind::Error ? QMessageBox::Warning : QMessageBox::Information,
+                                      QStringLiteral("Zwonky"), text, QMessageBox::Ok, m_owner)
+                           .release();
     box->setObjectName(QStringLiteral("errorReport"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QDialog::finished, this, [dismissed = std::move(dismissed)] { dismissed(); });

@@ -2,6 +2,7 @@
 
 #include "client/chatsounds.h"
 #include "widgets/scaledtext.h"
+#include "widgets/plaintext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -115,7 +116,7 @@ void PhraseButtons::setPhrase(int button, const QString &text)
     if (button < 1 || button > Count)
         return;
     m_phrases[button - 1] = text;
-    m_buttons[std::size_t(button)]->setToolTip(text);
+    m_buttons[std::size_t(button)]->setToolTip(plaintext::toolTip(text));
 }
 
 void PhraseButtons::tick()

@@ -5,6 +5,7 @@
 #include "widgets/artlabel.h"
 #include "widgets/artwork.h"
 #include "widgets/scaledtree.h"
+#include "widgets/plaintext.h"
 
 #include <QAction>
 #include <QLabel>
@@ -59,6 +60,7 @@ void PlayerTableView::buildRows(QWidget *panel)
         const QString n = QString::number(seat);
 
         auto *name = new QLabel(PlayerTable::EmptySeat, panel);
+        plaintext::keep(name);
         name->setObjectName(QStringLiteral("label_playername") + n);
         name->setProperty("tag", seat);
         name->setGeometry(16, top, 108, 20);
@@ -71,6 +73,7 @@ void PlayerTableView::buildRows(QWidget *panel)
         m_names[i] = name;
 
         auto *score = new QLabel(QStringLiteral("0"), panel);
+        plaintext::keep(score); // the host's text, a number or not
         score->setObjectName(QStringLiteral("label_score") + n);
         score->setGeometry(126, top, 38, 20);
         score->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

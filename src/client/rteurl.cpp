@@ -1,4 +1,5 @@
 #include "client/rteurl.h"
+#include "widgets/plaintext.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDesktopServices>
@@ -209,15 +210,15 @@ bool opensWithoutAsking(const QUrl &address)
 
 bool askToOpenLink(QWidget *parent, const QString &link)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zwonky"),
-                    QStringLiteral("Open this link?\n\n%1\n\nIt is not a web page or an e-mail "
-                                   "address: it may open a file or start a program on this "
-                                   "computer.")
-                        .arg(link),
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    const auto box = plaintext::box(QMessageBox::Warning, QStringLiteral("Zwonky"),
+                                    QStringLiteral("Open this link?\n\n%1\n\nIt is not a web page or "
+                                                   "an e-mail address: it may open a file or start a "
+                                                   "program on this computer.")
+                                        .arg(link),
+                                    QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
+    return box->exec() == QMessageBox::Yes;
 }
 
 bool OpenURLAtPoint(QTextEdit *control, int x, int y, const UrlOpener &opener,

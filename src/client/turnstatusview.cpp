@@ -6,6 +6,7 @@
 #include "widgets/fittinglabel.h"
 #include "widgets/pilllabel.h"
 #include "widgets/textcolour.h"
+#include "widgets/plaintext.h"
 
 #include <QLabel>
 
@@ -35,6 +36,7 @@ TurnStatusView::TurnStatusView(ClientSession &session, QWidget *parent)
     bold.setBold(true);
 
     m_turnLabel = new QLabel(parent);
+    plaintext::keep(m_turnLabel);
     m_turnLabel->setObjectName(QStringLiteral("label_turn"));
     m_turnLabel->setGeometry(4, 300, 250, 24);
     QFont turnFont = bold;
@@ -43,6 +45,7 @@ TurnStatusView::TurnStatusView(ClientSession &session, QWidget *parent)
     setTextColour(m_turnLabel, QColor(0xff, 0xe7, 0xa3));
 
     m_status = new PillLabel(parent);
+    plaintext::keep(m_status);
     m_status->setObjectName(QStringLiteral("label_status"));
     m_status->setGeometry(190, 204, 595, 21);
     QFont statusFont = bold;
@@ -50,6 +53,7 @@ TurnStatusView::TurnStatusView(ClientSession &session, QWidget *parent)
     m_status->setFont(statusFont);
 
     m_winnerPanel = new QLabel(parent);
+    plaintext::keep(m_winnerPanel);
     m_winnerPanel->setObjectName(QStringLiteral("panel_winner"));
     m_winnerPanel->setGeometry(214, 232, 547, 94);
     m_winnerPanel->setAlignment(Qt::AlignCenter);

@@ -2,6 +2,7 @@
 
 #include "widgets/scaledtree.h"
 #include "windows/controlnames.h"
+#include "widgets/plaintext.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -20,6 +21,7 @@ QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent)
 {
     auto *label = new QLabel(caption, parent);
     label->setObjectName(name);
+    plaintext::keep(label);
     return label;
 }
 
@@ -31,7 +33,7 @@ void addEntry(QListWidget *list, int at, const QString &word)
 {
     const QString entry = QStringLiteral("%1: %2").arg(word.size()).arg(word);
     list->insertItem(at, entry);
-    list->item(at)->setToolTip(entry);
+    list->item(at)->setToolTip(plaintext::toolTip(entry));
 }
 
 } // namespace

@@ -7,7 +7,22 @@
 
 #include <optional>
 
+#include <ctime>
+
 namespace zwonky {
+
+namespace {
+
+// The time this thread has run: a busy machine that takes the processor
+// away between two messages does not shorten a drain's slice.
+qint64 threadTimeNs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+} // namespace
 
 void CommandTable::add(const QString &name, Handler handler)
 {
@@ -49,6 +64,7 @@ MessagePump::MessagePump(int intervalMs, QObject *parent) : QObject(parent)
 void MessagePump::enqueue(const QByteArray &message, int origin, quint64 source)
 {
     m_queue.push_back({message, origin, source});
+    m_queuedBytes += message.size();
     if (source != 0) {
         Load &load = m_load[source];
         ++load.messages;
@@ -73,13 +89,19 @@ void MessagePump::discardFrom(quint64 source)
 {
     if (source == 0 || m_load.erase(source) == 0)
         return;
-    std::erase_if(m_queue, [source](const Queued &entry) { return entry.source == source; });
+    std::erase_if(m_queue, [this, source](const Queued &entry) {
+        if (entry.source != source)
+            return false;
+        m_queuedBytes -= entry.message.size();
+        return true;
+    });
 }
 
 MessagePump::Queued MessagePump::takeFront()
 {
     Queued entry = std::move(m_queue.front());
     m_queue.pop_front();
+    m_queuedBytes -= entry.message.size();
     if (entry.source != 0) {
         const auto found = m_load.find(entry.source);
         if (found != m_load.end()) {
@@ -126,12 +148,19 @@ void MessagePump::drainQueued()
     // Only what is waiting now: messages that come while these are handled
     // get a drain of their own, after the events that brought them.
     std::size_t budget = m_queue.size();
-    while (m_running && budget > 0 && handleNext())
+    const qint64 sliceEnd = threadTimeNs() + qint64(DrainSliceMs) * 1000000;
+    while (m_running && budget > 0 && handleNext()) {
         --budget;
+        if (threadTimeNs() >= sliceEnd)
+            break;
+    }
     // A drain that found a handler running leaves the queue to that
-    // handler's own drain; one that used up its budget asks again.
+    // handler's own drain; one that used up its budget or its slice asks
+    // again, behind whatever came meanwhile.
     if (!m_handling)
         requestDrain();
+    if (m_afterDrain)
+        m_afterDrain();
 }
 
 bool MessagePump::handleNext()

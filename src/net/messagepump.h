@@ -39,7 +39,10 @@ private:
 // The receive queue of one side. A message is handled as soon as the event
 // loop comes back after its arrival: the first message at a resting queue
 // asks for one drain, which handles what is waiting one message at a time in
-// arrival order. Handlers never overlap: a handler that causes another
+// arrival order. A drain hands the thread back to the event loop once it has
+// run for DrainSliceMs of the thread's time and asks for another after the
+// events waiting then, so that a long backlog never keeps a stop, a click or
+// a paint waiting behind it. Handlers never overlap: a handler that causes another
 // message or runs an event loop of its own only adds to the queue, and the
 // drain that is already running takes it in turn.
 // Errors raised while handling a message end that message only; they are
@@ -56,6 +59,8 @@ class MessagePump : public QObject
 {
     Q_OBJECT
 public:
+    static constexpr int DrainSliceMs = 40;
+
     MessagePump(int intervalMs, QObject *parent = nullptr);
 
     CommandTable &table() { return m_table; }
@@ -80,6 +85,10 @@ public:
     // Source 0 means no connection (the client's own queue, tests).
     void enqueue(const QByteArray &message, int origin = 0, quint64 source = 0);
     std::size_t queued() const { return m_queue.size(); }
+    // The bytes of every message waiting.
+    qsizetype queuedBytes() const { return m_queuedBytes; }
+    // Called after each drain of the queue (the queue may have shrunk).
+    void setAfterDrain(std::function<void()> work) { m_afterDrain = std::move(work); }
     // Messages and bytes waiting from one source.
     std::size_t queuedFrom(quint64 source) const;
     qsizetype bytesFrom(quint64 source) const;
@@ -130,6 +139,8 @@ private:
     std::function<void(const QString &)> m_reportError;
     std::function<void()> m_afterTick;
     std::function<bool()> m_keepTicking;
+    std::function<void()> m_afterDrain;
+    qsizetype m_queuedBytes = 0;
     bool m_running = false;
     bool m_drainRequested = false;
     bool m_handling = false;

@@ -160,8 +160,23 @@ void TSock::setDiscardInput(bool discard)
     m_discardInput = discard;
     if (discard)
         m_input.clear();
+    applyReadLimit();
+}
+
+void TSock::setInputHeld(bool held)
+{
+    if (m_inputHeld == held)
+        return;
+    m_inputHeld = held;
+    applyReadLimit();
+    if (!held && m_socket && m_socket->bytesAvailable() > 0)
+        QMetaObject::invokeMethod(this, &TSock::readAvailable, Qt::QueuedConnection);
+}
+
+void TSock::applyReadLimit()
+{
     if (m_socket)
-        m_socket->setReadBufferSize(discard ? DiscardChunk : 0);
+        m_socket->setReadBufferSize(m_discardInput ? DiscardChunk : m_inputHeld ? ReadChunk : 0);
 }
 
 void TSock::connectTo(const QHostAddress &address, quint16 port)
@@ -179,8 +194,7 @@ void TSock::adoptSocket(QTcpSocket *socket)
     m_socket = socket;
     m_socket->setParent(this);
     m_socket->setProxy(QNetworkProxy(QNetworkProxy::NoProxy)); // direct, as the server's
-    if (m_discardInput)
-        m_socket->setReadBufferSize(DiscardChunk);
+    applyReadLimit();
     // Game messages are small and must leave at once, not wait for an ACK.
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(m_socket, &QTcpSocket::readyRead, this, &TSock::readAvailable);
@@ -287,6 +301,8 @@ void TSock::readAvailable()
         discardAvailable();
         return;
     }
+    if (m_inputHeld)
+        return;
     bool any = false;
     while (m_socket->bytesAvailable() > 0) {
         const QByteArray chunk = m_socket->read(ReadChunk);
@@ -313,6 +329,7 @@ void TSock::peerClosed()
     if (m_closing || m_destroying)
         return;
     // Whatever was still buffered arrives before the close is reported.
+    m_inputHeld = false;
     readAvailable();
     QPointer<TSock> self(this);
     if (onDisconnect)

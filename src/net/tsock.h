@@ -96,6 +96,13 @@ public:
     // small pieces and thrown away; receive() stays empty and onRead is not
     // raised.
     void setDiscardInput(bool discard);
+    // While held, nothing more is taken from the connection: what arrives
+    // waits in the platform's buffers (here at most ReadChunk), so a peer
+    // that sends faster than the owner handles is slowed to the owner's
+    // pace. Let go, whatever waits is read at once. A close still brings
+    // what was buffered first.
+    void setInputHeld(bool held);
+    bool isInputHeld() const { return m_inputHeld; }
 
     // Takes the waiting connection into a new component owned by this
     // listener, carrying its handlers and port, marked connected; returns
@@ -120,6 +127,7 @@ public:
 private:
     void adoptSocket(QTcpSocket *socket);
     void readAvailable();
+    void applyReadLimit();
     void discardAvailable();
     void dropOverflowing();
     void peerClosed();
@@ -136,6 +144,7 @@ private:
     QByteArray m_input;
     qint64 m_outputLimit = 0;
     bool m_discardInput = false;
+    bool m_inputHeld = false;
     bool m_closing = false;
     bool m_destroying = false;
     Failure m_failure = Failure::None;

@@ -23,7 +23,9 @@ SessionConnection::SessionConnection(QObject *parent) : QObject(parent)
         if (m_afterTick)
             m_afterTick();
         closeAfterQueue();
+        resumeInputWhenDrained();
     });
+    m_pump.setAfterDrain([this] { resumeInputWhenDrained(); });
     m_pump.start();
 }
 
@@ -97,6 +99,8 @@ void SessionConnection::receive(const QByteArray &bytes)
         return;
     for (const QByteArray &message : m_framer.feed(bytes))
         m_pump.enqueue(message);
+    if (m_pump.queuedBytes() > HoldInputAbove)
+        m_sock->setInputHeld(true);
     if (m_framer.overflowed()) {
         // A peer that never ends its message is not the game server.
         // Only the close is shown: there is nothing the player could do.
@@ -117,6 +121,12 @@ void SessionConnection::socketInfo(int code, const QString &text)
     }
     if (code == TSock::InfoError)
         emit socketError(text);
+}
+
+void SessionConnection::resumeInputWhenDrained()
+{
+    if (m_sock->isInputHeld() && m_pump.queuedBytes() < ResumeInputBelow)
+        m_sock->setInputHeld(false);
 }
 
 void SessionConnection::closeAfterQueue()

@@ -24,6 +24,12 @@ class SessionConnection : public QObject
     Q_OBJECT
 public:
     static constexpr int DispatchIntervalMs = 1;
+    // The receive queue's bound: past HoldInputAbove bytes nothing more is
+    // read from the host until the queue is down to ResumeInputBelow, so a
+    // host that sends faster than the window handles is slowed to its pace
+    // instead of filling the memory.
+    static constexpr qsizetype HoldInputAbove = 1024 * 1024;
+    static constexpr qsizetype ResumeInputBelow = 256 * 1024;
 
     explicit SessionConnection(QObject *parent = nullptr);
     ~SessionConnection() override;
@@ -66,6 +72,7 @@ signals:
 private:
     void socketInfo(int code, const QString &text);
     void closeAfterQueue();
+    void resumeInputWhenDrained();
 
     TSock *m_sock = nullptr;
     Framer m_framer;

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDebug>
 #include <QEvent>
 #include <QTimer>
 
@@ -145,6 +146,18 @@ void ZwonkyApplication::raiseMainWindow()
 void ZwonkyApplication::closeMainWindow()
 {
     m_chat->close();
+}
+
+void ZwonkyApplication::stopFromSignal()
+{
+    const auto toErrorOutput = [](const QString &text) { qWarning().noquote() << text; };
+    m_chat->errorReport().setBoxShower(
+        [toErrorOutput](ErrorReport::Kind, const QString &text, const std::function<void()> &dismissed) {
+            toErrorOutput(text);
+            dismissed();
+        });
+    m_tally->setErrorReporter(toErrorOutput);
+    closeMainWindow();
 }
 
 void ZwonkyApplication::finishWhenClosed()

@@ -54,6 +54,12 @@ public:
     void raiseMainWindow();
     // Closes the main window as File > Exit does.
     void closeMainWindow();
+    // The stop a signal asks for (a logout, a terminal, a service manager):
+    // the main window closes as by File > Exit, but nobody may be at the
+    // screen, so what would be shown in a box on the way out (a settings or
+    // tally file that cannot be written) goes to the error output instead,
+    // and the way out waits for no click.
+    void stopFromSignal();
     // The end of the run, once the main loop is over: the tally is written
     // and the working word list removed. Returns whether the windows then
     // hold nothing but memory (no download is running, the tally was

@@ -54,12 +54,14 @@ int runProgram(const ProgramRun &run)
     ZwonkyApplication game(std::move(options));
     guard.setRaiseHandler([&game] { game.raiseMainWindow(); });
     QObject::connect(&terminationSignals, &SignalBridge::terminationRequested, &game,
-                     &ZwonkyApplication::closeMainWindow);
+                     &ZwonkyApplication::stopFromSignal);
     QObject::connect(&game, &ZwonkyApplication::finished, qApp, &QApplication::quit);
     // Stopped while the windows were being made: end as an ordinary exit
     // would, without showing the main window first.
-    if (terminationSignals.requested())
+    if (terminationSignals.requested()) {
+        game.stopFromSignal();
         return 0;
+    }
 
     game.start();
     if (run.started)
@@ -69,9 +71,12 @@ int runProgram(const ProgramRun &run)
     QTimer::singleShot(0, qApp, [&terminationSignals, &game] {
         if (!terminationSignals.requested())
             return;
-        game.closeMainWindow();
+        game.stopFromSignal();
         QApplication::quit();
     });
+    // The windows run: a stop by signal now ends the process in time,
+    // whatever it finds under way.
+    terminationSignals.holdStopsToDeadline();
     const int exitCode = QApplication::exec();
     if (game.settleForExit() && run.endWhenSettled) {
         // Nothing left but memory: the kernel gives it back faster than

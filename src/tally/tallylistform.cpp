@@ -4,6 +4,7 @@
 
 #include "net/fieldcursor.h"
 #include "net/protocol.h"
+#include "widgets/plaintext.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,13 +50,16 @@ Ttallylist::Ttallylist(QWidget *parent) : TiledBackground(parent), m_grid(Column
     for (int col = 0; col < Columns; ++col)
         m_grid.setCell(col, 0, QStringLiteral("0"));
 
+    // The questions name players as they called themselves: plain text.
     m_confirm = [this](const QString &question) {
-        return QMessageBox::question(this, QStringLiteral("Zwonky"), question,
-                                     QMessageBox::Yes | QMessageBox::No)
+        return plaintext::box(QMessageBox::Question, QStringLiteral("Zwonky"), question,
+                              QMessageBox::Yes | QMessageBox::No, this)
+                   ->exec()
             == QMessageBox::Yes;
     };
     m_reportError = [](const QString &text) {
-        QMessageBox::information(nullptr, QStringLiteral("Zwonky"), text);
+        plaintext::box(QMessageBox::Information, QStringLiteral("Zwonky"), text, QMessageBox::Ok, nullptr)
+            ->exec();
     };
 }
 

@@ -3,6 +3,7 @@
 #include "widgets/flatbutton.h"
 #include "widgets/flatpanel.h"
 #include "widgets/textcolour.h"
+#include "widgets/plaintext.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,7 +17,9 @@ namespace {
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, bool bold = false)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new QLabel(parent);
+    plaintext::keep(label); // the file's cells, whatever they hold
+    label->setText(text);
     if (!name.isEmpty())
         label->setObjectName(name);
     if (bold) {

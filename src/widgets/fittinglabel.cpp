@@ -1,4 +1,5 @@
 #include "widgets/fittinglabel.h"
+#include "widgets/plaintext.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -6,7 +7,12 @@
 
 namespace zwonky {
 
-FittingLabel::FittingLabel(const QString &text, QWidget *parent) : QLabel(text, parent) {}
+FittingLabel::FittingLabel(const QString &text, QWidget *parent) : QLabel(parent)
+{
+    // Drawn as characters when set smaller, so always shown as characters.
+    plaintext::keep(this);
+    setText(text);
+}
 
 int FittingLabel::textWidth() const
 {
@@ -50,7 +56,7 @@ void FittingLabel::paintEvent(QPaintEvent *event)
         area.setLeft(area.left() + indentation);
     const QFontMetrics metrics(type);
     const QString shown = metrics.elidedText(text(), Qt::ElideRight, area.width());
-    setToolTip(shown == text() ? QString() : text());
+    setToolTip(shown == text() ? QString() : plaintext::toolTip(text()));
     painter.drawText(area, int(alignment()) | Qt::TextSingleLine, shown);
 }
 

@@ -3,6 +3,7 @@
 #include "storage/datafolder.h"
 #include "widgets/placement.h"
 #include "windows/installertransfer.h"
+#include "widgets/plaintext.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -283,8 +284,8 @@ void Tdownload::tell(const QString &text)
         m_messenger(text);
         return;
     }
-    auto *box = new QMessageBox(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok,
-                                this);
+    QMessageBox *box =
+        plaintext::box(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this).release();
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

@@ -7,6 +7,7 @@
 #include "widgets/textcolour.h"
 #include "windows/aboutform.h"
 #include "windows/controlnames.h"
+#include "widgets/plaintext.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -183,11 +184,13 @@ void Tdownload::ensureBuilt()
     leftLayout->addWidget(m_infolabel);
     m_infolabel3 = new QLabel(left);
     m_infolabel3->setObjectName(QStringLiteral("infolabel3"));
+    plaintext::keep(m_infolabel3); // names the installer's file
     setTextColour(m_infolabel3, Brown);
     m_infolabel3->setAlignment(Qt::AlignCenter);
     leftLayout->addWidget(m_infolabel3);
     m_infolabel2 = new QLabel(left);
     m_infolabel2->setObjectName(QStringLiteral("infolabel2"));
+    plaintext::keep(m_infolabel2);
     m_infolabel2->hide();
 
     m_abortbutton = panelButton(QStringLiteral("abortbutton"), QStringLiteral("Stop Download"), Red, left);

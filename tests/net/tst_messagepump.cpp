@@ -6,6 +6,9 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <QTimer>
+
+#include <ctime>
 
 using namespace zwonky;
 
@@ -18,6 +21,7 @@ private slots:
     void handlersNeverNest();
     void ticksCountedApartFromMessages();
     void stoppedPumpWaitsForSteps();
+    void longBacklogLetsOtherEventsIn();
 };
 
 void TestMessagePump::burstHandledInOnePass()
@@ -158,6 +162,31 @@ void TestMessagePump::stoppedPumpWaitsForSteps()
     pump.start();
     QCoreApplication::processEvents();
     QCOMPARE(seen, (QList<int>{1, 2, 3}));
+}
+
+void TestMessagePump::longBacklogLetsOtherEventsIn()
+{
+    // 100 messages of 5 ms of the thread each: in one go they would keep a
+    // stop or a click waiting half a second.
+    MessagePump pump(1000);
+    int handled = 0;
+    pump.table().add("CMD_n", [&](FieldCursor &) {
+        ++handled;
+        timespec start{}, now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
+        do
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        while ((now.tv_sec - start.tv_sec) * 1000000000L + now.tv_nsec - start.tv_nsec < 5000000);
+    });
+    pump.start();
+    for (int i = 0; i < 100; ++i)
+        pump.enqueue("CMD_n+");
+    int handledFirst = -1;
+    QTimer::singleShot(0, this, [&] { handledFirst = handled; });
+    QTRY_COMPARE(handled, 100);
+    QVERIFY2(handledFirst > 0 && handledFirst <= MessagePump::DrainSliceMs / 5 + 1,
+             qPrintable(QString::number(handledFirst)));
+    QCOMPARE(pump.queuedBytes(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestMessagePump)

@@ -159,6 +159,7 @@ private slots:
     void hostOnlyAndTypedRequests();
     void fullGameIsAnnounced();
     void closeComesAfterTheMessagesBeforeIt();
+    void fastHostWaitsForTheSession();
     void hostileFields_data();
     void hostileFields();
     void whatTheWindowReliesOn();
@@ -744,6 +745,33 @@ void TestClientSession::hostileFields()
     // The next message is handled as usual.
     rig.feed(protocol::existingPlayers(6, QStringLiteral("Fay")));
     QCOMPARE(rig.session.players().shownName(6), QStringLiteral("Fay"));
+}
+
+void TestClientSession::fastHostWaitsForTheSession()
+{
+    // 60 MB of the longest chat lines while the session handles nothing:
+    // what it holds stays near its bound, and the host waits.
+    Rig rig;
+    QVERIFY(rig.seat(2));
+    QSignalSpy lines(&rig.session, &ClientSession::chatReceived);
+    const QByteArray line = protocol::chatRelay(QStringLiteral("Bo"),
+                                                QString(64000, QLatin1Char('w')) + QStringLiteral("|clBlack"));
+    constexpr int Lines = 940;
+    for (int i = 0; i < Lines; ++i)
+        rig.host->write(line);
+    const std::size_t bound = std::size_t(SessionConnection::HoldInputAbove / line.size());
+    QTRY_VERIFY(rig.session.queued() > bound);
+    // Time for a session that reads on to take much more.
+    QTest::qWait(300);
+    QVERIFY(rig.host->bytesToWrite() > 0);
+    // Past the bound, at most what the platform had buffered for one read.
+    const std::size_t held = rig.session.queued();
+    QVERIFY2(held < std::size_t(Lines) / 3, qPrintable(QString::number(held)));
+
+    // Handled, the rest comes in, every line of it.
+    rig.session.setDispatchManual(false);
+    QTRY_COMPARE_WITH_TIMEOUT(lines.count(), Lines, 60000);
+    QCOMPARE(rig.errors.count(), 0);
 }
 
 // The window's needs: raw score texts, names with "%1", the turn hand-over
