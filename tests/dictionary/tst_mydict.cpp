@@ -1,6 +1,5 @@
 #include "dictionary/keyshape.h"
 #include "dictionary/mydict.h"
-#include "storage/datafolder.h"
 #include "support/fulldisk.h"
 
 #include <QDir>
@@ -12,8 +11,6 @@
 
 #include <memory>
 #include <thread>
-
-#include <unistd.h>
 
 using zwonky::BuiltInList;
 using zwonky::TDictn;
@@ -80,7 +77,6 @@ private slots:
     void mappedFileCutShortAnswersAsRead();
     void listBrokenDuringTheRunJudgedFromBuiltIn_data();
     void listBrokenDuringTheRunJudgedFromBuiltIn();
-    void installedProgramKeepsItsListInItsDataFolder();
     void existingWorkingFileUsedAndKept();
     void createdWorkingFileRemoved();
     void cutWorkingFileReplaced_data();
@@ -354,34 +350,6 @@ void TestMyDict::listBrokenDuringTheRunJudgedFromBuiltIn()
     }
     QVERIFY(dict.IsWord(words.last()));
     QCOMPARE(dict.source(), TDictn::Source::BuiltInMemory);
-}
-
-void TestMyDict::installedProgramKeepsItsListInItsDataFolder()
-{
-    // Installed, the program never takes "English" from the current folder
-    // (anybody's, "/" for a program the administrator started): its list
-    // lives in the user's own data folder, closed to others.
-    CurrentFolder current;
-    QVERIFY(writeFile(QDir(current.path()).filePath("English"), recordsOf({"QQQ"})));
-    QTemporaryDir root;
-    const QString bin = root.filePath("prefix/bin");
-    const QString entry = zwonky::installedDesktopEntry(bin);
-    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(QFileInfo(entry).path()));
-    QVERIFY(writeFile(entry, {}));
-    const QByteArray data = QFile::encodeName(root.filePath("data"));
-    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", data);
-    const QString path = zwonky::workingFilePathFor(bin);
-    qputenv("XDG_DATA_HOME", oldData);
-
-    const QString folder = QFileInfo(path).path();
-    QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("English"));
-    QCOMPARE(QFileInfo(folder).path(), QFile::decodeName(data));
-    QCOMPARE(QFileInfo(folder).ownerId(), ::geteuid());
-    QCOMPARE(QFile::permissions(folder) & (QFile::WriteGroup | QFile::WriteOther), QFile::Permissions());
-    // Run from its build folder it keeps to the current folder.
-    QCOMPARE(zwonky::workingFilePathFor(root.filePath("build")),
-             QDir(current.path()).filePath("English"));
 }
 
 void TestMyDict::existingWorkingFileUsedAndKept()

@@ -3,7 +3,6 @@
 // or its folder is closed.
 
 #include "storage/datafolder.h"
-#include "storage/userfolders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,8 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zwonky;
@@ -31,8 +28,6 @@ private slots:
     void installedProgramFolderGivesThePerUserFolder();
     void installedEntryIsFoundFromTheProgramFolder();
     void perUserFolderThatCannotBeMadeKeepsThePreferred();
-    void foreignHomeIsNeverWritten_data();
-    void foreignHomeIsNeverWritten();
 
 private:
     QString perUserFolder() const;
@@ -130,51 +125,6 @@ void TestDataFolder::perUserFolderThatCannotBeMadeKeepsThePreferred()
     blocker.close();
     const QString program = m_root.filePath(QStringLiteral("missing-too"));
     QCOMPARE(writableDataFolder(program), program);
-}
-
-void TestDataFolder::foreignHomeIsNeverWritten_data()
-{
-    QTest::addColumn<QString>("dataHome");
-    QTest::addColumn<bool>("staysGiven");
-    QTest::newRow("data home of the user's own") << "own" << true;
-    QTest::newRow("data home inside the foreign home") << "foreign/.local/share" << false;
-    QTest::newRow("no data home") << "" << false;
-}
-
-void TestDataFolder::foreignHomeIsNeverWritten()
-{
-    // The administrator started the program with a user's HOME (sudo
-    // without -H): nothing of his may appear in that home, not even in a
-    // data folder an earlier run left there.
-    QFETCH(QString, dataHome);
-    QFETCH(bool, staysGiven);
-    if (::geteuid() != 0)
-        QSKIP("a folder of another account is made by the administrator only");
-    const QString foreign = m_root.filePath(QStringLiteral("foreign"));
-    const QString leftover = QDir(foreign).filePath(QStringLiteral(".local/share/Zwonky"));
-    QVERIFY(QDir().mkpath(leftover));
-    QVERIFY(::chown(QFile::encodeName(foreign).constData(), 65534, 65534) == 0);
-    const QByteArray oldHome = qgetenv("HOME");
-    qputenv("HOME", QFile::encodeName(foreign));
-    if (dataHome.isEmpty())
-        qunsetenv("XDG_DATA_HOME");
-    else if (dataHome != QLatin1String("own"))
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_root.filePath(dataHome)));
-    const QString home = ownHomeFolder();
-    const QString place = ownStandardLocation(QStandardPaths::AppDataLocation,
-                                              QStringLiteral(".local/share/Zwonky"));
-    const QString made = staysGiven ? userDataFolder() : QString();
-    qputenv("HOME", oldHome);
-
-    QCOMPARE(home, QDir::cleanPath(QFile::decodeName(::getpwuid(::geteuid())->pw_dir)));
-    QVERIFY(!place.startsWith(foreign));
-    if (staysGiven) {
-        QCOMPARE(made, perUserFolder());
-        QCOMPARE(QFileInfo(made).ownerId(), ::geteuid());
-    } else {
-        QCOMPARE(place, QDir(home).filePath(QStringLiteral(".local/share/Zwonky")));
-    }
-    QVERIFY(QDir(leftover).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestDataFolder)
