@@ -91,13 +91,17 @@ KeyField recordText(const char *field)
     return text;
 }
 
-// Unsigned byte order of the record text against the key.
-int compareToKey(const char *field, const KeyField &key)
+// Unsigned byte order of the record text against the key. The bits by
+// which the record's marker (the byte before the field) differs from 0x1E
+// are added to strayMarkers, but only for a field that is not in key shape:
+// a zeroed record never is, and the usual probe costs nothing more.
+int compareToKey(const char *field, const KeyField &key, unsigned &strayMarkers)
 {
     // The shipped list holds nothing but fields in key shape: most probes
     // compare in place.
     if (keyshape::inKeyShape(field))
         return std::memcmp(field, key.data(), key.size());
+    strayMarkers |= static_cast<unsigned char>(field[-1] ^ RecordMarker);
     const KeyField text = recordText(field);
     return std::memcmp(text.data(), key.data(), key.size());
 }
@@ -107,29 +111,24 @@ int compareToKey(const char *field, const KeyField &key)
 template <typename Fetch>
 TDictn::Search TDictn::searchRecords(const KeyField &key, qint64 lastIndex, Fetch fetch)
 {
-    Search search;
+    // A local, so that the loop keeps it in a register.
+    unsigned strayMarkers = 0;
     qint64 lo = 0;
     qint64 hi = lastIndex;
     while (hi >= lo) {
         const qint64 mid = lo + (hi - lo) / 2;
         const char *field = fetch(mid);
-        if (!field) {
-            search.intact = false;
-            return search;
-        }
-        // No branch: the markers are looked at only on a miss.
-        search.strayMarkers |= static_cast<unsigned char>(field[-1] ^ RecordMarker);
-        const int order = compareToKey(field, key);
-        if (order == 0) {
-            search.found = true;
-            return search;
-        }
+        if (!field)
+            return Search{false, false, strayMarkers};
+        const int order = compareToKey(field, key, strayMarkers);
+        if (order == 0)
+            return Search{true, true, strayMarkers};
         if (order < 0)
             lo = mid + 1;
         else
             hi = mid - 1;
     }
-    return search;
+    return Search{false, true, strayMarkers};
 }
 
 TDictn::TDictn(QObject *parent, WorkingFileAhead *ahead)

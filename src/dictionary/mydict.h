@@ -29,13 +29,14 @@ namespace zwonky {
 // system call; the list is not copied into memory. When the file cannot be
 // mapped, each probe reads its one record from the file instead.
 //
-// The file may be cut short or overwritten while the game runs. A lookup
-// that finds a record gone (a bus fault on the mapping, caught by
-// BusFaultGuard, or a short read) or a probed record without the marker
-// that every sampled record had at open takes the file as broken: from then
-// on the built-in list in memory answers, so verdicts stay right. Only a
-// miss is looked at this way (a broken record never matches a key), and the
-// markers are gathered without a branch, so a lookup costs what it did.
+// The file may be cut short or overwritten with zeros while the game runs.
+// A lookup that finds a record gone (a bus fault on the mapping, caught by
+// BusFaultGuard, or a short read) or probes a zeroed record (not in key
+// shape, and without the marker that every sampled record had at open)
+// takes the file as broken: from then on the built-in list in memory
+// answers, so verdicts stay right. Only a miss is judged this way (a cut or
+// zeroed record never matches a key), and a marker is looked at only on the
+// long way of a record not in key shape, so a lookup costs what it did.
 // Without a built-in list the broken file goes on being read.
 //
 // When the working file cannot be written or opened (read-only folder, full
@@ -93,8 +94,9 @@ private:
     // What one search over the records came to. A miss is only as good as
     // the records it probed: `intact` is false when a record could not be
     // read where one should be, and `strayMarkers` gathers the bits by which
-    // the probed records' first bytes differ from the record marker. A hit
-    // needs neither: no cut or zeroed record ever matches a key.
+    // the probed records' first bytes differ from the record marker (for
+    // records not in key shape). A hit needs neither: no cut or zeroed
+    // record ever matches a key.
     struct Search
     {
         bool found = false;
