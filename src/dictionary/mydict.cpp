@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace zwonky {
 
@@ -18,12 +19,16 @@ constexpr auto NotFoundText = "English.dic dictionary not found!";
 constexpr qsizetype MaxKeyLength = 255;   // keys are short strings
 constexpr int FieldWidth = keyshape::FieldWidth;
 static_assert(FieldWidth == TDictn::RecordSize - 1);
+constexpr char RecordMarker = '\x1e';   // the first byte of every record
+// Records whose markers are looked at when the list is opened.
+constexpr int MarkerSamples = 16;
 
 // A key that can match: at most 14 characters once trimmed, upper-cased and
 // padded with blanks to the field width. Record texts are always the
 // 14-byte field shape plus one blank, so the 15th byte of a key of 14 or
 // fewer characters always agrees, and 14 bytes decide every comparison.
 using KeyField = std::array<char, FieldWidth>;
+static_assert(std::is_same_v<KeyField, std::array<char, TDictn::RecordSize - 1>>);
 
 char upper(char c)
 {
@@ -86,41 +91,45 @@ KeyField recordText(const char *field)
     return text;
 }
 
-// Unsigned byte order of the record text against the key.
-int compareToKey(const char *field, const KeyField &key)
+// Unsigned byte order of the record text against the key. The bits by
+// which the record's marker (the byte before the field) differs from 0x1E
+// are added to strayMarkers, but only for a field that is not in key shape:
+// a zeroed record never is, and the usual probe costs nothing more.
+int compareToKey(const char *field, const KeyField &key, unsigned &strayMarkers)
 {
     // The shipped list holds nothing but fields in key shape: most probes
     // compare in place.
     if (keyshape::inKeyShape(field))
         return std::memcmp(field, key.data(), key.size());
+    strayMarkers |= static_cast<unsigned char>(field[-1] ^ RecordMarker);
     const KeyField text = recordText(field);
     return std::memcmp(text.data(), key.data(), key.size());
 }
 
-// Binary search over records 0..lastIndex. fetch(index) yields a pointer to
-// the record's 14-byte field, or nullptr when no record could be read there.
+} // namespace
+
 template <typename Fetch>
-bool searchRecords(const KeyField &key, qint64 lastIndex, Fetch fetch)
+TDictn::Search TDictn::searchRecords(const KeyField &key, qint64 lastIndex, Fetch fetch)
 {
+    // A local, so that the loop keeps it in a register.
+    unsigned strayMarkers = 0;
     qint64 lo = 0;
     qint64 hi = lastIndex;
     while (hi >= lo) {
         const qint64 mid = lo + (hi - lo) / 2;
         const char *field = fetch(mid);
         if (!field)
-            return false;
-        const int order = compareToKey(field, key);
+            return Search{false, false, strayMarkers};
+        const int order = compareToKey(field, key, strayMarkers);
         if (order == 0)
-            return true;
+            return Search{true, true, strayMarkers};
         if (order < 0)
             lo = mid + 1;
         else
             hi = mid - 1;
     }
-    return false;
+    return Search{false, true, strayMarkers};
 }
-
-} // namespace
 
 TDictn::TDictn(QObject *parent, WorkingFileAhead *ahead)
     : QObject(parent)
@@ -137,7 +146,7 @@ TDictn::TDictn(QObject *parent, WorkingFileAhead *ahead)
 
 TDictn::TDictn(const QString &workingFile, const QByteArray *builtIn, QObject *parent)
     : QObject(parent)
-    , m_path(QFileInfo(workingFile).absoluteFilePath())
+    , m_path(workingFile.isEmpty() ? QString() : QFileInfo(workingFile).absoluteFilePath())
 {
     if (builtIn) {
         m_list.bytes = *builtIn;
@@ -153,6 +162,11 @@ TDictn::~TDictn()
 
 void TDictn::OpenList(WorkingFileAhead *ahead)
 {
+    if (m_path.isEmpty()) {
+        // No place for a working file: the list is searched in memory.
+        useBuiltInInMemory();
+        return;
+    }
     // The path is absolute from creation, so the file removed at exit is
     // the one written here even if the current folder changes meanwhile.
     m_file.setFileName(m_path);
@@ -165,6 +179,7 @@ void TDictn::OpenList(WorkingFileAhead *ahead)
         m_open = true;
         m_source = Source::WorkingFile;
         m_lastIndex = m_file.size() / RecordSize - 1;
+        m_markerMask = markersAtOpen() ? 0xFFu : 0u;
         mapRecords();
         return;
     }
@@ -173,6 +188,22 @@ void TDictn::OpenList(WorkingFileAhead *ahead)
         m_createdFile = false;
     }
     useBuiltInInMemory();
+}
+
+bool TDictn::markersAtOpen()
+{
+    // A list whose records do not all carry the marker (made by another
+    // tool) is still searched, but a marker cannot tell that it broke.
+    try {
+        for (int sample = 0; sample < MarkerSamples && m_lastIndex >= 0; ++sample) {
+            const qint64 index = m_lastIndex * sample / (MarkerSamples - 1);
+            if (!readRecord(index) || m_record[0] != RecordMarker)
+                return false;
+        }
+    } catch (const ZwonkyError &) {
+        return false;   // the lookups will meet the same error and report it
+    }
+    return m_lastIndex >= 0;
 }
 
 void TDictn::useBuiltInInMemory()
@@ -225,6 +256,37 @@ bool TDictn::readRecord(qint64 index)
     return got == RecordSize;
 }
 
+TDictn::Search TDictn::searchWorkingFile(const KeyField &key)
+{
+    if (m_map) {
+        const char *records = reinterpret_cast<const char *>(m_map);
+        const qint64 lastIndex = m_lastIndex;
+        Search search;
+        const bool completed = BusFaultGuard::run(m_map, static_cast<size_t>(m_mappedLength), [&] {
+            search = searchRecords(key, lastIndex, [records](qint64 index) {
+                return records + index * RecordSize + 1;
+            });
+        });
+        if (completed)
+            return search;
+        // The file was cut short since it was mapped. Read from now on, a
+        // record that is gone is seen as gone.
+        readWithoutMapping();
+    }
+    return searchRecords(key, m_lastIndex, [this](qint64 index) -> const char * {
+        return readRecord(index) ? m_record.data() + 1 : nullptr;
+    });
+}
+
+void TDictn::judgeFromBuiltIn()
+{
+    qWarning("Word list %s was cut or overwritten during the run; words are judged from the "
+             "built-in list from now on", qPrintable(m_path));
+    readWithoutMapping();
+    m_file.close();
+    useBuiltInInMemory();
+}
+
 bool TDictn::IsWord(const QString &word)
 {
     if (!m_open)
@@ -233,32 +295,22 @@ bool TDictn::IsWord(const QString &word)
     if (!keyField(word, key))
         return false;
 
-    if (m_source == Source::BuiltInMemory) {
-        return searchRecords(key, m_lastIndex, [this](qint64 index) -> const char * {
-            const qint64 offset = index * RecordSize;
-            if (offset + RecordSize > m_list.bytes.size())
-                return nullptr;
-            return m_list.bytes.constData() + offset + 1;
-        });
+    if (m_source == Source::WorkingFile) {
+        const Search search = searchWorkingFile(key);
+        const bool trusted = search.intact && (search.strayMarkers & m_markerMask) == 0;
+        // A miss over broken records says nothing: the list the file was
+        // copied from answers instead. Without one the file is all there is.
+        if (search.found || trusted || !m_list.present)
+            return search.found;
+        judgeFromBuiltIn();
     }
-    if (m_map) {
-        const char *records = reinterpret_cast<const char *>(m_map);
-        const qint64 lastIndex = m_lastIndex;
-        bool found = false;
-        const bool completed = BusFaultGuard::run(m_map, static_cast<size_t>(m_mappedLength), [&] {
-            found = searchRecords(key, lastIndex, [records](qint64 index) {
-                return records + index * RecordSize + 1;
-            });
-        });
-        if (completed)
-            return found;
-        // The file was cut short since it was mapped. Reading it from now
-        // on, a record that is gone simply answers no.
-        readWithoutMapping();
-    }
-    return searchRecords(key, m_lastIndex, [this](qint64 index) -> const char * {
-        return readRecord(index) ? m_record.data() + 1 : nullptr;
+    const Search search = searchRecords(key, m_lastIndex, [this](qint64 index) -> const char * {
+        const qint64 offset = index * RecordSize;
+        if (offset + RecordSize > m_list.bytes.size())
+            return nullptr;
+        return m_list.bytes.constData() + offset + 1;
     });
+    return search.found;
 }
 
 bool TDictn::isUsable() const

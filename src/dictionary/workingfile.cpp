@@ -2,7 +2,10 @@
 
 #include "dictionary/mydict.h"
 #include "dictionary/programbytes.h"
+#include "storage/datafolder.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QResource>
@@ -110,15 +113,26 @@ BuiltInList BuiltInList::fromResources()
     return list;
 }
 
+QString workingFilePathFor(const QString &programFolder)
+{
+    const QString name = QString::fromLatin1(WorkingFileName);
+    if (!isInstalledProgram(programFolder))
+        return QFileInfo(name).absoluteFilePath();
+    const QString folder = userDataFolder();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(name);
+}
+
 QString defaultWorkingFilePath()
 {
-    return QFileInfo(QString::fromLatin1(WorkingFileName)).absoluteFilePath();
+    // Without an application object there is no program folder to ask.
+    return workingFilePathFor(QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                           : QString());
 }
 
 WorkingFileOutcome provideWorkingFile(const QString &path, const BuiltInList &list)
 {
     WorkingFileOutcome outcome;
-    if (!list.present)
+    if (!list.present || path.isEmpty())
         return outcome;
     const QFileInfo existing(path);
     if (!existing.exists()) {

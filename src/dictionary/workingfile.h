@@ -1,6 +1,6 @@
 #pragma once
 
-// The working file of the word list: the built-in list copied out beside the
+// The working file of the word list: the built-in list copied out for the
 // game, as the dictionary (TDictn) searches it. Nothing here needs the
 // window system; it may run on any thread.
 
@@ -29,17 +29,24 @@ struct WorkingFileOutcome
     bool brokenFileLeft = false;  // a cut file is there and could not be replaced
 };
 
-// "English" in the current folder, as an absolute path.
+// Where the program in programFolder keeps its working file, as an
+// absolute path. Run from its build folder: "English" in the current
+// folder. Installed: "English" in the user's own data folder
+// (userDataFolder()), never the current folder, which may be anybody's (a
+// shared folder, or "/" for a program started by the administrator); empty
+// when there is no such folder, and the list is then used from memory.
+QString workingFilePathFor(const QString &programFolder);
+// The same for this program.
 QString defaultWorkingFilePath();
 
-// Puts the built-in list into the working file at `path`, unless a whole
-// list is already there, which is then used as it is. The copy is written
+// Puts the built-in list into the working file at `path` (none when it is
+// empty), unless a whole list is already there, which is then used as it is. The copy is written
 // under a name of its own and takes the real name only when complete, so
 // an interrupted copy never looks like a word list; a file whose length is
 // not a whole number of records (a copy a kill cut short) is replaced.
 WorkingFileOutcome provideWorkingFile(const QString &path, const BuiltInList &list);
 
-// The working file "English" in the current folder, provided ahead of the
+// The working file defaultWorkingFilePath(), provided ahead of the
 // dictionary on the thread that does the start's side work, while the
 // windows are made. The dictionary claims it when the game server makes
 // it; a file made here that nobody claimed is removed when this goes.

@@ -27,8 +27,8 @@ class FontConfigLoad;
 // working file when it claims it.
 //
 // Needs the QGuiApplication to exist for its whole life, and is made only by
-// the program that holds the guard of a single run: the working file in the
-// current folder is its own.
+// the program that holds the guard of a single run: the working file is
+// its own.
 class StartupWorker
 {
 public:

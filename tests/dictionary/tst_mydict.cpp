@@ -75,6 +75,8 @@ private slots:
     void fileShrinksAfterOpen();
     void mappedFileCutShortAnswersAsRead_data();
     void mappedFileCutShortAnswersAsRead();
+    void listBrokenDuringTheRunJudgedFromBuiltIn_data();
+    void listBrokenDuringTheRunJudgedFromBuiltIn();
     void existingWorkingFileUsedAndKept();
     void createdWorkingFileRemoved();
     void cutWorkingFileReplaced_data();
@@ -304,6 +306,50 @@ void TestMyDict::mappedFileCutShortAnswersAsRead()
         QVERIFY2(mapped.IsWord(words[i]), qPrintable(words[i]));
         QVERIFY(!mapped.IsWord(words[i] + u'M'));
     }
+}
+
+void TestMyDict::listBrokenDuringTheRunJudgedFromBuiltIn_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("mapped");
+    for (const bool mapped : {true, false}) {
+        for (const char *damage : {"cut to nothing", "cut to half", "zero-filled", "first half zeroed"})
+            QTest::addRow("%s, %s", damage, mapped ? "mapped" : "read") << damage << mapped;
+    }
+}
+
+void TestMyDict::listBrokenDuringTheRunJudgedFromBuiltIn()
+{
+    // The working file cut or overwritten while games run: the lookups see
+    // it and judge from the built-in list, word for word as before.
+    QFETCH(QString, damage);
+    QFETCH(bool, mapped);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("English");
+    const QStringList words = manyWords();
+    const QByteArray list = recordsOf(words);
+    TDictn dict(path, &list);
+    if (!mapped)
+        dict.readWithoutMapping();
+    QCOMPARE(dict.isMapped(), mapped);
+    QVERIFY(dict.IsWord("WAAA") && !dict.IsWord("WAAAM"));
+
+    const qint64 half = 1500 * TDictn::RecordSize;
+    if (damage == "cut to nothing" || damage == "cut to half") {
+        QVERIFY(QFile::resize(path, damage == "cut to half" ? half : 0));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray zeros(damage == "zero-filled" ? list.size() : half, '\0');
+        QCOMPARE(file.write(zeros), zeros.size());
+    }
+    for (int i = 0; i < 3000; i += 37) {
+        QVERIFY2(dict.IsWord(words[i]), qPrintable(words[i]));
+        QVERIFY2(!dict.IsWord(words[i] + u'M'), qPrintable(words[i]));
+    }
+    QVERIFY(dict.IsWord(words.last()));
+    QCOMPARE(dict.source(), TDictn::Source::BuiltInMemory);
 }
 
 void TestMyDict::existingWorkingFileUsedAndKept()
