@@ -8,10 +8,10 @@
 //
 //   bench_lobby_flood            all scenarios, the table at the end
 //
-// Floods: "valid" is SENDERS addresses each sending a valid announcement
-// once a second (with its own id each time, or a fresh id each datagram);
-// "junk" is SENDERS new addresses each second, each sending one datagram
-// that is no announcement.
+// Floods: "valid" is SENDERS addresses each sending valid announcements,
+// once a second or faster (with its own id each time, or a fresh id each
+// datagram); "junk" is SENDERS new addresses each second, each sending one
+// datagram or more that is no announcement.
 
 #include "lobby/announcelistener.h"
 #include "lobby/announcer.h"
@@ -89,6 +89,7 @@ struct Scenario
     bool newSendersEachSecond;
     bool freshIds;
     bool gameFirst; // the game announced before the flood, or started in it
+    int perSenderPerSecond = 1;
 };
 
 QString hexId(qint64 n)
@@ -114,9 +115,10 @@ public:
 private:
     void sendDue()
     {
-        const qint64 due = m_clock.elapsed() * m_scenario.senders / 1000;
+        const qint64 perSecond = qint64(m_scenario.senders) * m_scenario.perSenderPerSecond;
+        const qint64 due = m_clock.elapsed() * perSecond / 1000;
         for (; m_sent < due; ++m_sent) {
-            const qint64 second = m_sent / m_scenario.senders;
+            const qint64 second = m_sent / perSecond;
             const qint64 n = m_sent % m_scenario.senders + (m_scenario.newSendersEachSecond ? second * m_scenario.senders : 0);
             QByteArray data;
             if (m_scenario.valid)
@@ -208,6 +210,8 @@ int runParent()
         {"game started in 2,000 senders, own id each", true, 2000, false, false, false},
         {"game started in 2,000 senders, fresh ids", true, 2000, false, true, false},
         {"game started in 300 new junk senders a second", false, 300, true, false, false},
+        {"2,000 senders of valid announcements, 8 a second each, fresh ids", true, 2000, false, true, true, 8},
+        {"300 new junk senders a second, 8 datagrams each", false, 300, true, false, true, 8},
     };
     std::printf("| flood | real game listed | lobby CPU (one core) | first listed after |\n");
     std::printf("|---|---|---|---|\n");
