@@ -210,8 +210,6 @@ int runParent()
         {"game started in 2,000 senders, own id each", true, 2000, false, false, false},
         {"game started in 2,000 senders, fresh ids", true, 2000, false, true, false},
         {"game started in 300 new junk senders a second", false, 300, true, false, false},
-        {"2,000 senders of valid announcements, 8 a second each, fresh ids", true, 2000, false, true, true, 8},
-        {"300 new junk senders a second, 8 datagrams each", false, 300, true, false, true, 8},
     };
     std::printf("| flood | real game listed | lobby CPU (one core) | first listed after |\n");
     std::printf("|---|---|---|---|\n");
