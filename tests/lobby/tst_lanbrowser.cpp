@@ -341,7 +341,6 @@ void TestLanBrowser::aRealGameStaysListedThroughFloods()
             ++listed;
     }
     QVERIFY2(listed >= 9, qPrintable(QStringLiteral("listed in %1 of 10 samples").arg(listed)));
-    QVERIFY(bo.listener.droppedCount() > 0 || valid);
 }
 
 QTEST_GUILESS_MAIN(TestLanBrowser)

@@ -72,7 +72,6 @@ void TestLobbyLink::strangersOnTheLinkChangeNothing()
     announcer.setTargets({});
     LobbyController controller(starter, announcer);
     QSignalSpy notices(&controller, &LobbyController::notice);
-    QCOMPARE(controller.state(), LobbyController::State::Idle);
 
     // A joiner's game: it listens on nothing, so it meets no other test.
     QString message;
@@ -128,7 +127,6 @@ void TestLobbyLink::theRealStarterRefusesAMissingGame()
     QString error;
     QVERIFY(!starter.startGame({}, &error));
     QVERIFY(error.contains(folder.path()));
-    QVERIFY(!starter.gameRunning());
 }
 
 QTEST_GUILESS_MAIN(TestLobbyLink)
