@@ -2,8 +2,9 @@
 
 // Listens for the announcements of other lobbies and keeps the list of
 // games found. Every datagram is hostile: the oversized are thrown away
-// unread, each sender is limited to a few per second, the rest parsed
-// strictly, and the list is bounded (FoundGames). A flood never holds the
+// unread, each sender is limited to a few per second (SourceLimiter), the
+// rest parsed strictly, and the list is bounded and keeps games heard again
+// and again ahead of senders heard once (FoundGames). A flood never holds the
 // event loop: at most MaxPerPass datagrams are handled before the loop gets
 // its turn back, and the rest wait for the next pass.
 

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QHeaderView>
+#include <QTextDocument>
 
 namespace zwonky::lobby {
 
@@ -38,6 +39,9 @@ FoundGamesView::FoundGamesView(const AnnounceListener &listener, QWidget *parent
         "QTreeWidget::item:selected { background: #f0b44c; color: #1e1e1e; }"
         "QHeaderView::section { background: #efe2c0; color: #5a4520; border: none;"
         " padding: 3px 6px; font-weight: bold; }"));
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(RefreshIntervalMs);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &FoundGamesView::refresh);
     connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {
         const QString address = pickedAddress();
         if (!address.isEmpty())
@@ -61,8 +65,15 @@ void FoundGamesView::paintEvent(QPaintEvent *event)
                                          "shows up here by itself."));
 }
 
+void FoundGamesView::refreshSoon()
+{
+    if (!m_refreshTimer.isActive())
+        m_refreshTimer.start();
+}
+
 void FoundGamesView::refresh()
 {
+    m_refreshTimer.stop();
     const auto selected = selectedItems();
     const QString keep = selected.isEmpty() ? QString() : selected.first()->data(0, KeyRole).toString();
     const QSignalBlocker quiet(this);
@@ -76,7 +87,10 @@ void FoundGamesView::refresh()
         item->setText(1, address);
         const QDateTime since = now.addMSecs(game.firstHeardMs - nowMs);
         item->setText(2, QLocale().toString(since.time(), QLocale::ShortFormat));
-        item->setToolTip(0, QStringLiteral("%1, version %2").arg(game.name, game.version));
+        // A tool tip is taken for rich text when it looks like it: made
+        // rich text here, the announced name shows as it was sent.
+        item->setToolTip(0, Qt::convertFromPlainText(
+                                QStringLiteral("%1, version %2").arg(game.name, game.version)));
         item->setData(0, KeyRole, keyOf(game));
         item->setData(0, AddressRole, address);
         if (keyOf(game) == keep)

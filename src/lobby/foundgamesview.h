@@ -1,9 +1,12 @@
 #pragma once
 
 // The list of games heard on the local network: host's name, address and
-// the time it was first heard. Rebuilt from the listener's list on each
-// change, keeping the entry the player had picked.
+// the time it was first heard. Rebuilt from the listener's list after a
+// change, at most every RefreshIntervalMs however often it changes (a
+// flood changes it all the time), keeping the entry the player had picked.
+// Every text in it came from the network and is shown as plain text.
 
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace zwonky::lobby {
@@ -14,10 +17,13 @@ class FoundGamesView : public QTreeWidget
 {
     Q_OBJECT
 public:
+    static constexpr int RefreshIntervalMs = 250;
+
     FoundGamesView(const AnnounceListener &listener, QWidget *parent = nullptr);
 
-    // Fills the list again from the listener.
+    // Fills the list again from the listener, now or a little later.
     void refresh();
+    void refreshSoon();
     // The address of the picked game; empty when none is picked.
     QString pickedAddress() const;
 
@@ -32,6 +38,7 @@ signals:
 
 private:
     const AnnounceListener &m_listener;
+    QTimer m_refreshTimer;
 };
 
 } // namespace zwonky::lobby

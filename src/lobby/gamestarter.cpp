@@ -3,11 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 
 namespace zwonky::lobby {
 
-ProcessGameStarter::ProcessGameStarter(QString program) : m_program(std::move(program)) {}
+ProcessGameStarter::ProcessGameStarter(QString program, QObject *parent)
+    : GameStarter(parent), m_program(std::move(program))
+{
+    connect(&m_game, &GameProcess::finished, this, &GameStarter::gameEnded);
+}
 
 QString ProcessGameStarter::besideLobby()
 {
@@ -18,21 +21,11 @@ bool ProcessGameStarter::startGame(const QStringList &arguments, QString *error)
 {
     const QFileInfo file(m_program);
     if (!file.isFile() || !file.isExecutable()) {
-        if (error)
-            *error = QStringLiteral("The game was not found at %1.").arg(m_program);
+        *error = QStringLiteral("The game was not found at %1.").arg(m_program);
         return false;
     }
-    QProcess process;
-    process.setProgram(m_program);
-    process.setArguments(arguments);
     // The game keeps its files beside its program; it starts there.
-    process.setWorkingDirectory(file.absolutePath());
-    if (!process.startDetached()) {
-        if (error)
-            *error = QStringLiteral("The game could not be started: %1").arg(process.errorString());
-        return false;
-    }
-    return true;
+    return m_game.start(file.absoluteFilePath(), arguments, file.absolutePath(), error);
 }
 
 } // namespace zwonky::lobby

@@ -2,7 +2,6 @@
 
 #include "lobby/announcer.h"
 #include "lobby/gamestarter.h"
-#include "lobby/lobbylink.h"
 #include "net/hostaddress.h"
 #include "net/protocol.h"
 
@@ -23,19 +22,14 @@ QString playerNameFor(const QString &typed)
     return name.trimmed();
 }
 
-LobbyController::LobbyController(GameStarter &starter, LobbyLinkListener &link,
-                                 Announcer &announcer, QObject *parent)
+LobbyController::LobbyController(GameStarter &starter, Announcer &announcer, QObject *parent)
     : QObject(parent),
       m_starter(starter),
-      m_link(link),
       m_announcer(announcer),
       m_id(newAnnouncementId()),
       m_version(QString::fromLatin1(protocol::GameVersion))
 {
-    m_startTimer.setSingleShot(true);
-    m_startTimer.setInterval(StartTimeoutMs);
-    connect(&m_startTimer, &QTimer::timeout, this, &LobbyController::startTimedOut);
-    connect(&m_link, &LobbyLinkListener::gameConnectedChanged, this, &LobbyController::linkChanged);
+    connect(&m_starter, &GameStarter::gameEnded, this, &LobbyController::gameEnded);
 }
 
 bool LobbyController::hostGame(const QString &playerName, QString *message)
@@ -76,7 +70,7 @@ bool LobbyController::soloGame(QString *message)
 
 bool LobbyController::launch(Role role, const QStringList &arguments, QString *message)
 {
-    if (gameRunning()) {
+    if (gameRunning() || m_starter.gameRunning()) {
         *message = QString::fromLatin1(AlreadyRunning);
         return false;
     }
@@ -86,40 +80,18 @@ bool LobbyController::launch(Role role, const QStringList &arguments, QString *m
         return false;
     }
     m_role = role;
-    if (role == Role::Solo || !m_link.isListening()) {
-        *message = QStringLiteral("The game has been started.");
-        return true;
-    }
-    *message = QStringLiteral("Starting the game...");
-    m_startTimer.start();
-    setState(State::Starting);
+    *message = QStringLiteral("The game has been started.");
+    setState(State::Running);
     return true;
 }
 
-void LobbyController::startTimedOut()
+void LobbyController::gameEnded(bool normally)
 {
-    m_startTimer.stop();
-    if (m_state != State::Starting)
+    if (m_state != State::Running)
         return;
     setState(State::Idle);
-    emit notice(QStringLiteral("The game did not start."));
-}
-
-void LobbyController::linkChanged(bool connected)
-{
-    if (connected) {
-        m_startTimer.stop();
-        // A game this lobby did not start counts as running too: the game
-        // allows one copy per user, so a start would be refused anyway.
-        if (m_state != State::Starting)
-            m_role = Role::None;
-        setState(State::Running);
-        return;
-    }
-    if (m_state == State::Running) {
-        setState(State::Idle);
-        emit notice(QStringLiteral("The game has ended."));
-    }
+    emit notice(normally ? QStringLiteral("The game has ended.")
+                         : QStringLiteral("The game has ended with an error."));
 }
 
 void LobbyController::setAnnouncing(bool on)

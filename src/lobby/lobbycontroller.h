@@ -1,39 +1,33 @@
 #pragma once
 
 // What the lobby does with a game, without a window: starts it in its
-// role, follows it through the lobby link, refuses a second start while one
-// runs, and announces a game it hosts while it runs.
+// role, follows the game process it started, refuses a second start while
+// that one runs, and announces a game it hosts while it runs.
 //
-//   Idle --start--> Starting --link opens--> Running --link closes--> Idle
-//                      \--StartTimeoutMs without a link--> Idle
+//   Idle --start--> Running --the started game ends--> Idle
 //
-// A solo game opens no link, and without a link listener nothing can be
-// followed: such a start leaves the lobby Idle (the game itself refuses a
-// second copy).
+// Only the game this lobby started counts: a game started otherwise, or
+// anything connected to the lobby link, changes nothing (the game itself
+// refuses a second copy per user).
 
 #include "lobby/announcement.h"
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 namespace zwonky::lobby {
 
 class Announcer;
 class GameStarter;
-class LobbyLinkListener;
 
 class LobbyController : public QObject
 {
     Q_OBJECT
 public:
-    enum class State { Idle, Starting, Running };
+    enum class State { Idle, Running };
     enum class Role { None, Solo, Host, Join };
 
-    static constexpr int StartTimeoutMs = 60000;
-
-    LobbyController(GameStarter &starter, LobbyLinkListener &link, Announcer &announcer,
-                    QObject *parent = nullptr);
+    LobbyController(GameStarter &starter, Announcer &announcer, QObject *parent = nullptr);
 
     // The id this lobby announces with (listeners skip their own).
     QString announcementId() const { return m_id; }
@@ -52,9 +46,6 @@ public:
     Role role() const { return m_role; }
     bool gameRunning() const { return m_state != State::Idle; }
 
-    // The start timer's tick: a game that never linked is given up on.
-    void startTimedOut();
-
 signals:
     void stateChanged(zwonky::lobby::LobbyController::State state);
     // Something the player should read ("The game has ended.").
@@ -62,12 +53,11 @@ signals:
 
 private:
     bool launch(Role role, const QStringList &arguments, QString *message);
-    void linkChanged(bool connected);
+    void gameEnded(bool normally);
     void setState(State state);
     void updateAnnouncing();
 
     GameStarter &m_starter;
-    LobbyLinkListener &m_link;
     Announcer &m_announcer;
     QString m_id;
     QString m_version;
@@ -75,7 +65,6 @@ private:
     State m_state = State::Idle;
     Role m_role = Role::None;
     bool m_announcingAllowed = true;
-    QTimer m_startTimer;
 };
 
 // The name as the game's command line takes it: displayable, at most

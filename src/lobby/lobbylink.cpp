@@ -43,31 +43,24 @@ void LobbyLinkListener::acceptWaiting()
 {
     while (QTcpSocket *link = m_server->nextPendingConnection()) {
         if (m_links.size() >= MaxLinks) {
-            link->abort();
-            link->deleteLater();
-            continue;
+            QTcpSocket *oldest = m_links.takeFirst();
+            oldest->disconnect(this);
+            oldest->abort();
+            oldest->deleteLater();
         }
         link->setParent(this);
-        link->setReadBufferSize(1024);
-        connect(link, &QTcpSocket::readyRead, link, [link] {
-            char sink[1024];
-            while (link->read(sink, sizeof sink) > 0) {
-            }
-        });
-        connect(link, &QTcpSocket::disconnected, this, [this, link] { linkClosed(link); });
+        // Nothing is read: a byte at most is taken in, then the socket is
+        // left alone until its peer closes it or it is the oldest.
+        link->setReadBufferSize(1);
+        connect(link, &QTcpSocket::disconnected, this, [this, link] { forget(link); });
         m_links << link;
-        if (m_links.size() == 1)
-            emit gameConnectedChanged(true);
     }
 }
 
-void LobbyLinkListener::linkClosed(QTcpSocket *link)
+void LobbyLinkListener::forget(QTcpSocket *link)
 {
-    if (!m_links.removeOne(link))
-        return;
-    link->deleteLater();
-    if (m_links.isEmpty())
-        emit gameConnectedChanged(false);
+    if (m_links.removeOne(link))
+        link->deleteLater();
 }
 
 } // namespace zwonky::lobby

@@ -2,8 +2,11 @@
 
 // The lobby's end of the lobby link: a game started with launch parameters
 // opens a silent connection to 127.0.0.1 port 9001 and keeps it for as
-// long as it runs. A game runs while a link is open. Nothing is read from
-// or written to a link; whatever arrives is thrown away.
+// long as it runs. Any local program can connect there too, so a link
+// means nothing to the lobby: it follows the game through the process it
+// started (GameProcess). Links are taken and held, never read; none is
+// refused. The number held is bounded: past MaxLinks the oldest is closed,
+// so that nobody can keep a newcomer out, nor hold the lobby's descriptors.
 
 #include <QList>
 #include <QObject>
@@ -19,9 +22,7 @@ class LobbyLinkListener : public QObject
     Q_OBJECT
 public:
     static constexpr quint16 DefaultPort = 9001;
-    // One game per user; a few more are let in (a second user's game) but
-    // never an unbounded number.
-    static constexpr int MaxLinks = 4;
+    static constexpr int MaxLinks = 32;
 
     explicit LobbyLinkListener(QObject *parent = nullptr);
     ~LobbyLinkListener() override;
@@ -33,18 +34,13 @@ public:
     quint16 port() const;
 
     int openLinks() const { return int(m_links.size()); }
-    bool gameConnected() const { return !m_links.isEmpty(); }
-
-signals:
-    // A game connected while none was, or the last one went.
-    void gameConnectedChanged(bool connected);
 
 private:
     void acceptWaiting();
-    void linkClosed(QTcpSocket *link);
+    void forget(QTcpSocket *link);
 
     QTcpServer *m_server = nullptr;
-    QList<QTcpSocket *> m_links;
+    QList<QTcpSocket *> m_links; // oldest first
 };
 
 } // namespace zwonky::lobby

@@ -63,7 +63,7 @@ LobbyWindow::LobbyWindow(LobbyController &controller, AnnounceListener &listener
     m_controller.setAnnouncing(m_settings.announce);
     fillRecent();
 
-    connect(&m_listener, &AnnounceListener::gamesChanged, m_games, &FoundGamesView::refresh);
+    connect(&m_listener, &AnnounceListener::gamesChanged, m_games, &FoundGamesView::refreshSoon);
     connect(m_games, &FoundGamesView::picked, m_address, &QLineEdit::setText);
     connect(m_games, &FoundGamesView::confirmed, this, [this](const QString &address) {
         m_address->setText(address);
@@ -174,9 +174,12 @@ void LobbyWindow::buildLayout()
 
     m_status = new PillLabel(this);
     m_status->setObjectName(QStringLiteral("label_status"));
+    // The status may name a host picked from the network's list.
+    m_status->setTextFormat(Qt::PlainText);
     outer->addWidget(m_status);
     m_problem = new PillLabel(this);
     m_problem->setObjectName(QStringLiteral("label_problem"));
+    m_problem->setTextFormat(Qt::PlainText);
     m_problem->setStyleSheet(QStringLiteral("color: #a02020;"));
     m_problem->setWordWrap(true);
     m_problem->hide();
@@ -208,9 +211,6 @@ void LobbyWindow::showState()
     switch (m_controller.state()) {
     case LobbyController::State::Idle:
         showStatus(QStringLiteral("No game running. Host one, join one, or play alone."));
-        break;
-    case LobbyController::State::Starting:
-        showStatus(QStringLiteral("Starting the game..."));
         break;
     case LobbyController::State::Running:
         if (m_controller.role() == LobbyController::Role::Host)
@@ -258,8 +258,8 @@ void LobbyWindow::button_hostClick()
     m_joinedHost.clear();
     saveSettings();
     QString message;
-    m_controller.hostGame(m_name->text(), &message);
-    showStatus(message);
+    if (!m_controller.hostGame(m_name->text(), &message))
+        showStatus(message);
 }
 
 void LobbyWindow::button_joinClick()
@@ -272,25 +272,27 @@ void LobbyWindow::button_joinClick()
     }
     saveSettings();
     QString message;
-    m_joinedHost.clear();
-    if (m_controller.joinGame(m_name->text(), m_address->text(), &message)) {
-        m_joinedHost = *normalisedHost(m_address->text());
-        LobbySettings settings = m_settings;
-        settings.rememberHost(m_joinedHost);
-        QString error;
-        if (m_file.save(settings, &error))
-            m_settings = settings;
-        fillRecent();
+    // Named in the status as soon as the game runs.
+    m_joinedHost = normalisedHost(m_address->text()).value_or(QString());
+    if (!m_controller.joinGame(m_name->text(), m_address->text(), &message)) {
+        m_joinedHost.clear();
+        showStatus(message);
+        return;
     }
-    showStatus(message);
+    LobbySettings settings = m_settings;
+    settings.rememberHost(m_joinedHost);
+    QString error;
+    if (m_file.save(settings, &error))
+        m_settings = settings;
+    fillRecent();
 }
 
 void LobbyWindow::button_soloClick()
 {
     m_joinedHost.clear();
     QString message;
-    m_controller.soloGame(&message);
-    showStatus(message);
+    if (!m_controller.soloGame(&message))
+        showStatus(message);
 }
 
 } // namespace zwonky::lobby

@@ -19,26 +19,20 @@ int main(int argc, char *argv[])
     LobbyLinkListener link;
     Announcer announcer;
     AnnounceListener listener;
-    LobbyController controller(starter, link, announcer);
+    LobbyController controller(starter, announcer);
     listener.setOwnId(controller.announcementId());
 
-    QString linkError;
-    const bool linked = link.listen(LobbyLinkListener::DefaultPort, &linkError);
+    // The game opens its silent link here; the lobby follows the game it
+    // started through its process, so a port taken by another program
+    // costs nothing.
+    link.listen(LobbyLinkListener::DefaultPort, nullptr);
     QString lanError;
     const bool listening = listener.listenOnLan(AnnouncePort, &lanError);
 
     LobbyWindow window(controller, listener, LobbySettingsFile(LobbySettingsFile::pathIn({})));
-    QStringList problems;
-    if (!linked)
-        problems << QStringLiteral(
-                        "Port 9001 on this computer is taken by another program (%1), so the lobby "
-                        "cannot see when a game runs. You can still start games, but games you "
-                        "host are not shown on your network.")
-                        .arg(linkError);
     if (!listening)
-        problems << QStringLiteral("Games on your network cannot be listed: UDP port 7772 (%1).")
-                        .arg(lanError);
-    window.setProblem(problems.join(QLatin1Char('\n')));
+        window.setProblem(QStringLiteral("Games on your network cannot be listed: UDP port 7772 (%1).")
+                              .arg(lanError));
     window.show();
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 // What the lobby starts and when: the exact launch parameters (a recording
-// starter), the game followed through the lobby link on loopback, a second
-// start refused while one runs, announcing only a hosted game that runs.
+// starter), the game followed until the started game ends, a second start
+// refused while one runs, announcing only a hosted game that runs, and
+// links held without meaning.
 
 #include "lobby/announcelistener.h"
 #include "lobby/announcer.h"
@@ -9,7 +10,6 @@
 #include "recordingfakes.h"
 
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -23,26 +23,16 @@ namespace {
 struct Rig
 {
     RecordingGameStarter starter;
-    LobbyLinkListener link;
     Announcer announcer;
-    LobbyController controller{starter, link, announcer};
+    LobbyController controller{starter, announcer};
     AnnounceListener listener; // another lobby on loopback
     QString message;
 
     Rig()
     {
         QString error;
-        link.listen(0, &error);
         listener.listenOn({QHostAddress(QHostAddress::LocalHost)}, 0, &error);
         announcer.setTargets({{QHostAddress(QHostAddress::LocalHost), listener.port()}});
-    }
-
-    // The game the lobby started opens its silent link.
-    std::unique_ptr<QTcpSocket> gameLinks()
-    {
-        auto game = std::make_unique<QTcpSocket>();
-        game->connectToHost(QHostAddress::LocalHost, link.port());
-        return game;
     }
 };
 
@@ -63,13 +53,11 @@ private slots:
     void startsTheGameWithExactParameters_data();
     void startsTheGameWithExactParameters();
     void refusesWhatCannotBeStarted();
-    void followsTheGameThroughItsLink();
+    void followsTheGameItStarted();
     void aSecondStartIsRefusedWhileOneRuns();
     void announcesOnlyAHostedGameWhileItRuns();
     void announcingCanBeTurnedOff();
-    void aGameThatNeverLinksIsGivenUp();
-    void aTakenLinkPortIsReportedAndStartsStillWork();
-    void extraLinksAreBounded();
+    void linksAreHeldOldestGoingFirst();
 };
 
 void TestLobbyController::startsTheGameWithExactParameters_data()
@@ -123,66 +111,54 @@ void TestLobbyController::refusesWhatCannotBeStarted()
     QCOMPARE(rig.controller.state(), LobbyController::State::Idle);
 }
 
-void TestLobbyController::followsTheGameThroughItsLink()
+void TestLobbyController::followsTheGameItStarted()
 {
     Rig rig;
     QSignalSpy notices(&rig.controller, &LobbyController::notice);
     QVERIFY(rig.controller.joinGame(QStringLiteral("Bo"), QStringLiteral("::1"), &rig.message));
-    QCOMPARE(rig.controller.state(), LobbyController::State::Starting);
-    auto game = rig.gameLinks();
-    QTRY_COMPARE(rig.controller.state(), LobbyController::State::Running);
+    QCOMPARE(rig.controller.state(), LobbyController::State::Running);
     QCOMPARE(rig.controller.role(), LobbyController::Role::Join);
 
-    game->disconnectFromHost();
-    QTRY_COMPARE(rig.controller.state(), LobbyController::State::Idle);
+    rig.starter.endGame();
+    QCOMPARE(rig.controller.state(), LobbyController::State::Idle);
     QCOMPARE(notices.count(), 1);
     QCOMPARE(notices.first().first().toString(), QStringLiteral("The game has ended."));
-    // The lobby is ready for the next game.
-    QVERIFY(rig.controller.hostGame(QStringLiteral("Bo"), &rig.message));
+    // The lobby is ready for the next game; a solo game is followed too.
+    QVERIFY(rig.controller.soloGame(&rig.message));
+    QCOMPARE(rig.controller.state(), LobbyController::State::Running);
+    rig.starter.endGame(false);
+    QCOMPARE(rig.controller.state(), LobbyController::State::Idle);
+    QCOMPARE(notices.last().first().toString(), QStringLiteral("The game has ended with an error."));
 }
 
 void TestLobbyController::aSecondStartIsRefusedWhileOneRuns()
 {
     Rig rig;
     QVERIFY(rig.controller.hostGame(QStringLiteral("Ann"), &rig.message));
-    // Refused while starting, and while running.
     QVERIFY(!rig.controller.soloGame(&rig.message));
     QCOMPARE(rig.message, QStringLiteral("A game is already running. Close it before you start another."));
-    auto game = rig.gameLinks();
-    QTRY_COMPARE(rig.controller.state(), LobbyController::State::Running);
     QVERIFY(!rig.controller.joinGame(QStringLiteral("Ann"), QStringLiteral("10.0.0.1"), &rig.message));
     QVERIFY(!rig.controller.hostGame(QStringLiteral("Ann"), &rig.message));
     QCOMPARE(rig.starter.starts.size(), 1);
-
-    // A game started by hand (not by this lobby) also counts as running.
-    game->disconnectFromHost();
-    QTRY_COMPARE(rig.controller.state(), LobbyController::State::Idle);
-    auto other = rig.gameLinks();
-    QTRY_COMPARE(rig.controller.state(), LobbyController::State::Running);
-    QCOMPARE(rig.controller.role(), LobbyController::Role::None);
-    QVERIFY(!rig.controller.soloGame(&rig.message));
 }
 
 void TestLobbyController::announcesOnlyAHostedGameWhileItRuns()
 {
     Rig rig;
     QVERIFY(rig.controller.hostGame(QStringLiteral("Ann"), &rig.message));
-    QVERIFY(!rig.announcer.isAnnouncing()); // not before the game runs
-    auto game = rig.gameLinks();
-    QTRY_VERIFY(rig.announcer.isAnnouncing());
+    QVERIFY(rig.announcer.isAnnouncing());
     QTRY_COMPARE(rig.listener.games().games().size(), 1);
     const FoundGame heard = rig.listener.games().games().first();
     QCOMPARE(heard.name, QStringLiteral("Ann"));
     QCOMPARE(heard.version, QStringLiteral("1.0.7"));
     QCOMPARE(heard.id, rig.controller.announcementId());
 
-    game->disconnectFromHost();
-    QTRY_VERIFY(!rig.announcer.isAnnouncing());
+    rig.starter.endGame();
+    QVERIFY(!rig.announcer.isAnnouncing());
 
     // A joined game is never announced.
     QVERIFY(rig.controller.joinGame(QStringLiteral("Ann"), QStringLiteral("10.0.0.1"), &rig.message));
-    auto joined = rig.gameLinks();
-    QTRY_COMPARE(rig.controller.state(), LobbyController::State::Running);
+    QCOMPARE(rig.controller.state(), LobbyController::State::Running);
     QVERIFY(!rig.announcer.isAnnouncing());
 }
 
@@ -191,8 +167,7 @@ void TestLobbyController::announcingCanBeTurnedOff()
     Rig rig;
     rig.controller.setAnnouncing(false);
     QVERIFY(rig.controller.hostGame(QStringLiteral("Ann"), &rig.message));
-    auto game = rig.gameLinks();
-    QTRY_COMPARE(rig.controller.state(), LobbyController::State::Running);
+    QCOMPARE(rig.controller.state(), LobbyController::State::Running);
     QVERIFY(!rig.announcer.isAnnouncing());
     QCOMPARE(rig.announcer.sentCount(), 0);
     // Turned on while the game runs: announced from now on; off again: stops.
@@ -202,51 +177,24 @@ void TestLobbyController::announcingCanBeTurnedOff()
     QVERIFY(!rig.announcer.isAnnouncing());
 }
 
-void TestLobbyController::aGameThatNeverLinksIsGivenUp()
+void TestLobbyController::linksAreHeldOldestGoingFirst()
 {
-    Rig rig;
-    QSignalSpy notices(&rig.controller, &LobbyController::notice);
-    QVERIFY(rig.controller.hostGame(QStringLiteral("Ann"), &rig.message));
-    QCOMPARE(rig.controller.state(), LobbyController::State::Starting);
-    rig.controller.startTimedOut();
-    QCOMPARE(rig.controller.state(), LobbyController::State::Idle);
-    QCOMPARE(notices.count(), 1);
-    QVERIFY(rig.controller.soloGame(&rig.message));
-}
-
-void TestLobbyController::aTakenLinkPortIsReportedAndStartsStillWork()
-{
-    QTcpServer holder;
-    QVERIFY(holder.listen(QHostAddress::LocalHost, 0));
-    RecordingGameStarter starter;
     LobbyLinkListener link;
-    Announcer announcer;
-    LobbyController controller(starter, link, announcer);
     QString error;
-    QVERIFY(!link.listen(holder.serverPort(), &error));
-    QVERIFY(!error.isEmpty());
-    QVERIFY(!link.isListening());
-
-    // Without the link nothing can be followed: the start is not held up.
-    QString message;
-    QVERIFY(controller.hostGame(QStringLiteral("Ann"), &message));
-    QCOMPARE(controller.state(), LobbyController::State::Idle);
-    QVERIFY(controller.joinGame(QStringLiteral("Ann"), QStringLiteral("10.0.0.1"), &message));
-    QCOMPARE(starter.starts.size(), 2);
-}
-
-void TestLobbyController::extraLinksAreBounded()
-{
-    Rig rig;
-    std::vector<std::unique_ptr<QTcpSocket>> games;
-    for (int i = 0; i < LobbyLinkListener::MaxLinks + 3; ++i)
-        games.push_back(rig.gameLinks());
-    QTRY_COMPARE(rig.link.openLinks(), LobbyLinkListener::MaxLinks);
-    // The ones turned away see their connection closed.
-    QTRY_VERIFY(std::count_if(games.cbegin(), games.cend(), [](const auto &g) {
-                    return g->state() == QAbstractSocket::UnconnectedState;
-                }) == 3);
-    QCOMPARE(rig.link.openLinks(), LobbyLinkListener::MaxLinks);
+    QVERIFY(link.listen(0, &error));
+    std::vector<std::unique_ptr<QTcpSocket>> links;
+    for (int i = 0; i < LobbyLinkListener::MaxLinks + 3; ++i) {
+        links.push_back(std::make_unique<QTcpSocket>());
+        links.back()->connectToHost(QHostAddress::LocalHost, link.port());
+        QTRY_COMPARE(link.openLinks(), std::min(i + 1, LobbyLinkListener::MaxLinks));
+    }
+    // Nobody is kept out: the three oldest made room, the newest are held.
+    for (int i = 0; i < 3; ++i)
+        QTRY_COMPARE(links.at(i)->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(links.back()->state(), QAbstractSocket::ConnectedState);
+    // A link that closes frees its place.
+    links.back()->disconnectFromHost();
+    QTRY_COMPARE(link.openLinks(), LobbyLinkListener::MaxLinks - 1);
 }
 
 QTEST_GUILESS_MAIN(TestLobbyController)

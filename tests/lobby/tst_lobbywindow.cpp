@@ -5,7 +5,6 @@
 
 #include "lobby/announcelistener.h"
 #include "lobby/announcer.h"
-#include "lobby/lobbylink.h"
 #include "lobby/lobbywindow.h"
 #include "recordingfakes.h"
 
@@ -13,8 +12,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTreeWidget>
 #include <QUdpSocket>
 #include <QtTest>
@@ -32,9 +31,8 @@ struct Rig
     QTemporaryDir folder;
     QString path = folder.filePath(QStringLiteral("pellixlobby.ini"));
     RecordingGameStarter starter;
-    LobbyLinkListener link;
     Announcer announcer;
-    LobbyController controller{starter, link, announcer};
+    LobbyController controller{starter, announcer};
     AnnounceListener listener;
     std::unique_ptr<LobbyWindow> window;
 
@@ -45,7 +43,6 @@ struct Rig
             file.write(fileBefore);
         file.close();
         QString error;
-        link.listen(0, &error);
         listener.listenOn({QHostAddress(QHostAddress::LocalHost)}, 0, &error);
         announcer.setTargets({});
         window = std::make_unique<LobbyWindow>(controller, listener, LobbySettingsFile(path));
@@ -89,6 +86,7 @@ class TestLobbyWindow : public QObject
 private slots:
     void buttonsStartTheGame();
     void heardGamesAreListedAndPicked();
+    void announcedTextIsShownAsItWasSent();
     void aRunningGameIsShownAndBlocksStarts();
     void aJoinedGameNamesItsHost();
     void emptyListsSayWhatTheyWaitFor();
@@ -112,10 +110,10 @@ void TestLobbyWindow::buttonsStartTheGame()
     // Remembered first among the recent hosts.
     QCOMPARE(rig.control<QListWidget>("list_recent")->item(0)->text(), QStringLiteral("fe80::2%eth1"));
 
-    rig.controller.startTimedOut(); // that game never linked
+    rig.starter.endGame();
     QTest::mouseClick(rig.control<QPushButton>("button_host"), Qt::LeftButton);
     QCOMPARE(rig.starter.starts.last(), (QStringList{"Ann", "127.0.0.1", "true"}));
-    rig.controller.startTimedOut();
+    rig.starter.endGame();
     QTest::mouseClick(rig.control<QPushButton>("button_solo"), Qt::LeftButton);
     QCOMPARE(rig.starter.starts.last(), QStringList());
     QCOMPARE(rig.starter.starts.size(), 3);
@@ -145,15 +143,33 @@ void TestLobbyWindow::heardGamesAreListedAndPicked()
     QCOMPARE(rig.starter.starts.last(), (QStringList{"Cy", "127.0.0.1", "false"}));
 }
 
+void TestLobbyWindow::announcedTextIsShownAsItWasSent()
+{
+    Rig rig;
+    QUdpSocket other;
+    const QString name = QStringLiteral("<b>bold</b> &amp;");
+    other.writeDatagram(*encodeAnnouncement({newAnnouncementId(), name, QStringLiteral("1.0.7")}),
+                        QHostAddress::LocalHost, rig.listener.port());
+    auto *games = rig.control<QTreeWidget>("list_games");
+    QTRY_COMPARE(games->topLevelItemCount(), 1);
+    QTreeWidgetItem *row = games->topLevelItem(0);
+    QCOMPARE(row->text(0), name);
+    // What a tool tip shows: rich text when it looks like rich text.
+    const QString tip = row->toolTip(0);
+    QTextDocument shown;
+    if (Qt::mightBeRichText(tip))
+        shown.setHtml(tip);
+    else
+        shown.setPlainText(tip);
+    QCOMPARE(shown.toPlainText(), name + QStringLiteral(", version 1.0.7"));
+}
+
 void TestLobbyWindow::aRunningGameIsShownAndBlocksStarts()
 {
     Rig rig;
     rig.type("edit_name", QStringLiteral("Ann"));
     QTest::mouseClick(rig.control<QPushButton>("button_host"), Qt::LeftButton);
-    QTcpSocket game;
-    game.connectToHost(QHostAddress::LocalHost, rig.link.port());
-    QCOMPARE(rig.window->statusText(), QStringLiteral("Starting the game..."));
-    QTRY_VERIFY(rig.window->statusText().startsWith(QStringLiteral("You are hosting a game.")));
+    QVERIFY(rig.window->statusText().startsWith(QStringLiteral("You are hosting a game.")));
     QVERIFY(!rig.control<QPushButton>("button_host")->isEnabled());
     QVERIFY(!rig.control<QPushButton>("button_join")->isEnabled());
     QVERIFY(!rig.control<QPushButton>("button_solo")->isEnabled());
@@ -162,8 +178,8 @@ void TestLobbyWindow::aRunningGameIsShownAndBlocksStarts()
     QTest::keyClick(rig.control<QLineEdit>("edit_address"), Qt::Key_Return);
     QCOMPARE(rig.starter.starts.size(), 1);
 
-    game.disconnectFromHost();
-    QTRY_VERIFY(rig.control<QPushButton>("button_host")->isEnabled());
+    rig.starter.endGame();
+    QVERIFY(rig.control<QPushButton>("button_host")->isEnabled());
     QCOMPARE(rig.window->statusText(), QStringLiteral("The game has ended."));
 }
 
@@ -173,18 +189,14 @@ void TestLobbyWindow::aJoinedGameNamesItsHost()
     rig.type("edit_name", QStringLiteral("Ann"));
     rig.type("edit_address", QStringLiteral("[::1]"));
     QTest::mouseClick(rig.control<QPushButton>("button_join"), Qt::LeftButton);
-    QTcpSocket game;
-    game.connectToHost(QHostAddress::LocalHost, rig.link.port());
-    QTRY_COMPARE(rig.window->statusText(),
-                 QStringLiteral("You are playing in the game at ::1. The lobby is back when it ends."));
-    game.disconnectFromHost();
-    QTRY_COMPARE(rig.window->statusText(), QStringLiteral("The game has ended."));
+    QCOMPARE(rig.window->statusText(),
+             QStringLiteral("You are playing in the game at ::1. The lobby is back when it ends."));
+    rig.starter.endGame();
+    QCOMPARE(rig.window->statusText(), QStringLiteral("The game has ended."));
 
     // A game hosted afterwards is not taken for the one joined before.
     QTest::mouseClick(rig.control<QPushButton>("button_host"), Qt::LeftButton);
-    QTcpSocket hosted;
-    hosted.connectToHost(QHostAddress::LocalHost, rig.link.port());
-    QTRY_VERIFY(rig.window->statusText().startsWith(QStringLiteral("You are hosting a game.")));
+    QVERIFY(rig.window->statusText().startsWith(QStringLiteral("You are hosting a game.")));
 }
 
 void TestLobbyWindow::emptyListsSayWhatTheyWaitFor()

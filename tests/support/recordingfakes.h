@@ -45,7 +45,8 @@ public:
     int highestTurn = 0;
 };
 
-// The lobby's game starter: records the parameters of every start.
+// The lobby's game starter: records the parameters of every start; the
+// recorded game runs until the test ends it.
 class RecordingGameStarter : public lobby::GameStarter
 {
 public:
@@ -54,9 +55,17 @@ public:
         starts << arguments;
         if (!succeeds && error)
             *error = failure;
+        running = succeeds;
         return succeeds;
     }
+    bool gameRunning() const override { return running; }
+    void endGame(bool normally = true)
+    {
+        running = false;
+        emit gameEnded(normally);
+    }
     QList<QStringList> starts;
+    bool running = false;
     bool succeeds = true;
     QString failure = QStringLiteral("The game was not found.");
 };
