@@ -223,7 +223,7 @@ void TServer::retire(TSock *connection)
 {
     // Its handlers stay (one of them may be running now); they ignore a
     // connection that holds no seat. The object goes once its output left.
-    QTimer::singleShot(ClosedConnectionGraceMs, connection, &QObject::deleteLater);
+    connection->release(ClosedConnectionGraceMs);
 }
 
 void TServer::Sock1Accept(TSock *listener)

@@ -66,8 +66,8 @@ public:
     static constexpr int PlayingSeats = GameEngine::PlayingSeats;
     // The pump's tick; the server counts nothing in ticks, so it never runs.
     static constexpr int DispatchIntervalMs = 10;
-    // A closed connection is destroyed after this delay, so that whatever it
-    // still had to send ("CMD_full+") leaves first.
+    // A closed connection is destroyed once whatever it still had to send
+    // ("CMD_full+") has left, at the latest after this delay.
     static constexpr int ClosedConnectionGraceMs = 10000;
     // Output that may wait for one connection that does not read.
     static constexpr qint64 MaxPendingOutput = 1024 * 1024;
