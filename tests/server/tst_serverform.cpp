@@ -3,6 +3,7 @@
 #include "serverharness.h"
 
 #include "net/zwonkyerror.h"
+#include "session/clientsession.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -22,6 +23,7 @@ private slots:
     void nameMayContainPlus();
     void relaysReachEveryOpenSeat_data();
     void relaysReachEveryOpenSeat();
+    void longNameAndLinesKeepEveryClient();
     void hostKicks();
     void kickFromSeat2IsIgnored();
     void forgedOrBadSeatsAreIgnored_data();
@@ -163,6 +165,49 @@ void TestServerForm::relaysReachEveryOpenSeat()
     QVERIFY(t.send(bob, sent));
     for (RawClient *c : {ann, bob, watcher, silent})
         EXPECT_WIRE(c, relayed);
+}
+
+void TestServerForm::longNameAndLinesKeepEveryClient()
+{
+    Table t;
+    RawClient *host = t.join("Host");
+    QVERIFY(host);
+    // A real client, whose connection closes at a message it cannot take.
+    ClientSession ann;
+    ann.setPlayerName(QStringLiteral("Ann"));
+    QSignalSpy lines(&ann, &ClientSession::chatReceived);
+    QSignalSpy closes(&ann, &ClientSession::connectionClosed);
+    ann.connectToHost(QStringLiteral("127.0.0.1"), QString::number(t.server.listeningPort()));
+    const auto served = [&t](auto condition) {
+        return waitUntil([&] {
+            t.drain();
+            return condition();
+        }, 20000);
+    };
+    QVERIFY(served([&] { return t.server.player(2).name == QLatin1String("Ann"); }));
+
+    // Each of the longest texts one message may carry, relayed together.
+    const QString name(60000, QLatin1Char('N'));
+    RawClient *mal = t.join(name);
+    QVERIFY(mal);
+    QVERIFY(waitUntil([&] { return !lines.isEmpty(); })); // the join's own fence line
+    lines.clear();
+    const QString line(60000, QLatin1Char('x'));
+    for (int round = 0; round < 3; ++round) {
+        QVERIFY(t.send(mal, protocol::chat(mal->seat, line, "clRed")));
+        QVERIFY(t.send(mal, protocol::action(mal->seat, line, "clRed")));
+    }
+    QVERIFY(served([&] { return lines.size() >= 6 || !closes.isEmpty(); }));
+    QVERIFY(closes.isEmpty());
+    QVERIFY(ann.isConnected());
+    QCOMPARE(lines.size(), 6);
+    QVERIFY(lines.first().first().toString().startsWith(name + QStringLiteral(" chats: xxx")));
+    for (RawClient *c : {host, mal}) {
+        QVERIFY(waitUntil([c] { return split(c->received).size() >= 6; }));
+        QVERIFY(!c->isClosed());
+        for (const QByteArray &message : split(c->received))
+            QVERIFY(message.size() <= protocol::MaxMessageLength);
+    }
 }
 
 void TestServerForm::hostKicks()
