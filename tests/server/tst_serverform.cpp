@@ -38,6 +38,7 @@ private slots:
     void departedConnectionsQueueIsDropped();
     void seatOneIsKeptForTheHost();
     void silentConnectionIsClosedAfterLoginTimeout();
+    void fewLoginsMayWaitPerAddress();
     void portInUseIsReported();
 };
 
@@ -587,7 +588,9 @@ void TestServerForm::silentConnectionIsClosedAfterLoginTimeout()
     RawClient *slow = t.arrive();
     QVERIFY(ann && quiet && slow);
     seconds(timeout - 10);
-    RawClient *late = t.arrive(); // seat 4, ten seconds after the others
+    // Seat 4, ten seconds after the others, from another address: two
+    // already wait from theirs.
+    RawClient *late = t.arrive(QHostAddress(QStringLiteral("127.0.0.2")));
     QVERIFY(late);
     QCOMPARE(late->seat, 4);
     seconds(9);
@@ -611,6 +614,42 @@ void TestServerForm::silentConnectionIsClosedAfterLoginTimeout()
     QVERIFY(t.fence());
     QVERIFY(!ann->isClosed() && !slow->isClosed());
     QVERIFY(t.server.player(1).open && t.server.player(3).open);
+}
+
+void TestServerForm::fewLoginsMayWaitPerAddress()
+{
+    Table t;
+    const QHostAddress other(QStringLiteral("127.0.0.2"));
+    RawClient *ann = t.join("Ann"); // seat 1, logged in
+    RawClient *first = t.arrive();
+    RawClient *second = t.arrive();
+    QVERIFY(ann && first && second);
+    QCOMPARE(TServer::MaxWaitingPerAddress, 2);
+
+    // A third silent one from the same address goes at once, offered nothing.
+    RawClient *third = t.connectRaw();
+    QTRY_VERIFY(third->isClosed());
+    QVERIFY(third->received.isEmpty());
+    QCOMPARE(t.server.seatsInUse(), 3);
+
+    // Another address has its own share.
+    RawClient *elsewhere = t.arrive(other);
+    QVERIFY(elsewhere);
+    QCOMPARE(elsewhere->seat, 4);
+
+    // Once one has logged in, one more may wait; a closed one frees its place.
+    first->name = "Fay";
+    QVERIFY(t.send(first, protocol::loginInfo(first->seat, "1.0.7", "Fay")));
+    RawClient *fourth = t.arrive();
+    QVERIFY(fourth);
+    QCOMPARE(fourth->seat, 5);
+    second->socket.disconnectFromHost();
+    QVERIFY(waitUntil([&] { return !t.server.player(second->seat).open; }));
+    RawClient *fifth = t.arrive();
+    QVERIFY(fifth);
+    QCOMPARE(fifth->seat, 3);
+    QVERIFY(t.fence());
+    QVERIFY(!fourth->isClosed() && !elsewhere->isClosed());
 }
 
 void TestServerForm::portInUseIsReported()
