@@ -37,8 +37,27 @@ void ComputerSeats::add(int level)
     connect(&session, &ClientSession::connectionClosed, this,
             [this, raw] { drop(raw, QString()); });
     m_players.push_back(std::move(player));
-    session.connectToHost(QStringLiteral("127.0.0.1"), m_port);
+    m_unconnected.push_back(raw);
+    connectNext();
     emit changed();
+}
+
+void ComputerSeats::connectNext()
+{
+    if (m_connecting && !isSeated(m_connecting))
+        return;
+    m_connecting = nullptr;
+    if (m_unconnected.empty())
+        return;
+    m_connecting = m_unconnected.front();
+    m_unconnected.pop_front();
+    m_connecting->session().connectToHost(QStringLiteral("127.0.0.1"), m_port);
+}
+
+bool ComputerSeats::isSeated(const ComputerPlayer *player) const
+{
+    const ClientSession &s = player->session();
+    return s.isConnected() && s.players().row(s.ownSeat()).seated;
 }
 
 void ComputerSeats::drop(ComputerPlayer *player, const QString &why)
@@ -47,6 +66,9 @@ void ComputerSeats::drop(ComputerPlayer *player, const QString &why)
                                     [player](const auto &p) { return p.get() == player; });
     if (found == m_players.end())
         return;
+    std::erase(m_unconnected, player);
+    if (m_connecting == player)
+        m_connecting = nullptr;
     // Not deleted inside its own signal: handed to the event loop.
     found->release()->deleteLater();
     m_players.erase(found);
@@ -62,6 +84,8 @@ void ComputerSeats::removeAll()
     // once, and its connection closes with it.
     auto players = std::move(m_players);
     m_players.clear();
+    m_unconnected.clear();
+    m_connecting = nullptr;
     players.clear();
     emit changed();
     checkSeated();
@@ -69,10 +93,8 @@ void ComputerSeats::removeAll()
 
 int ComputerSeats::joining() const
 {
-    return int(std::count_if(m_players.begin(), m_players.end(), [](const auto &p) {
-        const ClientSession &s = p->session();
-        return !(s.isConnected() && s.players().row(s.ownSeat()).seated);
-    }));
+    return int(std::count_if(m_players.begin(), m_players.end(),
+                             [this](const auto &p) { return !isSeated(p.get()); }));
 }
 
 void ComputerSeats::whenSeated(std::function<void()> work)
@@ -83,6 +105,7 @@ void ComputerSeats::whenSeated(std::function<void()> work)
 
 void ComputerSeats::checkSeated()
 {
+    connectNext();
     if (joining() != 0 || m_waiting.empty())
         return;
     auto waiting = std::move(m_waiting);

@@ -2,7 +2,9 @@
 
 // The host's computer players: each one a ComputerPlayer inside this process
 // whose session joins the host's own server over 127.0.0.1 like any joiner
-// and takes the lowest free seat. One that finds no playing seat free is
+// and takes the lowest free seat. They connect one at a time, each once the
+// one before is seated or dropped: the server lets only a few connections
+// from one address wait for their login. One that finds no playing seat free is
 // dropped again with a notice. They stay until removed or until the program
 // ends (removing one closes its connection, which the server sees as a
 // player leaving).
@@ -10,6 +12,7 @@
 #include <QObject>
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -30,7 +33,8 @@ public:
     // 1.0 in the program; tests play at pace 0.
     void setPaceScale(double scale) { m_paceScale = scale; }
 
-    // Adds one computer player of that level; it connects at once.
+    // Adds one computer player of that level; it connects as soon as no
+    // other one is still joining.
     void add(int level);
     void removeAll();
     int count() const { return int(m_players.size()); }
@@ -46,8 +50,13 @@ signals:
 private:
     void drop(ComputerPlayer *player, const QString &why);
     void checkSeated();
+    void connectNext();
+    bool isSeated(const ComputerPlayer *player) const;
 
     std::vector<std::unique_ptr<ComputerPlayer>> m_players;
+    // Added, not yet connected, in the order they were added.
+    std::deque<ComputerPlayer *> m_unconnected;
+    ComputerPlayer *m_connecting = nullptr;
     std::vector<std::function<void()>> m_waiting;
     QString m_port = QStringLiteral("7772");
     double m_paceScale = 1.0;

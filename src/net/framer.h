@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/protocol.h"
+
 #include <QByteArray>
 #include <QList>
 
@@ -14,9 +16,10 @@ namespace zwonky {
 class Framer
 {
 public:
-    static constexpr char Terminator = '\xFF';
-    // Far above any genuine message (the longest is a chat line).
-    static constexpr qsizetype MaxPending = 64 * 1024;
+    static constexpr char Terminator = protocol::Terminator;
+    // The longest message the protocol's builders make, so that no genuine
+    // message is ever refused.
+    static constexpr qsizetype MaxPending = protocol::MaxMessageLength;
 
     // Appends newly received bytes and returns every message completed by
     // them, in order, without terminators (empty messages included).

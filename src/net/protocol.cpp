@@ -28,12 +28,16 @@ char encodeChar(QChar c)
     return '?';
 }
 
-// One message: command + "+" + the argument text, then the terminator.
+// One message: command + "+" + the argument text, then the terminator. The
+// long texts (names, chat lines) come last, so a message past the length
+// every receiver takes loses only the end of its text.
 QByteArray message(const char *command, const QString &arguments)
 {
     QByteArray bytes(command);
     bytes.append('+');
     bytes.append(encodeText(arguments));
+    if (bytes.size() > MaxMessageLength)
+        bytes.truncate(MaxMessageLength);
     bytes.append(Terminator);
     return bytes;
 }

@@ -14,7 +14,8 @@
 // No escaping: a text containing "+" survives only where the receiver takes
 // the rest for it; a text containing 0xFF is cut there. Numbers are decimal,
 // option flags "t"/"f". Every builder below returns the whole message,
-// terminator included, ready for one send.
+// terminator included, ready for one send, and never longer than
+// MaxMessageLength before its terminator.
 
 #include "net/fieldcursor.h"
 
@@ -26,6 +27,12 @@
 namespace zwonky::protocol {
 
 inline constexpr char Terminator = '\xFF';
+
+// The longest message text, terminator not counted, that every receiver
+// takes: past it a receiver closes the connection (see Framer). Every
+// builder below keeps within it by cutting the end of its last text, so a
+// long name and a long line relayed together never close anybody.
+inline constexpr qsizetype MaxMessageLength = 64 * 1024;
 
 // The version text compared at login; the about window shows it too.
 inline constexpr char GameVersion[] = "1.0.7";

@@ -8,6 +8,7 @@
 #include <QNetworkProxy>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <netdb.h>
 
@@ -351,6 +352,22 @@ void TSock::close()
         m_socket->disconnectFromHost();
     }
     reportInfo(InfoClosed, QStringLiteral("Socket Closed"));
+}
+
+void TSock::release(int maxWaitMs)
+{
+    if (m_released)
+        return;
+    m_released = true;
+    // A closed connection holds its buffers until it goes: one that lingers
+    // for the whole wait, connection after connection, makes a busy host
+    // grow.
+    if (!m_socket || m_socket->state() == QAbstractSocket::UnconnectedState) {
+        deleteLater();
+        return;
+    }
+    connect(m_socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+    QTimer::singleShot(maxWaitMs, this, &QObject::deleteLater);
 }
 
 void TSock::reportError(int code, const QString &text)

@@ -117,6 +117,13 @@ public:
 
     void close();
 
+    // Hands the component over to be destroyed as soon as nothing more can
+    // leave it: at once when its connection is down, else when the output
+    // still waiting has left and the connection has closed, at the latest
+    // after maxWaitMs. Its handlers may still run until then (the one that
+    // calls this may be running now). Repeated calls change nothing.
+    void release(int maxWaitMs);
+
     Failure lastFailure() const { return m_failure; }
     // The platform's own words for the last failure.
     QString failureDetail() const { return m_failureDetail; }
@@ -147,6 +154,7 @@ private:
     bool m_inputHeld = false;
     bool m_closing = false;
     bool m_destroying = false;
+    bool m_released = false;
     Failure m_failure = Failure::None;
     QString m_failureDetail;
 };

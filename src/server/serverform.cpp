@@ -223,13 +223,34 @@ void TServer::retire(TSock *connection)
 {
     // Its handlers stay (one of them may be running now); they ignore a
     // connection that holds no seat. The object goes once its output left.
-    QTimer::singleShot(ClosedConnectionGraceMs, connection, &QObject::deleteLater);
+    connection->release(ClosedConnectionGraceMs);
+}
+
+int TServer::waitingFrom(const QString &address) const
+{
+    int waiting = 0;
+    for (int i = 1; i <= MaxSeats; ++i) {
+        const tplayer &record = at(i);
+        if (record.open && record.connection && !record.loggedIn
+            && record.connection->hostName() == address && !isHostClient(record.connection))
+            ++waiting;
+    }
+    return waiting;
 }
 
 void TServer::Sock1Accept(TSock *listener)
 {
     while (TSock *connection = listener->accept()) {
         connection->setOutputLimit(MaxPendingOutput);
+        // Silent connections from one address, made again as each one times
+        // out, would hold every seat: only a few may wait at a time.
+        if (!isHostClient(connection)
+            && waitingFrom(connection->hostName()) >= MaxWaitingPerAddress) {
+            connection->setTag(SpareSeat);
+            connection->close();
+            retire(connection);
+            continue;
+        }
         const int chosen = chooseSeat(connection);
         if (chosen == SpareSeat) {
             // Every seat is taken: tell the newcomer and let him go.

@@ -54,7 +54,8 @@ struct tplayer
 // No peer can take more than its share: output waiting for a connection,
 // messages waiting from it in the queue and the time it may stay silent
 // after the seat offer are bounded, and a connection past a bound is closed
-// as on any close. Seat 1 can be kept for the host's own client, which tells
+// as on any close; so is the connection that would be a third one from its
+// address to wait for its login. Seat 1 can be kept for the host's own client, which tells
 // the server beforehand from which local port it will connect.
 class TServer : public QObject, private GameOutbox, private SeatDirectory
 {
@@ -66,8 +67,8 @@ public:
     static constexpr int PlayingSeats = GameEngine::PlayingSeats;
     // The pump's tick; the server counts nothing in ticks, so it never runs.
     static constexpr int DispatchIntervalMs = 10;
-    // A closed connection is destroyed after this delay, so that whatever it
-    // still had to send ("CMD_full+") leaves first.
+    // A closed connection is destroyed once whatever it still had to send
+    // ("CMD_full+") has left, at the latest after this delay.
     static constexpr int ClosedConnectionGraceMs = 10000;
     // Output that may wait for one connection that does not read.
     static constexpr qint64 MaxPendingOutput = 1024 * 1024;
@@ -76,6 +77,9 @@ public:
     static constexpr qsizetype MaxQueuedBytesPerConnection = 512 * 1024;
     // A connection that has not logged in by then is closed.
     static constexpr int LoginTimeoutSeconds = 30;
+    // Connections from one address that may wait for their login at a time;
+    // one more is closed at once. The host's own client is never counted.
+    static constexpr int MaxWaitingPerAddress = 2;
     static constexpr int LoginTimerIntervalMs = 1000;
 
     // `wordList`: the word list's working file provided ahead by the start,
@@ -126,6 +130,7 @@ private:
     void tempsockInfo(TSock *connection, int code, const QString &text);
     int chooseSeat(const TSock *connection) const;
     bool isHostClient(const TSock *connection) const;
+    int waitingFrom(const QString &address) const;
     bool holdsSeat(int seat, const TSock *connection) const;
     bool stillHolds(int seat, quint64 serial) const;
     void takeSeat(int seat, TSock *connection);

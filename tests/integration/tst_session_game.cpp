@@ -133,9 +133,11 @@ void TestSessionGame::joinWatchPlayLeaveAndRemove()
     QVERIFY(!player.shows("button_start"));
 
     // ---- seats 3-6 are taken for a moment, so the next comer is a spectator
+    // (each from an address of its own: only two may wait from one)
     std::vector<std::unique_ptr<QTcpSocket>> fillers;
     for (int i = 0; i < 4; ++i) {
         fillers.push_back(std::make_unique<QTcpSocket>());
+        fillers.back()->bind(QHostAddress(QStringLiteral("127.0.0.%1").arg(2 + i)), 0);
         fillers.back()->connectToHost(QHostAddress::LocalHost, server.listeningPort());
         const int seat = 3 + i;
         QTRY_VERIFY(server.player(seat).open);

@@ -43,8 +43,10 @@ class RawClient
 {
 public:
     // hostOf: the server that keeps seat 1 for this client, as the host's
-    // program does for its own client.
-    explicit RawClient(quint16 port, TServer *hostOf = nullptr)
+    // program does for its own client. from: the loopback address it comes
+    // from (127.0.0.1 unless given).
+    explicit RawClient(quint16 port, TServer *hostOf = nullptr,
+                       const QHostAddress &from = QHostAddress())
     {
         QObject::connect(&socket, &QTcpSocket::readyRead,
                          [this] { received += socket.readAll(); });
@@ -53,6 +55,8 @@ public:
                          [this] { socket.setSocketOption(QAbstractSocket::LowDelayOption, 1); });
         if (hostOf && socket.bind(QHostAddress::LocalHost, 0))
             hostOf->reserveHostSeat(socket.localPort());
+        else if (!from.isNull())
+            socket.bind(from, 0);
         socket.connectToHost(QHostAddress::LocalHost, port);
     }
 
@@ -98,18 +102,18 @@ public:
 
     // The first client is the host's own, unless the test has already kept
     // seat 1 for another one.
-    RawClient *connectRaw()
+    RawClient *connectRaw(const QHostAddress &from = QHostAddress())
     {
         const bool host = clients.empty() && server.reservedHostPort() == 0;
-        clients.push_back(
-            std::make_unique<RawClient>(server.listeningPort(), host ? &server : nullptr));
+        clients.push_back(std::make_unique<RawClient>(server.listeningPort(),
+                                                      host ? &server : nullptr, from));
         return clients.back().get();
     }
 
     // Connects and waits for the seat offer, without logging in.
-    RawClient *arrive()
+    RawClient *arrive(const QHostAddress &from = QHostAddress())
     {
-        RawClient *c = connectRaw();
+        RawClient *c = connectRaw(from);
         if (!waitUntil([c] { return c->received.endsWith(T); }))
             return nullptr;
         const QByteArray offer = c->take();

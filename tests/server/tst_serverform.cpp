@@ -3,12 +3,30 @@
 #include "serverharness.h"
 
 #include "net/zwonkyerror.h"
+#include "session/clientsession.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTcpServer>
 
 using namespace zwonky;
 using namespace zwonky::testing;
+
+namespace {
+// The process's resident anonymous memory (its heap and the like) as the
+// system counts it, in KiB.
+qint64 anonymousMemoryKiB()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("RssAnon:"))
+            return line.mid(8).simplified().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+} // namespace
 
 class TestServerForm : public QObject
 {
@@ -22,6 +40,7 @@ private slots:
     void nameMayContainPlus();
     void relaysReachEveryOpenSeat_data();
     void relaysReachEveryOpenSeat();
+    void longNameAndLinesKeepEveryClient();
     void hostKicks();
     void kickFromSeat2IsIgnored();
     void forgedOrBadSeatsAreIgnored_data();
@@ -36,6 +55,8 @@ private slots:
     void departedConnectionsQueueIsDropped();
     void seatOneIsKeptForTheHost();
     void silentConnectionIsClosedAfterLoginTimeout();
+    void fewLoginsMayWaitPerAddress();
+    void connectionChurnLeavesNoMemoryBehind();
     void portInUseIsReported();
 };
 
@@ -163,6 +184,29 @@ void TestServerForm::relaysReachEveryOpenSeat()
     QVERIFY(t.send(bob, sent));
     for (RawClient *c : {ann, bob, watcher, silent})
         EXPECT_WIRE(c, relayed);
+}
+
+void TestServerForm::longNameAndLinesKeepEveryClient()
+{
+    Table t;
+    RawClient *host = t.join("Host");
+    ClientSession ann; // a real client: it closes at a message it cannot take
+    ann.setPlayerName("Ann");
+    QSignalSpy lines(&ann, &ClientSession::chatReceived);
+    ann.connectToHost("127.0.0.1", QString::number(t.server.listeningPort()));
+    QVERIFY(waitUntil([&] { t.drain(); return t.server.player(2).loggedIn; }, 20000));
+    // The longest name and lines one message may carry, relayed together.
+    RawClient *mal = t.join(QString(60000, 'N'));
+    QVERIFY(host && mal && waitUntil([&] { return lines.size() == 1; })); // the join's fence
+    for (int round = 0; round < 3; ++round) {
+        QVERIFY(t.send(mal, protocol::chat(mal->seat, QString(60000, 'x'), "clRed")));
+        QVERIFY(t.send(mal, protocol::action(mal->seat, QString(60000, 'y'), "clRed")));
+    }
+    QVERIFY(waitUntil([&] { return lines.size() == 7 || ann.isClosed(); }, 20000));
+    QVERIFY(!ann.isClosed() && !host->isClosed() && !mal->isClosed());
+    QVERIFY(lines.at(1).at(0).toString().startsWith(QString(60000, 'N') + " chats: xxx"));
+    for (const QByteArray &message : split(host->received))
+        QVERIFY(message.size() <= protocol::MaxMessageLength);
 }
 
 void TestServerForm::hostKicks()
@@ -542,7 +586,9 @@ void TestServerForm::silentConnectionIsClosedAfterLoginTimeout()
     RawClient *slow = t.arrive();
     QVERIFY(ann && quiet && slow);
     seconds(timeout - 10);
-    RawClient *late = t.arrive(); // seat 4, ten seconds after the others
+    // Seat 4, ten seconds after the others, from another address: two
+    // already wait from theirs.
+    RawClient *late = t.arrive(QHostAddress(QStringLiteral("127.0.0.2")));
     QVERIFY(late);
     QCOMPARE(late->seat, 4);
     seconds(9);
@@ -566,6 +612,50 @@ void TestServerForm::silentConnectionIsClosedAfterLoginTimeout()
     QVERIFY(t.fence());
     QVERIFY(!ann->isClosed() && !slow->isClosed());
     QVERIFY(t.server.player(1).open && t.server.player(3).open);
+}
+
+void TestServerForm::fewLoginsMayWaitPerAddress()
+{
+    Table t;
+    RawClient *ann = t.join("Ann");
+    RawClient *first = t.arrive();
+    RawClient *second = t.arrive();
+    RawClient *third = t.connectRaw(); // a third silent one goes at once, offered nothing
+    QTRY_VERIFY(third->isClosed());
+    QVERIFY(ann && first && second && third->received.isEmpty());
+    // Another address has its own share; a login or a close frees a place.
+    RawClient *elsewhere = t.arrive(QHostAddress("127.0.0.2"));
+    QVERIFY(t.send(first, protocol::loginInfo(first->seat, "1.0.7", "Fay")));
+    RawClient *fourth = t.arrive();
+    second->socket.disconnectFromHost();
+    QVERIFY(waitUntil([&] { return !t.server.player(3).open; }));
+    RawClient *fifth = t.arrive();
+    QVERIFY(elsewhere && fourth && fifth);
+    QCOMPARE(QList<int>({elsewhere->seat, fourth->seat, fifth->seat}), QList<int>({4, 5, 3}));
+}
+
+void TestServerForm::connectionChurnLeavesNoMemoryBehind()
+{
+    // Thousands come and go, every third logging in and chatting. A closed
+    // connection kept until a timer let it go grew this by about 20 MiB.
+    Table t;
+    const auto visit = [&t](int number) {
+        RawClient *c = t.arrive();
+        if (!c || (number % 3 == 0 && !t.send(c, protocol::loginInfo(c->seat, "1.0.7", "V")
+                                                     + protocol::chat(c->seat, "hi", "clRed"))))
+            return false;
+        const int seat = c->seat;
+        c->socket.disconnectFromHost();
+        t.clients.pop_back();
+        return waitUntil([&] { return !t.server.player(seat).open; });
+    };
+    for (int i = 0; i < 300; ++i) // the network layer's and the heap's first allocations stay
+        QVERIFY(visit(i));
+    const qint64 before = anonymousMemoryKiB();
+    for (int i = 0; i < 2500; ++i)
+        QVERIFY(visit(i));
+    const qint64 grown = anonymousMemoryKiB() - before;
+    QVERIFY2(before > 0 && grown < 4096, qPrintable(QString("grew by %1 KiB").arg(grown)));
 }
 
 void TestServerForm::portInUseIsReported()
