@@ -48,7 +48,8 @@ void Tchat::loadinifile()
     m_chatPane->setTextColour(stored.textColour);
     m_chatPane->setActionColour(stored.actionColour);
 
-    // A number the file does not hold as one leaves the window's box as it is.
+    // A number the file does not hold as one leaves the window's box as it
+    // is. An open window keeps what the player sees there.
     if (auto *form = qobject_cast<Tgamestartform *>(m_windows.gameStart); form && stored.start) {
         protocol::GameOptions options = form->chosenOptions();
         options.playTo = stored.start->playTo.value_or(options.playTo);
@@ -57,7 +58,7 @@ void Tchat::loadinifile()
         options.newTiles = stored.start->newTiles;
         options.fast = stored.start->fast;
         options.typing = stored.start->typing;
-        form->setOptions(options);
+        form->setStoredOptions(options);
     }
 
     for (int k = 1; k <= SettingsFile::PhraseKeys; ++k) {

@@ -1,11 +1,14 @@
 // The host's start-game window on a real X server (Xvfb), with and without a
-// window manager: the real program hosts, a joiner on loopback watches the
-// wire, and xdotool moves and clicks the pointer as a player does. One
-// click on "Fast Game" in the freshly opened window, then the start
-// picture, must start a fast game.
+// window manager; xdotool moves and clicks the pointer as a player does. One
+// click on "Fast Game" in the freshly opened window, then the start picture,
+// must start a fast game: in the real program, watched by a joiner on
+// loopback, and in a window whose host holds back the login's confirmation
+// (and with it the settings file) until the player has clicked.
 
 #include "session/clientsession.h"
+#include "support/sessionrig.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -34,14 +37,28 @@ QString tool(const char *name)
     return QStandardPaths::findExecutable(QLatin1String(name));
 }
 
+void stop(QProcess *process)
+{
+    if (process->state() == QProcess::NotRunning)
+        return;
+    process->terminate();
+    if (!process->waitForFinished(Generous))
+        process->kill();
+}
+
 } // namespace
 
 class StartWindowClick : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
     void oneClickGivesAFastGame_data();
     void oneClickGivesAFastGame();
+    void clickBeforeTheSettingsLoadCounts_data() { oneClickGivesAFastGame_data(); }
+    void clickBeforeTheSettingsLoadCounts();
 
 private:
     // Runs xdotool with these arguments; its output, or nothing when it failed.
@@ -51,6 +68,7 @@ private:
     bool click(const QString &window, QPoint at);
 
     QProcessEnvironment m_environment;
+    QProcess m_manager;
 };
 
 std::optional<QByteArray> StartWindowClick::xdotool(const QStringList &arguments)
@@ -58,7 +76,9 @@ std::optional<QByteArray> StartWindowClick::xdotool(const QStringList &arguments
     QProcess run;
     run.setProcessEnvironment(m_environment);
     run.start(tool("xdotool"), arguments);
-    if (!run.waitForFinished(Generous) || run.exitStatus() != QProcess::NormalExit
+    // The event loop runs meanwhile: this process's own windows take the clicks.
+    if (!QTest::qWaitFor([&] { return run.state() == QProcess::NotRunning; }, Generous)
+        || run.exitStatus() != QProcess::NormalExit
         || run.exitCode() != 0)
         return std::nullopt;
     return run.readAllStandardOutput();
@@ -94,40 +114,36 @@ void StartWindowClick::oneClickGivesAFastGame_data()
     QTest::newRow("openbox") << true;
 }
 
-void StartWindowClick::oneClickGivesAFastGame()
+void StartWindowClick::initTestCase()
 {
-    QFETCH(bool, windowManager);
     // Missing tools fail the test: scripts/install-deps.sh installs them.
     for (const char *needed : {"Xvfb", "xdotool", "openbox"})
         QVERIFY2(!tool(needed).isEmpty(), needed);
-
-    // An X server of its own: -displayfd 1 picks a free display and prints it;
-    // -noreset keeps it from resetting (and refusing newcomers a moment)
-    // whenever its last client leaves.
-    QProcess screen;
-    QProcess manager;
-    const auto stop = [](QProcess *process) {
-        process->terminate();
-        if (!process->waitForFinished(Generous))
-            process->kill();
-    };
-    const auto stopScreen = qScopeGuard([&] { stop(&manager); stop(&screen); });
-    screen.start(tool("Xvfb"), {"-displayfd", "1", "-noreset", "-screen", "0", "1280x1024x24",
-                                "-nolisten", "tcp"});
-    QVERIFY(QTest::qWaitFor([&] { return screen.canReadLine(); }, Generous));
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
     m_environment = QProcessEnvironment::systemEnvironment();
-    m_environment.insert("DISPLAY", ':' + QString::fromLatin1(screen.readLine().trimmed()));
+}
 
-    manager.setProcessEnvironment(m_environment);
-    manager.setProcessChannelMode(QProcess::ForwardedChannels);
-    if (windowManager) {
-        manager.start(tool("openbox"), {});
-        QVERIFY(manager.waitForStarted(Generous));
-        // It manages the screen once it announces its desktops.
-        QVERIFY(QTest::qWaitFor([this] { return xdotool({"get_num_desktops"}).has_value(); },
-                                Generous));
-    }
+void StartWindowClick::init()
+{
+    QFETCH(bool, windowManager);
+    m_manager.setProcessEnvironment(m_environment);
+    m_manager.setProcessChannelMode(QProcess::ForwardedChannels);
+    if (!windowManager)
+        return;
+    m_manager.start(tool("openbox"), {});
+    QVERIFY(m_manager.waitForStarted(Generous));
+    // It manages the screen once it announces its desktops.
+    QVERIFY(QTest::qWaitFor([this] { return xdotool({"get_num_desktops"}).has_value(); },
+                            Generous));
+}
 
+void StartWindowClick::cleanup()
+{
+    stop(&m_manager);
+}
+
+void StartWindowClick::oneClickGivesAFastGame()
+{
     // The program in a folder of its own, so its settings file is ours: the
     // last game was a slow one, and the window was moved (seeing it move
     // tells that the settings were loaded, so they cannot undo the click).
@@ -186,5 +202,68 @@ void StartWindowClick::oneClickGivesAFastGame()
     QVERIFY2(options.fast, "one click on Fast Game gives a fast game");
 }
 
-QTEST_MAIN(StartWindowClick)
+void StartWindowClick::clickBeforeTheSettingsLoadCounts()
+{
+    // The host has offered seat 1 (the start picture is usable) but not yet
+    // confirmed the login; the settings file says the last game was slow.
+    testing::SessionRig rig;
+    QFile settings(rig.settings.filePath("pellixlobby.ini"));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[zwonky]\nFastgame=false\nPlaytoscore=20000\n");
+    settings.close();
+    QVERIFY(rig.seat(1, QStringLiteral("Ann"), true));
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window, Generous));
+
+    // The start picture opens the window (it has a native window once shown).
+    const auto openStartWindow = [&] {
+        return click(QString::number(rig.window.winId()), StartButton)
+            && QTest::qWaitFor([&] { return rig.gameStart.isVisible(); }, Generous)
+            && QTest::qWaitForWindowExposed(&rig.gameStart, Generous);
+    };
+    QVERIFY(openStartWindow());
+    const QString startWindow = QString::number(rig.gameStart.winId());
+    QVERIFY(click(startWindow, FastGameBox));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.gameStart.chosenOptions().fast, Generous);
+    const protocol::GameOptions shown = rig.gameStart.chosenOptions();
+
+    // The confirmation loads the settings file under the open window.
+    rig.feed(protocol::newPlayerInfo(1, QStringLiteral("Ann")));
+    QVERIFY(rig.window.settingsLoaded());
+    QVERIFY(click(startWindow, StartPicture));
+    QTRY_VERIFY2_WITH_TIMEOUT(rig.sentSoFar().contains(protocol::startGameRequest(1, shown)),
+                              rig.sentSoFar().toPercentEncoding(" +"), Generous);
+
+    // The stored options are what the window offers when it opens next.
+    rig.takeSent();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.gameStart.isVisible(), Generous);
+    QVERIFY(openStartWindow());
+    QCOMPARE(rig.gameStart.chosenOptions(), shown);
+}
+
+// The whole test runs on an X server of its own: -displayfd 1 picks a free
+// display and prints it; -noreset keeps it from resetting (and refusing
+// newcomers a moment) whenever its last client leaves.
+int main(int argc, char **argv)
+{
+    QProcess screen;
+    screen.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-noreset", "-screen", "0",
+                                          "1280x1024x24", "-nolisten", "tcp"});
+    while (!screen.canReadLine() && screen.waitForReadyRead(Generous)) {
+    }
+    if (!screen.canReadLine()) {
+        qCritical("Xvfb gave no display: %s", qPrintable(screen.errorString()));
+        return 1;
+    }
+    qputenv("DISPLAY", ':' + screen.readLine().trimmed());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    int result = 1;
+    {
+        QApplication app(argc, argv);
+        StartWindowClick test;
+        result = QTest::qExec(&test, argc, argv);
+    }
+    stop(&screen);
+    return result;
+}
 #include "tst_start_window_click.moc"
