@@ -231,8 +231,9 @@ void StartWindowClick::clickBeforeTheSettingsLoadCounts()
     rig.feed(protocol::newPlayerInfo(1, QStringLiteral("Ann")));
     QVERIFY(rig.window.settingsLoaded());
     QVERIFY(click(startWindow, StartPicture));
-    QTRY_VERIFY2_WITH_TIMEOUT(rig.sentSoFar().contains(protocol::startGameRequest(1, shown)),
-                              rig.sentSoFar().toPercentEncoding(" +"), Generous);
+    QVERIFY2(QTest::qWaitFor([&] {
+                 return rig.sentSoFar().contains(protocol::startGameRequest(1, shown));
+             }, Generous), rig.sentSoFar().toPercentEncoding(" +"));
 
     // The stored options are what the window offers when it opens next.
     rig.takeSent();
