@@ -235,7 +235,8 @@ void StartWindowClick::clickBeforeTheSettingsLoadCounts()
                  return rig.sentSoFar().contains(protocol::startGameRequest(1, shown));
              }, Generous), rig.sentSoFar().toPercentEncoding(" +"));
 
-    // The stored options are what the window offers when it opens next.
+    // The start stored the player's choice: the options the load held back
+    // are dropped, and the next opening offers the same choice.
     rig.takeSent();
     QTRY_VERIFY_WITH_TIMEOUT(!rig.gameStart.isVisible(), Generous);
     QVERIFY(openStartWindow());
