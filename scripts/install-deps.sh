@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing, benchmarking and
 # packaging need (dpkg-dev: cpack's dependency scan; desktop-file-utils and
-# appstream: the checks of the desktop entry and the metadata).
+# appstream: the checks of the desktop entry and the metadata; xvfb, xdotool
+# and openbox: the tests that click a real window on an X server of their own).
 # Idempotent: only packages that are missing are installed.
 # With --fuzz it installs only what the fuzz targets add (`make fuzz`):
 # clang and its sanitizer and fuzzer runtime, which the tests never need.
@@ -15,6 +16,7 @@ PACKAGES=(
   libbenchmark-dev liblz4-dev
   fonts-dejavu-core
   dpkg-dev desktop-file-utils appstream
+  xvfb xdotool openbox
 )
 
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -20,6 +20,7 @@
 // are the session's (ClientSession); the window shows them. Every named
 // control carries its name as objectName so tests can find it.
 
+#include "client/windowbounds.h"
 #include "session/sessionstate.h"
 #include "audio/soundclip.h"
 
@@ -168,9 +169,9 @@ public:
     // data folder when that folder cannot be written.
     QString settingsPath() const;
     bool settingsLoaded() const { return m_settingsLoaded; }
-    // The bounds last loaded (as held to the screen) or saved; all 0 before
-    // the first load.
-    QRect rememberedBounds() const { return m_rememberedBounds; }
+    // The bounds last read from the file (before the window was held to the
+    // screen) or saved; all 0 before the first load.
+    WindowBounds rememberedBounds() const { return m_rememberedBounds; }
     // Closing the window: saves when it was moved or resized since the
     // settings were last loaded or saved. closeEvent calls it.
     void FormClose();
@@ -266,12 +267,12 @@ private:
     ChatPane *m_chatPane = nullptr;
 
     // ---- settings state (chatform_settings.cpp; its owner adds members here) ----
-    void writeSettings(const QRect &bounds);
-    ClientSettings collectSettings(const QRect &bounds) const;
+    void writeSettings(const WindowBounds &bounds);
+    ClientSettings collectSettings(const WindowBounds &bounds) const;
     void applyMinimumSize();
-    QRect currentBounds() const;
+    WindowBounds currentBounds() const;
     bool m_settingsLoaded = false;
-    QRect m_rememberedBounds{0, 0, 0, 0};
+    WindowBounds m_rememberedBounds;
     bool m_newTurnSound = false;           // the turn sound chosen is "New"
     void chooseTurnSound(bool newSound);
 };

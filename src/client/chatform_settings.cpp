@@ -19,7 +19,7 @@ namespace zwonky {
 
 QString Tchat::settingsPath() const { return SettingsFile::pathIn(m_settingsFolder); }
 
-QRect Tchat::currentBounds() const { return QRect(x(), y(), width(), height()); }
+WindowBounds Tchat::currentBounds() const { return WindowBounds{x(), y(), width(), height()}; }
 
 void Tchat::loadinifile()
 {
@@ -27,24 +27,29 @@ void Tchat::loadinifile()
 
     // Placement, all four at once, held to the screen the stored position
     // lies on: a hand-edited file must not build a window of 100000 pixels.
-    const QRect wanted = stored.bounds;
-    const QScreen *target = QGuiApplication::screenAt(wanted.topLeft());
+    // What the file said is remembered, not where the window was put, so a
+    // window that had to be held differs from it and closing stores the
+    // bounds it really has.
+    const WindowBounds &wanted = stored.bounds;
+    const QScreen *target = QGuiApplication::screenAt(QPoint(wanted.left, wanted.top));
     if (!target)
         target = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect available = target ? target->availableGeometry()
                                    : QRect(windowsize::ResetLeft, windowsize::ResetTop,
                                            windowsize::DefaultWidth, windowsize::DefaultHeight);
-    m_rememberedBounds = boundsOnScreen(wanted.x(), wanted.y(), wanted.width(), wanted.height(),
-                                        available, minimumSizeHint().expandedTo(minimumSize()));
-    move(m_rememberedBounds.topLeft());
-    resize(m_rememberedBounds.size());
+    const QRect held =
+        boundsOnScreen(wanted, available, minimumSizeHint().expandedTo(minimumSize()));
+    m_rememberedBounds = wanted;
+    move(held.topLeft());
+    resize(held.size());
 
     m_chatPane->setTextSize(std::clamp(stored.textSize, 1, SettingsFile::LargestTextSize));
     m_menus->showTextSize(stored.textSize);
     m_chatPane->setTextColour(stored.textColour);
     m_chatPane->setActionColour(stored.actionColour);
 
-    // A number the file does not hold as one leaves the window's box as it is.
+    // A number the file does not hold as one leaves the window's box as it
+    // is. An open window keeps what the player sees there.
     if (auto *form = qobject_cast<Tgamestartform *>(m_windows.gameStart); form && stored.start) {
         protocol::GameOptions options = form->chosenOptions();
         options.playTo = stored.start->playTo.value_or(options.playTo);
@@ -53,7 +58,7 @@ void Tchat::loadinifile()
         options.newTiles = stored.start->newTiles;
         options.fast = stored.start->fast;
         options.typing = stored.start->typing;
-        form->setOptions(options);
+        form->setStoredOptions(options);
     }
 
     for (int k = 1; k <= SettingsFile::PhraseKeys; ++k) {
@@ -81,7 +86,7 @@ void Tchat::chooseTurnSound(bool newSound)
     m_menus->showTurnSound(newSound);
 }
 
-ClientSettings Tchat::collectSettings(const QRect &bounds) const
+ClientSettings Tchat::collectSettings(const WindowBounds &bounds) const
 {
     ClientSettings s;
     s.bounds = bounds;
@@ -112,7 +117,7 @@ void Tchat::saveinifile()
     writeSettings(currentBounds());
 }
 
-void Tchat::writeSettings(const QRect &bounds)
+void Tchat::writeSettings(const WindowBounds &bounds)
 {
     QString error;
     if (!SettingsFile(settingsPath()).save(collectSettings(bounds), &error))
@@ -130,7 +135,7 @@ void Tchat::FormClose()
 {
     if (!m_settingsLoaded)
         return;
-    QRect bounds = currentBounds();
+    WindowBounds bounds = currentBounds();
     if (bounds == m_rememberedBounds)
         return;
     // A window larger than the work area (a maximised one) is stored a
@@ -139,9 +144,9 @@ void Tchat::FormClose()
         const QRect work = area->availableGeometry();
         const QRect frame = frameGeometry();
         if (frame.width() > work.width())
-            bounds.setWidth(bounds.width() - 15);
+            bounds.width -= 15;
         if (frame.height() > work.height())
-            bounds.setHeight(bounds.height() - 15);
+            bounds.height -= 15;
     }
     m_rememberedBounds = bounds;
     writeSettings(bounds);

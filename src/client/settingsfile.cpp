@@ -97,10 +97,10 @@ ClientSettings SettingsFile::load() const
     const Reader read(ini);
 
     ClientSettings s;
-    s.bounds = QRect(read.coordinate("Left", windowsize::ResetLeft),
-                     read.coordinate("Top", windowsize::ResetTop),
-                     read.coordinate("Width", windowsize::DefaultWidth),
-                     read.coordinate("Height", windowsize::DefaultHeight));
+    s.bounds = WindowBounds{read.coordinate("Left", windowsize::ResetLeft),
+                            read.coordinate("Top", windowsize::ResetTop),
+                            read.coordinate("Width", windowsize::DefaultWidth),
+                            read.coordinate("Height", windowsize::DefaultHeight)};
     s.textSize = read.integer("Textsize", s.textSize);
     s.textColour = read.colour("Textcolor");
     s.actionColour = read.colour("Actioncolor");
@@ -132,10 +132,10 @@ bool SettingsFile::save(const ClientSettings &s, QString *error) const
     const auto put = [&ini](const char *key, const QString &value) {
         ini.writeString(Section, QLatin1String(key), value);
     };
-    put("Top", QString::number(s.bounds.y()));
-    put("Left", QString::number(s.bounds.x()));
-    put("Width", QString::number(s.bounds.width()));
-    put("Height", QString::number(s.bounds.height()));
+    put("Top", QString::number(s.bounds.top));
+    put("Left", QString::number(s.bounds.left));
+    put("Width", QString::number(s.bounds.width));
+    put("Height", QString::number(s.bounds.height));
     put("Textsize", QString::number(s.textSize));
     put("Textcolor", colorToText(s.textColour));
     put("Actioncolor", colorToText(s.actionColour));

@@ -5,9 +5,9 @@
 // Plain values in and out; the main window applies and collects them.
 
 #include "client/colortext.h"
+#include "client/windowbounds.h"
 #include "client/windowsize.h"
 
-#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -33,8 +33,8 @@ struct StoredStartOptions
 struct ClientSettings
 {
     // As stored: the window still has to be held to a screen.
-    QRect bounds{windowsize::ResetLeft, windowsize::ResetTop, windowsize::DefaultWidth,
-                 windowsize::DefaultHeight};
+    WindowBounds bounds{windowsize::ResetLeft, windowsize::ResetTop, windowsize::DefaultWidth,
+                        windowsize::DefaultHeight};
     int textSize = 8;                 // as stored; the log takes it held to 1-96
     quint32 textColour = ColourBlack; // 0x00BBGGRR
     quint32 actionColour = ColourBlack;

@@ -15,6 +15,7 @@
 #include <QLabel>
 
 #include <algorithm>
+#include <utility>
 
 namespace zwonky {
 
@@ -156,8 +157,11 @@ void Tgamestartform::setVisible(bool visible)
     // The controls are made only for a host who opens the window. They are
     // made before the window becomes visible: controls made while it is
     // already visible (in its show event) would stay hidden.
-    if (visible)
+    if (visible && !isVisible()) {
         ensureBuilt();
+        if (m_storedForNextOpening)
+            setOptions(*std::exchange(m_storedForNextOpening, std::nullopt));
+    }
     TiledBackground::setVisible(visible);
 }
 
@@ -228,8 +232,17 @@ void Tgamestartform::setOptions(const protocol::GameOptions &options)
     m_fast->setChecked(m_chosen.fast);
 }
 
+void Tgamestartform::setStoredOptions(const protocol::GameOptions &options)
+{
+    if (isVisible())
+        m_storedForNextOpening = options;
+    else
+        setOptions(options);
+}
+
 void Tgamestartform::button_startClick()
 {
+    m_storedForNextOpening.reset();
     // A number still being typed counts as shown once it is brought into range.
     if (m_built) {
         for (SpinEdit *box : {m_playTo, m_timePerTurn, m_zwonked}) {

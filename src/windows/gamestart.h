@@ -4,6 +4,7 @@
 #include "widgets/tiledbackground.h"
 
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -44,6 +45,11 @@ public:
     // Shows the options; each number is held to its box's range. The team
     // flag is not shown.
     void setOptions(const protocol::GameOptions &options);
+    // The options the settings file holds. A closed window shows them at
+    // once; an open one keeps what the player sees (and may have changed) and
+    // shows them when it opens next, unless a game is started from it first
+    // (the start stores the player's choice instead).
+    void setStoredOptions(const protocol::GameOptions &options);
 
     // The computer players the host wants at the table (0-5) and their level
     // (1-5); the start fills the table to that count before the game begins.
@@ -73,6 +79,8 @@ private:
     // What the controls will show once they are made; the controls hold it
     // from then on.
     protocol::GameOptions m_chosen;
+    // Stored options that came while the window was open.
+    std::optional<protocol::GameOptions> m_storedForNextOpening;
     bool m_fastHidden = false;
     int m_computerCount = 0;
     int m_computerLevel = 0;

@@ -6,6 +6,7 @@
 
 #include "client/chatpane.h"
 #include "client/colortext.h"
+#include "client/settingsfile.h"
 #include "support/fulldisk.h"
 #include "windows/phrasesform.h"
 
@@ -278,15 +279,14 @@ void TestChatformSettings::earlySavesHeldBack()
 void TestChatformSettings::closing()
 {
     QVERIFY(login());
-    const QRect loaded = m_rig->window.rememberedBounds();
-    QCOMPARE(loaded, QRect(3, 3, 795, 568));
+    QCOMPARE(m_rig->window.rememberedBounds(), (WindowBounds{3, 3, 795, 568}));
     m_rig->window.FormClose();
     QVERIFY(!QFile::exists(path())); // not moved: nothing written
 
     m_rig->window.move(20, 30);
     m_rig->window.FormClose();
     QVERIFY(readFile().startsWith("[zwonky]\nTop=30\nLeft=20\nWidth=795\nHeight=568\n"));
-    QCOMPARE(m_rig->window.rememberedBounds(), QRect(20, 30, 795, 568));
+    QCOMPARE(m_rig->window.rememberedBounds(), (WindowBounds{20, 30, 795, 568}));
 
     // Larger than the work area: stored 15 pixels smaller each way, once.
     const QRect work = m_rig->window.screen()->availableGeometry();
@@ -306,24 +306,25 @@ void TestChatformSettings::boundsHeldToScreen_data()
                                               "Width=2147483647\nHeight=$7FFFFFFF");
     QTest::newRow("negative size") << QByteArray("Width=-2147483648\nHeight=-1");
     QTest::newRow("off screen") << QByteArray("Left=-5000\nTop=90000");
+    QTest::newRow("narrower than the minimum") << QByteArray("Width=700");
 }
 
 void TestChatformSettings::boundsHeldToScreen()
 {
     // Whatever the file says, the window stands inside the screen's free
-    // area at no less than its minimum, and that is what it remembers.
+    // area at no less than its minimum; it remembers what the file said, so
+    // closing it where it was put corrects the file.
     QFETCH(QByteArray, lines);
     writeFile("[zwonky]\n" + lines + "\n");
     QVERIFY(login());
-    const Tchat &w = m_rig->window;
+    Tchat &w = m_rig->window;
     const QRect work = w.screen()->availableGeometry();
     const QRect bounds(w.x(), w.y(), w.width(), w.height());
     QVERIFY2(work.contains(bounds), qPrintable(probe(QStringLiteral("bounds"))));
     QVERIFY(w.width() >= w.minimumSizeHint().width() && w.height() >= w.minimumSizeHint().height());
-    QCOMPARE(w.rememberedBounds(), bounds);
-    // Closing where it was put writes nothing.
-    m_rig->window.FormClose();
-    QCOMPARE(readFile(), QByteArray("[zwonky]\n" + lines + "\n"));
+    w.FormClose();
+    QVERIFY2(SettingsFile(path()).load().bounds == WindowBounds::of(bounds), readFile().constData());
+    QCOMPARE(w.rememberedBounds(), WindowBounds::of(bounds));
 }
 
 void TestChatformSettings::resetScreenLocation()
@@ -334,7 +335,7 @@ void TestChatformSettings::resetScreenLocation()
     action("ResetScreenLocation1")->trigger();
     QCOMPARE(probe(QStringLiteral("bounds")), QStringLiteral("3,3 795x568"));
     QVERIFY(!QFile::exists(path()));
-    QCOMPARE(m_rig->window.rememberedBounds(), QRect(3, 3, 795, 568));
+    QCOMPARE(m_rig->window.rememberedBounds(), (WindowBounds{3, 3, 795, 568}));
 }
 
 void TestChatformSettings::minimumSize()

@@ -40,7 +40,7 @@ void TestSettingsFile::missingFileGivesDefaults()
 {
     const ClientSettings loaded = SettingsFile(m_dir.filePath("none.ini")).load();
     QCOMPARE(loaded, ClientSettings{});
-    QCOMPARE(loaded.bounds, QRect(3, 3, 795, 568));
+    QCOMPARE(loaded.bounds, (WindowBounds{3, 3, 795, 568}));
     QVERIFY(loaded.start.has_value());
     QCOMPARE(loaded.start->playTo, std::optional<int>(5000));
 }
@@ -53,7 +53,7 @@ void TestSettingsFile::handEditedValues()
                                "Phrase3=hello\r\nTurnsound=1\r\nTworows=true\r\nPlaysounds=0\r\n");
     QVERIFY(!path.isEmpty());
     const ClientSettings s = SettingsFile(path).load();
-    QCOMPARE(s.bounds, QRect(16, 32, 795, 568));
+    QCOMPARE(s.bounds, (WindowBounds{16, 32, 795, 568}));
     QCOMPARE(s.textSize, 300); // the window holds it to its range
     QCOMPARE(s.textColour, ColourRed);
     QCOMPARE(s.start->playTo, std::nullopt);
@@ -73,14 +73,14 @@ void TestSettingsFile::handEditedValues()
                                                   "Width=2147483647\nHeight=0x7FFFFFFF\n"))
                                    .load();
     const int most = windowsize::LargestCoordinate;
-    QCOMPARE(far.bounds, QRect(most, -most, most, most));
+    QCOMPARE(far.bounds, (WindowBounds{most, -most, most, most}));
 }
 
 void TestSettingsFile::saveThenLoadGivesTheSameValues()
 {
     const QString path = write("; shared file\n[other]\nA=1\n");
     ClientSettings s;
-    s.bounds = QRect(40, 50, 900, 700);
+    s.bounds = WindowBounds{40, 50, 900, 700};
     s.textSize = 12;
     s.textColour = 0x000080FF;
     s.actionColour = ColourNavy;
@@ -123,7 +123,7 @@ void TestSettingsFile::phrasesAloneAreWritten()
                                     "Phrase5=\nPhrase6=\nPhrase7=\nPhrase8=\nPhrase9=\n"));
     const ClientSettings s = SettingsFile(path).load();
     QCOMPARE(s.phrases[1], QStringLiteral("Bye"));
-    QCOMPARE(s.bounds.y(), 9);
+    QCOMPARE(s.bounds.top, 9);
 
     const QString blocked = m_dir.filePath(QStringLiteral("missing/folder/x.ini"));
     QVERIFY(!SettingsFile(blocked).savePhrases({"Hi"}, &error));
