@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <type_traits>
 
 namespace zwonky {
 
@@ -23,12 +22,7 @@ constexpr char RecordMarker = '\x1e';   // the first byte of every record
 // Records whose markers are looked at when the list is opened.
 constexpr int MarkerSamples = 16;
 
-// A key that can match: at most 14 characters once trimmed, upper-cased and
-// padded with blanks to the field width. Record texts are always the
-// 14-byte field shape plus one blank, so the 15th byte of a key of 14 or
-// fewer characters always agrees, and 14 bytes decide every comparison.
-using KeyField = std::array<char, FieldWidth>;
-static_assert(std::is_same_v<KeyField, std::array<char, TDictn::RecordSize - 1>>);
+using KeyField = TDictn::KeyField;
 
 char upper(char c)
 {

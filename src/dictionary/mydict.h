@@ -52,6 +52,12 @@ class TDictn : public QObject
 public:
     static constexpr int RecordSize = 15;
     static constexpr int KeyWidth = 15;
+    // A lookup key: the word in the shape of a record's 14-byte field. A
+    // key that can match has at most 14 characters once trimmed, upper-cased
+    // and padded with blanks to the field width. Record texts are always the
+    // 14-byte field shape plus one blank, so the 15th byte of a key of 14 or
+    // fewer characters always agrees, and 14 bytes decide every comparison.
+    using KeyField = std::array<char, RecordSize - 1>;
 
     // Working file defaultWorkingFilePath(), the built-in list from the
     // program's resources; `ahead`, when given, is that file provided
@@ -89,8 +95,6 @@ public:
     void CloseList();
 
 private:
-    // A lookup key: the word in the shape of a record's 14-byte field.
-    using KeyField = std::array<char, RecordSize - 1>;
     // What one search over the records came to. A miss is only as good as
     // the records it probed: `intact` is false when a record could not be
     // read where one should be, and `strayMarkers` gathers the bits by which

@@ -3,9 +3,10 @@
 #include "lobby/announcelistener.h"
 #include "lobby/emptyhint.h"
 
+#include "widgets/plaintext.h"
+
 #include <QDateTime>
 #include <QHeaderView>
-#include <QTextDocument>
 
 namespace zwonky::lobby {
 
@@ -87,9 +88,7 @@ void FoundGamesView::refresh()
         item->setText(1, address);
         const QDateTime since = now.addMSecs(game.firstHeardMs - nowMs);
         item->setText(2, QLocale().toString(since.time(), QLocale::ShortFormat));
-        // A tool tip is taken for rich text when it looks like it: made
-        // rich text here, the announced name shows as it was sent.
-        item->setToolTip(0, Qt::convertFromPlainText(
+        item->setToolTip(0, plaintext::toolTip(
                                 QStringLiteral("%1, version %2").arg(game.name, game.version)));
         item->setData(0, KeyRole, keyOf(game));
         item->setData(0, AddressRole, address);

@@ -102,18 +102,18 @@ bool GameProcess::start(const QString &program, const QStringList &arguments,
         argv.push_back(text.data());
     argv.push_back(nullptr);
 
+    const auto failedWith = [error](int code) {
+        *error = QStringLiteral("The game could not be started: %1")
+                     .arg(QString::fromLocal8Bit(std::strerror(code)));
+        return false;
+    };
     SpawnSetup setup(QFile::encodeName(folder));
-    if (!setup.ok) {
-        *error = QStringLiteral("The game could not be started: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
-    }
+    if (!setup.ok)
+        return failedWith(errno);
     pid_t pid = 0;
-    const int failed = posix_spawn(&pid, argv.front(), &setup.actions, &setup.attributes,
-                                   argv.data(), environ);
-    if (failed != 0) {
-        *error = QStringLiteral("The game could not be started: %1").arg(QString::fromLocal8Bit(std::strerror(failed)));
-        return false;
-    }
+    if (const int failed = posix_spawn(&pid, argv.front(), &setup.actions, &setup.attributes,
+                                       argv.data(), environ))
+        return failedWith(failed);
     m_pid = pid;
     // The child cannot be collected before we wait for it, so its
     // descriptor is its own, never a later process's with the same number.

@@ -9,6 +9,7 @@
 #include "widgets/flatbutton.h"
 #include "widgets/flatpanel.h"
 #include "widgets/pilllabel.h"
+#include "widgets/plaintext.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -175,11 +176,11 @@ void LobbyWindow::buildLayout()
     m_status = new PillLabel(this);
     m_status->setObjectName(QStringLiteral("label_status"));
     // The status may name a host picked from the network's list.
-    m_status->setTextFormat(Qt::PlainText);
+    plaintext::keep(m_status);
     outer->addWidget(m_status);
     m_problem = new PillLabel(this);
     m_problem->setObjectName(QStringLiteral("label_problem"));
-    m_problem->setTextFormat(Qt::PlainText);
+    plaintext::keep(m_problem);
     m_problem->setStyleSheet(QStringLiteral("color: #a02020;"));
     m_problem->setWordWrap(true);
     m_problem->hide();
